@@ -1,0 +1,52 @@
+#pragma once
+
+#include "engine/types.h"
+
+#include <cstddef>
+
+// A report record: severity 1 is a warning, 2 an error (which ends the
+// program with status 1).
+struct Result {
+    u32 severity;
+    const char* text;
+};
+
+void LogOpen();
+void LogClose();
+void Report(Result record, const char* file, const char* function, i32 line);
+void glAssert(const char* file, const char* function, i32 line);
+
+// The last report line, or null before the first report.
+const char* ReportLastMessage();
+
+// "Class::method" (or the plain function name) from a compiler's pretty
+// function signature, written into out.
+const char* ReportFunctionName(const char* pretty, char* out, std::size_t size);
+
+constexpr const char* ReportBaseName(const char* path) {
+    const char* base = path;
+    for (const char* p = path; *p != 0; p++) {
+        if (*p == '/' || *p == '\\') {
+            base = p + 1;
+        }
+    }
+    return base;
+}
+
+// Reports a Result with the file, function and line of the place that names it.
+#define REPORT(record)                                                                             \
+    do {                                                                                           \
+        char reportFunction_[256];                                                                 \
+        Report(record, ReportBaseName(__FILE__),                                                   \
+               ReportFunctionName(__PRETTY_FUNCTION__, reportFunction_, sizeof reportFunction_),   \
+               __LINE__);                                                                          \
+    } while (0)
+
+// Checks the GPU error state after a group of GL calls.
+#define GL_ASSERT()                                                                                \
+    do {                                                                                           \
+        char reportFunction_[256];                                                                 \
+        glAssert(ReportBaseName(__FILE__),                                                         \
+                 ReportFunctionName(__PRETTY_FUNCTION__, reportFunction_, sizeof reportFunction_), \
+                 __LINE__);                                                                        \
+    } while (0)

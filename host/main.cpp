@@ -1,0 +1,5 @@
+#include "host/host.h"
+
+int main() {
+    return HostRun();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// An RGBA picture with a few anti-aliased shapes, written as PNG. Pixel rows
+// run from the top, as in the file.
+struct Color {
+    float r, g, b, a;
+};
+
+Color Mix(const Color& a, const Color& b, float t);
+
+class Canvas {
+  public:
+    Canvas(int width, int height, Color fill);
+
+    int width() const { return w_; }
+    int height() const { return h_; }
+    Color get(int x, int y) const;
+    // Blends c over the pixel with the given coverage (0..1).
+    void blend(int x, int y, const Color& c, float coverage);
+    // Writes the pixel as it is, alpha included.
+    void put(int x, int y, const Color& c);
+
+    // Rounded rectangle over [x0, x1) x [y0, y1) with corner radius r.
+    void fillRoundedRect(float x0, float y0, float x1, float y1, float r, const Color& c);
+    // The same with a vertical gradient from top to bottom.
+    void fillRoundedRectGradient(float x0, float y0, float x1, float y1, float r, const Color& top,
+                                 const Color& bottom);
+    void fillCircle(float cx, float cy, float radius, const Color& c);
+    void strokeCircle(float cx, float cy, float radius, float thickness, const Color& c);
+    // Sets every pixel of the rectangle to c without blending.
+    void clearRect(int x0, int y0, int x1, int y1, const Color& c);
+
+    // Writes an 8-bit PNG with 4 channels, or 1 when grey is set (red only).
+    bool savePng(const std::string& path, bool grey = false) const;
+
+  private:
+    int w_, h_;
+    std::vector<Color> pixels_;
+};
