@@ -12,9 +12,12 @@ const Result kOutOfMemory = {2, "Out of memory"};
 const Result kFreeNull = {1, "Cannot free null pointer (not null)"};
 
 // The header keeps the caller's memory aligned like malloc's; the size sits
-// in its last four bytes, just in front of the caller's memory.
+// in its last four bytes, just in front of the caller's memory, and the four
+// before them tell counted blocks from uncounted ones.
 constexpr u32 kHeaderSize = alignof(std::max_align_t);
 constexpr u32 kLargestRequest = 0xFFFFFFFFu - kHeaderSize;
+constexpr u32 kCounted = 0x7E55A1ED;
+constexpr u32 kUncounted = 0x0BADF00D;
 
 u32 total = 0;
 u32 blocks = 0;
@@ -23,6 +26,9 @@ u32 framePeak = 0;
 
 u32* sizeSlot(void* user) {
     return reinterpret_cast<u32*>(static_cast<u8*>(user) - sizeof(u32));
+}
+u32* kindSlot(void* user) {
+    return sizeSlot(user) - 1;
 }
 u8* blockOf(void* user) {
     return static_cast<u8*>(user) - kHeaderSize;
@@ -42,9 +48,8 @@ void* outOfMemory() {
     return nullptr;
 }
 
-} // namespace
-
-void* MemoryAllocate(u32 size) {
+// A block of size bytes behind its header, from the system heap.
+void* newBlock(u32 size, u32 kind) {
     if (size > kLargestRequest) {
         return outOfMemory();
     }
@@ -54,6 +59,14 @@ void* MemoryAllocate(u32 size) {
     }
     void* user = block + kHeaderSize;
     *sizeSlot(user) = size;
+    *kindSlot(user) = kind;
+    return user;
+}
+
+} // namespace
+
+void* MemoryAllocate(u32 size) {
+    void* user = newBlock(size, kCounted);
     total += size;
     blocks++;
     raisePeaks();
@@ -77,9 +90,20 @@ void* MemoryAllocateBytes(std::size_t size) {
     return MemoryAllocate(static_cast<u32>(size));
 }
 
+void* MemoryAllocateUncounted(std::size_t size) {
+    if (size > kLargestRequest) {
+        return outOfMemory();
+    }
+    return newBlock(static_cast<u32>(size), kUncounted);
+}
+
 void MemoryFree(void* p) {
     if (p == nullptr) {
         REPORT(kFreeNull);
+        return;
+    }
+    if (*kindSlot(p) == kUncounted) {
+        std::free(blockOf(p));
         return;
     }
     total -= *sizeSlot(p);

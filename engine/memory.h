@@ -12,6 +12,10 @@ void* MemoryAllocateZeroed(u32 count, u32 size);
 // For the allocation operators: sizes beyond what a header can hold are
 // "Out of memory".
 void* MemoryAllocateBytes(std::size_t size);
+// A block for code outside the program (shared libraries loaded into the
+// process, such as the GL driver): it is freed like any other block but
+// never counted.
+void* MemoryAllocateUncounted(std::size_t size);
 void MemoryFree(void* p);
 void* MemoryReallocate(void* p, u32 newSize);
 

@@ -1,17 +1,29 @@
 // The global allocation operators forward to the tracking allocator. Kept in
 // an object file of its own so that a sanitizer build can leave it out.
 //
-// A version script keeps them out of the program's dynamic symbols
-// (operators.map): the program's own code allocates through them, while shared
-// libraries loaded into the process (the GL driver among them) keep the C++
-// runtime's operators, so the figures and "mem.txt" count the program alone.
-// Deleting a null pointer through them does nothing, as those libraries expect;
-// MemoryFree itself still warns about a null pointer.
+// Every C++ allocation of the process comes here, also those of shared
+// libraries loaded into it (the GL driver among them). Only the program's own
+// code is counted: a block whose caller lies outside the program's text is
+// allocated uncounted, so the figures and "mem.txt" speak of the program
+// alone. Deleting a null pointer through the operators does nothing, as those
+// libraries expect; MemoryFree itself still warns about a null pointer.
 #include "engine/memory.h"
 
 #include <new>
 
+extern "C" char __executable_start;
+extern "C" char etext;
+
 namespace {
+
+bool fromProgram(const void* caller) {
+    const char* at = static_cast<const char*>(caller);
+    return at >= &__executable_start && at < &etext;
+}
+
+void* allocate(std::size_t size, const void* caller) {
+    return fromProgram(caller) ? MemoryAllocateBytes(size) : MemoryAllocateUncounted(size);
+}
 
 void release(void* p) {
     if (p != nullptr) {
@@ -21,17 +33,19 @@ void release(void* p) {
 
 } // namespace
 
-void* operator new(std::size_t size) {
-    return MemoryAllocateBytes(size);
+#define CALLER __builtin_return_address(0)
+
+__attribute__((noinline)) void* operator new(std::size_t size) {
+    return allocate(size, CALLER);
 }
-void* operator new[](std::size_t size) {
-    return MemoryAllocateBytes(size);
+__attribute__((noinline)) void* operator new[](std::size_t size) {
+    return allocate(size, CALLER);
 }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return MemoryAllocateBytes(size);
+__attribute__((noinline)) void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return allocate(size, CALLER);
 }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return MemoryAllocateBytes(size);
+__attribute__((noinline)) void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return allocate(size, CALLER);
 }
 void operator delete(void* p) noexcept {
     release(p);

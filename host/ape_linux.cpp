@@ -79,7 +79,6 @@ struct Platform {
     EGLContext context;
     GLuint pictureTexture;
     GLuint phoneProgram, graphProgram, marginProgram;
-    timespec start;
     i32 keyHeld, pointerHeld, quit;
     MemoryGraph graph;
 };
@@ -93,11 +92,17 @@ void pinToFirstProcessor() {
     sched_setaffinity(0, sizeof set, &set);
 }
 
+// Nanoseconds since the first reading, plus the offset.
 u64 readCounter() {
+    static const timespec start = [] {
+        timespec t;
+        clock_gettime(CLOCK_MONOTONIC, &t);
+        return t;
+    }();
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    i64 ns = (static_cast<i64>(now.tv_sec) - platform.start.tv_sec) * 1000000000 +
-             (now.tv_nsec - platform.start.tv_nsec);
+    i64 ns =
+        (static_cast<i64>(now.tv_sec) - start.tv_sec) * 1000000000 + (now.tv_nsec - start.tv_nsec);
     return static_cast<u64>(ns) + static_cast<u64>(kTimeOffset * kCounterFrequency);
 }
 
@@ -252,7 +257,7 @@ void drawStrip(GLuint program, const f32* pos, const f32* tex, GLsizei count) {
 
 void initPlatform(u8 startPortrait) {
     pinToFirstProcessor();
-    clock_gettime(CLOCK_MONOTONIC, &platform.start);
+    readCounter();
     platform.portrait = startPortrait;
     platform.orientation = startPortrait ? 0 : 1;
     platform.layout = PhoneLayout{};

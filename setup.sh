@@ -1,0 +1,89 @@
+#!/bin/bash
+# Sets Tessaly up on a Debian 12 machine and runs it.
+#
+#   ./setup.sh run    install the dependencies, build, and play the golf demo
+#   ./setup.sh test   install the dependencies, build, and run every test
+#
+# Run it as root, or as a user who may use sudo. Without a display, "run"
+# plays the demo under Xvfb for a few seconds and saves a screenshot.
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+MODE=${1:-run}
+
+RUN_PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-dev
+  libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri libpng-dev libjpeg-dev
+  libfreetype-dev fonts-dejavu-core xvfb xauth xdotool x11-utils imagemagick"
+TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  clang-format assimp-utils"
+XVFB_SERVER_ARGS="-screen 0 1024x1024x24 -noreset"
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_packages() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    fi
+}
+
+build() { # build <dir> <cmake options...>
+    local dir=$1
+    shift
+    cmake -S "$ROOT" -B "$dir" "$@"
+    cmake --build "$dir" -j"$(nproc)"
+}
+
+play() {
+    cd "$ROOT/build/bin"
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        exec ./Tessaly
+    fi
+    local shot="$ROOT/tessaly-screenshot.png"
+    xvfb-run -a -s "$XVFB_SERVER_ARGS" bash -c '
+        export SDL_AUDIODRIVER=dummy
+        ./Tessaly & pid=$!
+        sleep 4
+        win=$(xdotool search --name "^Tessaly$" | head -1)
+        xdotool mousemove --window "$win" 5 5 keydown a sleep 0.3 keyup a
+        sleep 2
+        import -window "$win" "$1"
+        xdotool keydown Escape sleep 0.3 keyup Escape
+        wait $pid' _ "$shot"
+    echo "No display here: Tessaly ran under Xvfb; its window is saved in $shot"
+}
+
+run_tests() {
+    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    (cd "$ROOT/build" && xvfb-run -a -s "$XVFB_SERVER_ARGS" \
+        ctest --output-on-failure -j"$(nproc)")
+    # The unit tests once more with AddressSanitizer and UndefinedBehaviorSanitizer.
+    build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON
+    (cd "$ROOT/build-asan" && ctest --output-on-failure -j"$(nproc)" -LE e2e)
+    # Bounded runs of the fuzz targets of the file readers.
+    build "$ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON \
+        -DTESSALY_TESTS=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+    (cd "$ROOT/build-fuzz" && ctest --output-on-failure -j"$(nproc)")
+}
+
+case "$MODE" in
+run)
+    install_packages $RUN_PACKAGES
+    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    play
+    ;;
+test)
+    install_packages $RUN_PACKAGES $TEST_PACKAGES
+    run_tests
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

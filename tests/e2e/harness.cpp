@@ -1,0 +1,216 @@
+#include "harness.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <png.h>
+#include <signal.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::string run(const std::string& command) {
+    std::string out;
+    FILE* p = popen(command.c_str(), "r");
+    if (p == nullptr) {
+        return out;
+    }
+    std::array<char, 256> buf;
+    while (fgets(buf.data(), buf.size(), p) != nullptr) {
+        out += buf.data();
+    }
+    pclose(p);
+    return out;
+}
+
+std::string firstLine(const std::string& s) {
+    std::istringstream in(s);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+} // namespace
+
+Pixel Image::at(int x, int y) const {
+    size_t i = (static_cast<size_t>(y) * width + x) * 3;
+    return {rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
+bool Image::near(int x, int y, Pixel c, int tolerance) const {
+    Pixel p = at(x, y);
+    return std::abs(p.r - c.r) <= tolerance && std::abs(p.g - c.g) <= tolerance &&
+           std::abs(p.b - c.b) <= tolerance;
+}
+
+bool Image::save(const std::string& path) const {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; y++) {
+        png_write_row(png, &rgb[static_cast<size_t>(y) * width * 3]);
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return fclose(f) == 0;
+}
+
+std::string GameRun::binDir() {
+    return TESSALY_BIN_DIR;
+}
+
+bool GameRun::displayAvailable() {
+    const char* d = getenv("DISPLAY");
+    return d != nullptr && *d != 0;
+}
+
+void GameRun::pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+GameRun::GameRun(const std::string& program) : program_(program) {
+    std::string bin = binDir();
+    unlink((bin + "/log.txt").c_str());
+    unlink((bin + "/mem.txt").c_str());
+    pid_ = fork();
+    if (pid_ == 0) {
+        if (chdir(bin.c_str()) != 0) {
+            _exit(127);
+        }
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        std::string path = "./" + program;
+        execl(path.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    for (int i = 0; i < 100 && window_.empty(); i++) {
+        pause(100);
+        window_ = firstLine(run("xdotool search --name '^" + program + "$' 2>/dev/null"));
+    }
+    if (!window_.empty()) {
+        // Keyboard focus follows the pointer on a bare X server.
+        mouseMove(5, 5);
+    }
+}
+
+GameRun::~GameRun() {
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+void GameRun::xdotool(const std::string& args) {
+    run("xdotool " + args + " 2>/dev/null");
+}
+
+void GameRun::keyDown(const std::string& name) {
+    xdotool("keydown " + name);
+}
+void GameRun::keyUp(const std::string& name) {
+    xdotool("keyup " + name);
+}
+
+void GameRun::key(const std::string& name, int holdMs) {
+    keyDown(name);
+    pause(holdMs);
+    keyUp(name);
+}
+
+void GameRun::mouseMove(int x, int y) {
+    xdotool("mousemove --window " + window_ + " " + std::to_string(x) + " " + std::to_string(y));
+}
+
+void GameRun::click(int x, int y, int holdMs) {
+    mouseMove(x, y);
+    pause(50);
+    xdotool("mousedown 1");
+    pause(holdMs);
+    xdotool("mouseup 1");
+}
+
+void GameRun::drag(int x0, int y0, int x1, int y1, int steps) {
+    mouseMove(x0, y0);
+    pause(50);
+    xdotool("mousedown 1");
+    for (int i = 1; i <= steps; i++) {
+        pause(40);
+        mouseMove(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
+    }
+    pause(100);
+    xdotool("mouseup 1");
+}
+
+Image GameRun::capture(const std::string& name) {
+    Image image;
+    Display* d = XOpenDisplay(nullptr);
+    if (d == nullptr || window_.empty()) {
+        return image;
+    }
+    Window w = std::stoul(window_);
+    XWindowAttributes a;
+    XGetWindowAttributes(d, w, &a);
+    XImage* x = XGetImage(d, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+    if (x != nullptr) {
+        image.width = a.width;
+        image.height = a.height;
+        image.rgb.resize(static_cast<size_t>(a.width) * a.height * 3);
+        for (int y = 0; y < a.height; y++) {
+            for (int i = 0; i < a.width; i++) {
+                unsigned long p = XGetPixel(x, i, y);
+                uint8_t* out = &image.rgb[(static_cast<size_t>(y) * a.width + i) * 3];
+                out[0] = (p >> 16) & 0xFF;
+                out[1] = (p >> 8) & 0xFF;
+                out[2] = p & 0xFF;
+            }
+        }
+        XDestroyImage(x);
+    }
+    XCloseDisplay(d);
+    mkdir(TESSALY_SHOT_DIR, 0755);
+    image.save(std::string(TESSALY_SHOT_DIR) + "/" + name + ".png");
+    return image;
+}
+
+int GameRun::waitExit(int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += 50) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        pause(50);
+    }
+    return -1;
+}
+
+std::string GameRun::log() const {
+    std::ifstream in(binDir() + "/log.txt");
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool GameRun::memDumpExists() const {
+    struct stat st;
+    return stat((binDir() + "/mem.txt").c_str(), &st) == 0;
+}

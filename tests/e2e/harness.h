@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// Drives a game program in a real window: started from bin/ like a user
+// would, fed keys and pointer moves with xdotool, captured from the X server.
+
+struct Pixel {
+    int r, g, b;
+};
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb; // rows from the top
+    Pixel at(int x, int y) const;
+    // True when the pixel is within tolerance of c on every channel.
+    bool near(int x, int y, Pixel c, int tolerance = 12) const;
+    bool save(const std::string& path) const;
+};
+
+class GameRun {
+  public:
+    // Starts bin/<program> with bin/ as working directory, after removing the
+    // log.txt and mem.txt of earlier runs, and waits for its window.
+    explicit GameRun(const std::string& program);
+    ~GameRun();
+
+    bool hasWindow() const { return !window_.empty(); }
+    // Presses a key (xdotool name), holds it, releases it.
+    void key(const std::string& name, int holdMs = 300);
+    void keyDown(const std::string& name);
+    void keyUp(const std::string& name);
+    // Pointer actions at window pixel positions (from the top-left).
+    void click(int x, int y, int holdMs = 200);
+    void drag(int x0, int y0, int x1, int y1, int steps = 10);
+    void mouseMove(int x, int y);
+    // The window's contents, also saved as <build>/screenshots/<name>.png.
+    Image capture(const std::string& name);
+    // Waits for the program to end: its exit status, or -1 on timeout (the
+    // program is then killed).
+    int waitExit(int timeoutMs = 10000);
+    std::string log() const;
+    bool memDumpExists() const;
+
+    static void pause(int ms);
+    static bool displayAvailable();
+    static std::string binDir();
+
+  private:
+    void xdotool(const std::string& args);
+    pid_t pid_ = -1;
+    std::string program_;
+    std::string window_;
+};

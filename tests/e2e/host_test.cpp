@@ -1,0 +1,100 @@
+// The phone host as a user meets it, with the stand-in golf program: the
+// splash, the phone picture with its game screen, the orientation switch and
+// a clean exit.
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kSide = 741;
+const Pixel kGameColour = {26, 51, 89}; // what the stand-in game clears to
+const Pixel kBlack = {0, 0, 0};
+
+// Game-screen rectangles in window pixels from the top-left.
+struct Box {
+    int x0, y0, x1, y1;
+};
+const Box kPortraitScreen = {210, 142, 530, 622};
+const Box kLandscapeScreen = {142, 211, 622, 531};
+
+void expectScreen(const Image& shot, const Box& b, bool filled) {
+    const int xs[] = {b.x0 + 2, (b.x0 + b.x1) / 2, b.x1 - 3};
+    const int ys[] = {b.y0 + 2, (b.y0 + b.y1) / 2, b.y1 - 3};
+    for (int x : xs) {
+        for (int y : ys) {
+            EXPECT_EQ(shot.near(x, y, kGameColour), filled) << x << "," << y;
+        }
+    }
+}
+
+void expectCleanExit(GameRun& game) {
+    EXPECT_EQ(game.waitExit(), 0);
+    EXPECT_EQ(game.log().find("Error"), std::string::npos) << game.log();
+    EXPECT_FALSE(game.memDumpExists());
+}
+
+class HostE2E : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!GameRun::displayAvailable()) {
+            GTEST_SKIP() << "no X display";
+        }
+    }
+};
+
+TEST_F(HostE2E, PhonePictureGameScreenAndOrientation) {
+    GameRun game("Tessaly");
+    ASSERT_TRUE(game.hasWindow());
+    game.key("a"); // ends the splash
+    GameRun::pause(500);
+    Image portrait = game.capture("host-portrait");
+    ASSERT_EQ(portrait.width, kSide);
+    ASSERT_EQ(portrait.height, kSide);
+    expectScreen(portrait, kPortraitScreen, true);
+    // The phone's bezel around the screen, its rim, and the black margins.
+    EXPECT_FALSE(portrait.near(kPortraitScreen.x0 - 10, 380, kGameColour));
+    EXPECT_FALSE(portrait.near(370, kPortraitScreen.y1 + 10, kGameColour));
+    Pixel rim = portrait.at(173, 370);
+    EXPECT_GT(rim.r + rim.g + rim.b, 3 * 80) << "phone rim";
+    EXPECT_TRUE(portrait.near(2, kSide - 3, kBlack));
+    EXPECT_TRUE(portrait.near(kSide - 3, kSide - 3, kBlack));
+
+    game.key("Tab");
+    GameRun::pause(500);
+    Image landscape = game.capture("host-landscape");
+    expectScreen(landscape, kLandscapeScreen, true);
+    EXPECT_TRUE(landscape.near(220, 150, kBlack)); // above the turned phone
+    EXPECT_FALSE(landscape.near(kLandscapeScreen.x0 - 10, 370, kGameColour));
+
+    game.key("Tab");
+    GameRun::pause(400);
+    expectScreen(game.capture("host-portrait-again"), kPortraitScreen, true);
+
+    game.key("Escape");
+    expectCleanExit(game);
+}
+
+TEST_F(HostE2E, SplashIgnoresClicksAndEscapeEndsTheProgram) {
+    GameRun game("Tessaly");
+    ASSERT_TRUE(game.hasWindow());
+    game.click(370, 370);
+    GameRun::pause(400);
+    Image splash = game.capture("host-splash");
+    expectScreen(splash, kPortraitScreen, false);
+    EXPECT_TRUE(splash.near(370, 370, kBlack));
+    game.key("Escape");
+    expectCleanExit(game);
+}
+
+TEST_F(HostE2E, TabDuringTheSplashLeavesTheGameInLandscape) {
+    GameRun game("Tessaly");
+    ASSERT_TRUE(game.hasWindow());
+    game.key("Tab");
+    GameRun::pause(500);
+    expectScreen(game.capture("host-tab-splash"), kLandscapeScreen, true);
+    game.key("Escape");
+    expectCleanExit(game);
+}
+
+} // namespace
