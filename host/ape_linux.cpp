@@ -4,6 +4,7 @@
 
 #include "engine/memory.h"
 #include "engine/result.h"
+#include "engine/scenegraph.h"
 
 #include <EGL/egl.h>
 #include <GLES2/gl2.h>
@@ -287,6 +288,7 @@ void toggleOrientation() {
     p.layout = PhoneLayoutFor(p.portrait != 0, p.pictureW, p.pictureH);
     p.skinTex = p.portrait ? kPortraitTex : kLandscapeTex;
     p.orientation = p.orientation == 1 ? 0 : 1;
+    SceneGraph::setScreenSize(p.layout.game.w, p.layout.game.h);
 }
 
 u8 PlatformGetOrientation() {

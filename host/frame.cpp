@@ -5,6 +5,7 @@
 
 #include "engine/memory.h"
 #include "engine/result.h"
+#include "engine/scenegraph.h"
 
 #include <GLES2/gl2.h>
 #include <cstdio>
@@ -41,6 +42,7 @@ void startUp() {
     nextGraphTime = 0.0f;
     LogOpen();
     initPlatform(kHostSettings.startPortrait);
+    SceneGraph::init();
     glClearColor(0, 0, 0, 1);
     initHostDrawing();
     updateTimer(&input);
@@ -55,6 +57,7 @@ void startUp() {
 void setGameViewport() {
     const Rect& game = PlatformLayout().game;
     glViewport(game.x, game.y, game.w, game.h);
+    SceneGraph::setScreenSize(game.w, game.h);
 }
 
 void drawMemoryFigures() {
@@ -91,6 +94,7 @@ bool frame() {
 
 void shutDown() {
     GameDestroy();
+    SceneGraph::shutdown();
     LogClose();
     if (MemoryGetTotal() != 0 || MemoryGetBlockCount() != 0) {
         MemoryDump();

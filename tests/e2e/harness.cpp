@@ -191,6 +191,16 @@ Image GameRun::capture(const std::string& name) {
     return image;
 }
 
+Image GameRun::captureWhen(const std::string& name, const std::function<bool(const Image&)>& shows,
+                           int timeoutMs) {
+    Image shot = capture(name);
+    for (int waited = 0; waited < timeoutMs && !shows(shot); waited += 100) {
+        pause(100);
+        shot = capture(name);
+    }
+    return shot;
+}
+
 int GameRun::waitExit(int timeoutMs) {
     for (int waited = 0; waited <= timeoutMs; waited += 50) {
         int status = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -39,6 +40,10 @@ class GameRun {
     void mouseMove(int x, int y);
     // The window's contents, also saved as <build>/screenshots/<name>.png.
     Image capture(const std::string& name);
+    // Captures until the picture shows what shows() looks for, or the time is
+    // up (a slow machine may take several frames to react); the last capture.
+    Image captureWhen(const std::string& name, const std::function<bool(const Image&)>& shows,
+                      int timeoutMs = 8000);
     // Waits for the program to end: its exit status, or -1 on timeout (the
     // program is then killed).
     int waitExit(int timeoutMs = 10000);

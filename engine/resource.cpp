@@ -1,0 +1,47 @@
+#include "engine/resource.h"
+
+#include "engine/memory.h"
+#include "engine/result.h"
+#include "engine/scenegraph.h"
+
+#include <cstring>
+
+Resource::Resource(const char* name_, u32 purgeLevel_, u32 type_)
+    : referenceCount(0), next(nullptr), type(type_), name(StringDuplicate(name_)), size(0),
+      purgeLevel(purgeLevel_) {
+    hash = StringHash(name);
+}
+
+Resource::~Resource() {
+    MemoryFree(name);
+    GL_ASSERT();
+}
+
+bool Resource::equals(const Resource* other) const {
+    return hash == other->hash && std::strcmp(name, other->name) == 0;
+}
+
+Resource* Resource::clone(const char*, u32) {
+    return nullptr;
+}
+
+Resource* Resource::reference() {
+    referenceCount++;
+    return this;
+}
+
+void Resource::print(FILE*) const {}
+
+void Resource::raisePurgeLevel(u32 level) {
+    if (level > purgeLevel) {
+        purgeLevel = level;
+    }
+}
+
+char* Resource::getName() const {
+    return StringDuplicate(name);
+}
+
+void Resource::giveBack(Resource* resource) {
+    SceneGraph::dereferenceResource(resource);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "engine/types.h"
+
+#include <cstdio>
+
+// Resource type codes: the index of each kind's list in the scene registry.
+enum ResourceType : u32 {
+    kResourceVertexArray = 0,
+    kResourceIndexArray = 1,
+    kResourceTexture = 2,
+    kResourceCubeMap = 3,
+    kResourceShader = 4,
+    kResourceShaderProgram = 5,
+    kResourceMaterial = 6,
+    kResourceTypeCount = 7
+};
+
+// A named, hashed, reference-counted object shared through the scene
+// registry. It lives in the ResourceList of its type, which owns it.
+//
+// Purge level 0: deleted when the last reference is given back. Any other
+// level: kept cached at count 0 until a purge of at least that level.
+class Resource {
+    friend class ResourceList;
+    friend class SceneGraph;
+
+  public:
+    Resource(const char* name, u32 purgeLevel, u32 type);
+    virtual ~Resource();
+
+    // Equal hashes and equal names.
+    virtual bool equals(const Resource* other) const;
+    // A copy under a new name; null for kinds that cannot be copied.
+    virtual Resource* clone(const char* newName, u32 purgeLevel);
+    // One more reference; returns the object itself.
+    virtual Resource* reference();
+    // The kind's own lines of the resource dump.
+    virtual void print(FILE* file) const;
+
+    u32 getType() const { return type; }
+    u32 getPurgeLevel() const { return purgeLevel; }
+    void setPurgeLevel(u32 level) { purgeLevel = level; }
+    // The larger of the current and the given level.
+    void raisePurgeLevel(u32 level);
+    u32 getReferenceCount() const { return referenceCount; }
+    u32 getSize() const { return size; }
+    // A new copy of the name that the caller frees.
+    char* getName() const;
+    // The name itself, valid while the object lives.
+    const char* nameText() const { return name; }
+
+    // Hands a holder's slot a new resource (or null): the new reference is
+    // taken first (when addReference is set), then the old object's is given
+    // back, so re-setting the object a slot already holds never deletes it.
+    template <class T> static void assignReference(T** slot, T* resource, bool addReference) {
+        if (addReference && resource != nullptr) {
+            resource->reference();
+        }
+        T* old = *slot;
+        *slot = resource;
+        if (old != nullptr) {
+            giveBack(old);
+        }
+    }
+
+  protected:
+    void setSize(u32 bytes) { size = bytes; }
+
+  private:
+    static void giveBack(Resource* resource);
+
+    u32 hash;
+    u32 referenceCount;
+    Resource* next;
+    u32 type;
+    char* name;
+    u32 size;
+    u32 purgeLevel;
+};
