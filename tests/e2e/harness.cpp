@@ -201,6 +201,14 @@ Image GameRun::captureWhen(const std::string& name, const std::function<bool(con
     return shot;
 }
 
+Image GameRun::holdKeyUntil(const std::string& key, const std::string& name,
+                            const std::function<bool(const Image&)>& shows, int timeoutMs) {
+    keyDown(key);
+    Image shot = captureWhen(name, shows, timeoutMs);
+    keyUp(key);
+    return shot;
+}
+
 int GameRun::waitExit(int timeoutMs) {
     for (int waited = 0; waited <= timeoutMs; waited += 50) {
         int status = 0;

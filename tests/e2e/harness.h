@@ -30,6 +30,11 @@ class GameRun {
     ~GameRun();
 
     bool hasWindow() const { return !window_.empty(); }
+    // Presses a key and holds it until a capture shows what shows() looks for
+    // (or the time is up), then releases it: the last capture. A slow frame
+    // cannot then see the press and the release in one poll.
+    Image holdKeyUntil(const std::string& key, const std::string& name,
+                       const std::function<bool(const Image&)>& shows, int timeoutMs = 8000);
     // Presses a key (xdotool name), holds it, releases it.
     void key(const std::string& name, int holdMs = 300);
     void keyDown(const std::string& name);

@@ -56,8 +56,7 @@ class HostE2E : public testing::Test {
 TEST_F(HostE2E, PhonePictureGameScreenAndOrientation) {
     GameRun game("Tessaly");
     ASSERT_TRUE(game.hasWindow());
-    game.key("a"); // ends the splash
-    Image portrait = game.captureWhen("host-portrait", shows(kPortraitScreen));
+    Image portrait = game.holdKeyUntil("a", "host-portrait", shows(kPortraitScreen));
     ASSERT_EQ(portrait.width, kSide);
     ASSERT_EQ(portrait.height, kSide);
     EXPECT_TRUE(screenIs(portrait, kPortraitScreen, true));
@@ -69,14 +68,12 @@ TEST_F(HostE2E, PhonePictureGameScreenAndOrientation) {
     EXPECT_TRUE(portrait.near(2, kSide - 3, kBlack));
     EXPECT_TRUE(portrait.near(kSide - 3, kSide - 3, kBlack));
 
-    game.key("Tab");
-    Image landscape = game.captureWhen("host-landscape", shows(kLandscapeScreen));
+    Image landscape = game.holdKeyUntil("Tab", "host-landscape", shows(kLandscapeScreen));
     EXPECT_TRUE(screenIs(landscape, kLandscapeScreen, true));
     EXPECT_TRUE(landscape.near(220, 150, kBlack)); // above the turned phone
     EXPECT_FALSE(landscape.near(kLandscapeScreen.x0 - 10, 370, kGameColour));
 
-    game.key("Tab");
-    EXPECT_TRUE(screenIs(game.captureWhen("host-portrait-again", shows(kPortraitScreen)),
+    EXPECT_TRUE(screenIs(game.holdKeyUntil("Tab", "host-portrait-again", shows(kPortraitScreen)),
                          kPortraitScreen, true));
 
     game.key("Escape");
@@ -98,8 +95,7 @@ TEST_F(HostE2E, SplashIgnoresClicksAndEscapeEndsTheProgram) {
 TEST_F(HostE2E, TabDuringTheSplashLeavesTheGameInLandscape) {
     GameRun game("Tessaly");
     ASSERT_TRUE(game.hasWindow());
-    game.key("Tab");
-    EXPECT_TRUE(screenIs(game.captureWhen("host-tab-splash", shows(kLandscapeScreen)),
+    EXPECT_TRUE(screenIs(game.holdKeyUntil("Tab", "host-tab-splash", shows(kLandscapeScreen)),
                          kLandscapeScreen, true));
     game.key("Escape");
     expectCleanExit(game);

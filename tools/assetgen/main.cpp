@@ -1,6 +1,8 @@
-// assetgen <asset root>: draws every picture the programs read and writes it
-// into the asset tree.
+// assetgen <asset root> <font file>: draws every picture the programs read and writes it
+// into the asset tree. assetgen --models <dir>: writes the .obj sources of the
+// models into dir.
 #include "assets.h"
+#include "models.h"
 
 #include <cstdio>
 #include <string>
@@ -19,11 +21,17 @@ bool save(const std::string& root, const char* rel, const Canvas& c, bool grey =
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen <asset root>\n");
+    if (argc == 3 && std::string(argv[1]) == "--models") {
+        return WriteModels(argv[2]) ? 0 : 1;
+    }
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: assetgen <asset root> <font file>\n");
         return 2;
     }
     std::string root = argv[1];
+    Canvas font(1, 1, {0, 0, 0, 1});
     bool ok = save(root, "skin/iphone.png", DrawPhone());
+    ok = DrawFont(argv[2], &font) && save(root, "fonts/font.png", font, true) && ok;
+    ok = save(root, "textures/notex.png", DrawNoTexture()) && ok;
     return ok ? 0 : 1;
 }

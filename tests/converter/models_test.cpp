@@ -1,0 +1,282 @@
+// Triangle models written by other tools: the bunny that Debian's
+// glmark2-data ships as OBJ, and OBJ files that Debian's assimp (assimp-utils)
+// writes from glmark2's 3DS models. Each conversion is checked against the
+// source with a reader of the test's own.
+#include "pwnfile.h"
+#include "runner.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+const std::string kModels = "/usr/share/glmark2/models/";
+const std::string kAssimp = "/usr/bin/assimp";
+
+bool exists(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+// One number of the source: its value, unless it was written with an
+// exponent, which the converter does not read.
+struct Number {
+    float value = 0;
+    bool plain = true;
+};
+
+struct Corner {
+    int position = 0, texCoord = 0, normal = 0;
+};
+
+struct ObjSource {
+    std::vector<std::array<Number, 3>> positions, texCoords, normals;
+    std::vector<std::array<Corner, 3>> triangles;
+    int polygons = 0; // faces of more than three corners
+};
+
+Number readNumber(std::istringstream& in) {
+    Number n;
+    std::string word;
+    if (in >> word) {
+        n.value = std::strtof(word.c_str(), nullptr);
+        n.plain = word.find_first_of("eE") == std::string::npos;
+    }
+    return n;
+}
+
+Corner readCorner(const std::string& word) {
+    Corner c;
+    int* parts[3] = {&c.position, &c.texCoord, &c.normal};
+    std::size_t start = 0;
+    for (int i = 0; i < 3 && start <= word.size(); ++i) {
+        std::size_t slash = word.find('/', start);
+        std::string part = word.substr(start, slash - start);
+        *parts[i] = part.empty() ? 0 : std::atoi(part.c_str());
+        if (slash == std::string::npos) {
+            break;
+        }
+        start = slash + 1;
+    }
+    return c;
+}
+
+ObjSource readSource(const std::string& path) {
+    ObjSource obj;
+    std::istringstream file(ReadFileText(path));
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream in(line);
+        std::string key;
+        in >> key;
+        auto& table = key == "v" ? obj.positions : key == "vt" ? obj.texCoords : obj.normals;
+        if (key == "v" || key == "vt" || key == "vn") {
+            table.push_back({readNumber(in), readNumber(in), readNumber(in)});
+        } else if (key == "f") {
+            std::vector<Corner> corners;
+            std::string word;
+            while (in >> word) {
+                corners.push_back(readCorner(word));
+            }
+            if (corners.size() == 3) {
+                obj.triangles.push_back({corners[0], corners[1], corners[2]});
+            } else {
+                ++obj.polygons;
+            }
+        }
+    }
+    return obj;
+}
+
+// Floats agree to one unit in the last place.
+bool close(float a, float b) {
+    if (a == b) {
+        return true;
+    }
+    int32_t ia, ib;
+    std::memcpy(&ia, &a, 4);
+    std::memcpy(&ib, &b, 4);
+    return (ia < 0) == (ib < 0) && std::abs(ia - ib) <= 1;
+}
+
+std::array<float, 3> unit(const std::array<Number, 3>& n) {
+    float x = n[0].value, y = n[1].value, z = n[2].value;
+    float length = std::sqrt(x * x + y * y + z * z);
+    return {x / length, y / length, z / length};
+}
+
+int plainCount(const std::array<Number, 3>& n) {
+    return int(n[0].plain) + int(n[1].plain) + int(n[2].plain);
+}
+
+struct Checked {
+    int compared = 0;
+    int withExponents = 0;
+};
+
+// Every corner of every source triangle, in order, against the vertex its
+// index names in the converted mesh.
+Checked compareTriangles(const ObjSource& obj, const PwnMesh& mesh) {
+    Checked checked;
+    bool hasT = !obj.texCoords.empty(), hasN = !obj.normals.empty();
+    EXPECT_EQ(mesh.floatsPerVertex, 3u + (hasT ? 3 : 0) + (hasN ? 3 : 0));
+    EXPECT_EQ(mesh.attributes.size(), 1u + hasT + hasN);
+    EXPECT_EQ(mesh.indices.size(), obj.triangles.size() * 3);
+    EXPECT_EQ(mesh.indexWidth, mesh.indices.size() > 65535 ? 4u : 2u);
+    for (std::size_t t = 0; t < obj.triangles.size(); ++t) {
+        for (int k = 0; k < 3; ++k) {
+            const Corner& c = obj.triangles[t][k];
+            uint32_t index = mesh.indices[t * 3 + k];
+            EXPECT_LT(index, mesh.vertexCount);
+            const float* v = mesh.vertex(index);
+            const auto& p = obj.positions.at(c.position - 1);
+            for (int i = 0; i < 3; ++i) {
+                if (p[i].plain) {
+                    EXPECT_TRUE(close(v[i], p[i].value)) << "triangle " << t << " corner " << k
+                                                         << ": " << v[i] << " vs " << p[i].value;
+                    ++checked.compared;
+                } else {
+                    ++checked.withExponents;
+                }
+            }
+            int at = 3;
+            if (hasT) {
+                const auto& tc = obj.texCoords.at(c.texCoord - 1);
+                for (int i = 0; i < 3; ++i) {
+                    EXPECT_TRUE(!tc[i].plain || close(v[at + i], tc[i].value));
+                }
+                at += 3;
+            }
+            if (hasN) {
+                const auto& n = obj.normals.at(c.normal - 1);
+                if (plainCount(n) == 3) {
+                    std::array<float, 3> u = unit(n);
+                    for (int i = 0; i < 3; ++i) {
+                        EXPECT_NEAR(v[at + i], u[i], 1e-6f) << "triangle " << t;
+                    }
+                }
+            }
+        }
+        if (testing::Test::HasFailure()) {
+            break;
+        }
+    }
+    return checked;
+}
+
+// No two vertices of the converted mesh are byte-equal.
+void expectDistinctVertices(const PwnMesh& mesh) {
+    std::vector<std::string> keys;
+    std::size_t bytes = mesh.floatsPerVertex * sizeof(float);
+    for (uint32_t i = 0; i < mesh.vertexCount; ++i) {
+        keys.emplace_back(reinterpret_cast<const char*>(mesh.vertex(i)), bytes);
+    }
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end());
+}
+
+PwnMesh convert(const std::string& source, const std::string& dir) {
+    MeshwrightRun run = RunMeshwright({source, "out.pwn"}, dir);
+    EXPECT_EQ(run.status, 0) << run.out.substr(0, 200);
+    std::string error;
+    std::optional<PwnFile> file = ReadPwn(run.path("out.pwn"), error);
+    EXPECT_TRUE(file) << error;
+    if (!file || file->meshes.size() != 1) {
+        ADD_FAILURE() << "one mesh expected";
+        return PwnMesh{};
+    }
+    EXPECT_EQ(file->nodes.size(), 1u);
+    return file->meshes[0];
+}
+
+// assimp writes the OBJ of a model; false when it cannot.
+bool assimpExport(const std::string& model, const std::string& obj) {
+    std::string command = kAssimp + " export '" + model + "' '" + obj + "' > /dev/null 2>&1";
+    return std::system(command.c_str()) == 0 && exists(obj);
+}
+
+TEST(DebianModels, TheGlmark2BunnyConverts) {
+    std::string bunny = kModels + "bunny.obj";
+    if (!exists(bunny)) {
+        GTEST_SKIP() << bunny << " is missing: install the package glmark2-data";
+    }
+    ObjSource obj = readSource(bunny);
+    ASSERT_GT(obj.triangles.size(), 60000u);
+    ASSERT_EQ(obj.polygons, 0);
+    PwnMesh mesh = convert(bunny, MakeScratchDir());
+    Checked checked = compareTriangles(obj, mesh);
+    EXPECT_GT(checked.compared, 500000);
+    EXPECT_LT(checked.withExponents, 100) << "only a few tiny values carry an exponent";
+    EXPECT_EQ(mesh.indexWidth, 4u);
+    expectDistinctVertices(mesh);
+}
+
+TEST(DebianModels, ObjFilesWrittenByAssimpConvert) {
+    if (!exists(kAssimp) || !exists(kModels + "horse.3ds")) {
+        GTEST_SKIP() << "needs the packages assimp-utils and glmark2-data";
+    }
+    for (const char* name : {"cube", "horse", "cat", "asteroid-low"}) {
+        SCOPED_TRACE(name);
+        std::string dir = MakeScratchDir();
+        std::string source = dir + "/" + name + ".obj";
+        ASSERT_TRUE(assimpExport(kModels + name + ".3ds", source));
+        ObjSource obj = readSource(source);
+        ASSERT_GT(obj.triangles.size(), 0u);
+        ASSERT_EQ(obj.polygons, 0);
+        ASSERT_FALSE(obj.normals.empty());
+        PwnMesh mesh = convert(source, dir);
+        Checked checked = compareTriangles(obj, mesh);
+        EXPECT_GT(checked.compared, int(obj.triangles.size()) * 8);
+        expectDistinctVertices(mesh);
+    }
+}
+
+TEST(DebianModels, QuadsWrittenByAssimpAreRefused) {
+    if (!exists(kAssimp)) {
+        GTEST_SKIP() << "needs the package assimp-utils";
+    }
+    std::string dir = MakeScratchDir();
+    WriteText(dir + "/box.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 1 1\n"
+                                "vt 0 1\nvn 0 0 1\nf 1/1/1 2/2/1 3/3/1 4/4/1\n");
+    ASSERT_TRUE(assimpExport(dir + "/box.obj", dir + "/quads.obj"));
+    ASSERT_EQ(readSource(dir + "/quads.obj").polygons, 1);
+    MeshwrightRun run = RunMeshwright({"quads.obj", "out.pwn"}, dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "Quads are not supported\n");
+}
+
+TEST(BuiltModels, TheGolfBallIsASphereOfRadius14) {
+    std::string error;
+    std::optional<PwnFile> file = ReadPwn(std::string(BUILT_MODELS) + "/sphere.pwn", error);
+    ASSERT_TRUE(file) << error;
+    ASSERT_EQ(file->meshes.size(), 1u);
+    const PwnMesh& mesh = file->meshes[0];
+    EXPECT_EQ(mesh.floatsPerVertex, 9u) << "texture coordinates and normals on every corner";
+    EXPECT_LT(mesh.vertexCount, 65536u);
+    EXPECT_GT(mesh.indices.size(), 300u);
+    for (uint32_t i = 0; i < mesh.vertexCount; ++i) {
+        const float* v = mesh.vertex(i);
+        float radius = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        ASSERT_NEAR(radius, 14.0f, 1e-4f) << "vertex " << i;
+        for (int k = 0; k < 3; ++k) {
+            ASSERT_NEAR(v[6 + k], v[k] / 14.0f, 1e-5f) << "the normal points outward";
+        }
+    }
+    for (std::size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {
+        const float* a = mesh.vertex(mesh.indices[t]);
+        const float* b = mesh.vertex(mesh.indices[t + 1]);
+        const float* c = mesh.vertex(mesh.indices[t + 2]);
+        float u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+        float w[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+        float n[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2],
+                      u[0] * w[1] - u[1] * w[0]};
+        ASSERT_GT(n[0] * a[0] + n[1] * a[1] + n[2] * a[2], 0.0f)
+            << "triangle " << t / 3 << " faces outward, counter-clockwise";
+    }
+}
+
+} // namespace

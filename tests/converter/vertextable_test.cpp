@@ -1,0 +1,79 @@
+#include "tools/converter/vertextable.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <vector>
+
+namespace {
+
+uint32_t hashOf(std::vector<float> key) {
+    return hashVertex(reinterpret_cast<const u8*>(key.data()), int(key.size() * sizeof(float)));
+}
+
+TEST(HashVertex, KeepsTheBucketsOfTheSignedByteHash) {
+    // h = h * 33 + signed byte over the little-endian bytes, modulo 337.
+    EXPECT_EQ(hashOf({0.0f, 0.0f, 0.0f}), 0u);
+    EXPECT_EQ(hashOf({1.0f}), 246u);
+    EXPECT_EQ(hashOf({-0.0f, 0.0f, 0.0f}), 248u);
+    EXPECT_EQ(hashOf({1.0f, 2.0f, 3.0f}), 83u);
+    EXPECT_EQ(hashOf({0.5f, -0.25f, 14.0f, 0, 1, 0, 0, 0, 1}), 304u);
+}
+
+TEST(VertexTable, MergesByteEqualVerticesOnly) {
+    VertexTable table;
+    const float a[3] = {1, 2, 3};
+    const float b[3] = {0.0f, 0, 0};
+    const float c[3] = {-0.0f, 0, 0};
+    EXPECT_EQ(table.find(a, 3), -1);
+    EXPECT_EQ(table.add(a, 3), 0u);
+    EXPECT_EQ(table.add(b, 3), 1u);
+    EXPECT_EQ(table.add(c, 3), 2u) << "0.0 and -0.0 are different vertices";
+    EXPECT_EQ(table.add(a, 3), 0u);
+    EXPECT_EQ(table.find(c, 3), 2);
+    EXPECT_EQ(table.vertexCount(), 3u);
+    EXPECT_EQ(table.data().size(), 9u);
+    EXPECT_EQ(table.insert(b, 3), 0) << "present keys are not inserted";
+    EXPECT_EQ(table.insert(a, 2), int(hashOf({1, 2})));
+    EXPECT_EQ(table.vertexCount(), 4u);
+}
+
+TEST(VertexTable, KeysOfDifferentLengthsDiffer) {
+    VertexTable table;
+    const float key[6] = {1, 2, 3, 0, 0, 0};
+    EXPECT_EQ(table.add(key, 3), 0u);
+    EXPECT_EQ(table.add(key, 6), 1u);
+    EXPECT_EQ(table.find(key, 3), 0);
+}
+
+TEST(VertexTable, ClearEmptiesTheTable) {
+    VertexTable table;
+    const float key[3] = {1, 2, 3};
+    table.add(key, 3);
+    table.clear();
+    EXPECT_EQ(table.find(key, 3), -1);
+    EXPECT_EQ(table.vertexCount(), 0u);
+    EXPECT_TRUE(table.data().empty());
+    EXPECT_EQ(table.add(key, 3), 0u);
+}
+
+TEST(VertexTable, KeepsFirstAppearanceOrderAcrossGrowth) {
+    VertexTable table;
+    std::map<std::vector<float>, uint32_t> expected;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 300000; ++i) {
+            float key[9] = {float(i % 613), float(i / 613), 0.5f, 0, 0, 1, float(i % 7), 0, 0};
+            uint32_t index = table.add(key, 9);
+            std::vector<float> k(key, key + 9);
+            auto found = expected.emplace(k, uint32_t(expected.size()));
+            ASSERT_EQ(index, found.first->second) << "vertex " << i;
+        }
+    }
+    EXPECT_EQ(table.vertexCount(), expected.size());
+    for (const auto& [key, index] : expected) {
+        ASSERT_EQ(std::vector<float>(table.data().begin() + index * 9,
+                                     table.data().begin() + index * 9 + 9),
+                  key);
+    }
+}
+
+} // namespace

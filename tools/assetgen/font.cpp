@@ -1,0 +1,74 @@
+#include "assets.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+// The bitmap font: a 256 x 256 greyscale picture of 16 x 16 cells, character
+// code c in column c % 16 and row c / 16 from the top. Each glyph's ink starts
+// at the cell's left edge (the printer measures widths from there) and stands
+// on a baseline 12 pixels down, leaving room for descenders.
+namespace {
+
+constexpr int kCell = 16;
+constexpr int kBaseline = 12;
+constexpr int kPixelSize = 12;
+
+void drawGlyph(Canvas& c, FT_Face face, int code) {
+    if (FT_Load_Char(face, code, FT_LOAD_RENDER) != 0) {
+        return;
+    }
+    const FT_Bitmap& b = face->glyph->bitmap;
+    int cellX = (code % 16) * kCell, cellY = (code / 16) * kCell;
+    int top = kBaseline - face->glyph->bitmap_top;
+    for (int y = 0; y < static_cast<int>(b.rows); y++) {
+        int py = top + y;
+        if (py < 0 || py >= kCell) {
+            continue;
+        }
+        for (int x = 0; x < std::min(static_cast<int>(b.width), kCell - 1); x++) {
+            float v = b.buffer[y * b.pitch + x] / 255.0f;
+            if (v > 0.0f) {
+                c.put(cellX + x, cellY + py, {v, v, v, 1});
+            }
+        }
+    }
+}
+
+} // namespace
+
+bool DrawFont(const char* fontFile, Canvas* out) {
+    FT_Library library;
+    FT_Face face;
+    if (FT_Init_FreeType(&library) != 0) {
+        return false;
+    }
+    if (FT_New_Face(library, fontFile, 0, &face) != 0) {
+        std::fprintf(stderr, "assetgen: cannot read the font %s\n", fontFile);
+        FT_Done_FreeType(library);
+        return false;
+    }
+    FT_Set_Pixel_Sizes(face, 0, kPixelSize);
+    Canvas c(16 * kCell, 16 * kCell, {0, 0, 0, 1});
+    for (int code = 33; code <= 126; code++) {
+        drawGlyph(c, face, code);
+    }
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+    *out = c;
+    return true;
+}
+
+Canvas DrawNoTexture() {
+    // A magenta and grey checkerboard: plainly a missing texture.
+    Canvas c(64, 64, {0.5f, 0.5f, 0.5f, 1});
+    for (int y = 0; y < 64; y++) {
+        for (int x = 0; x < 64; x++) {
+            if (((x / 8) + (y / 8)) % 2 == 0) {
+                c.put(x, y, {1.0f, 0.0f, 1.0f, 1});
+            }
+        }
+    }
+    return c;
+}

@@ -1,0 +1,139 @@
+// Meshwright <input> <output>: converts a Wavefront .obj model into the
+// engine's .pwn format, tracing every step into "debug.txt".
+#include "tools/converter/objreader.h"
+#include "tools/converter/pwnwriter.h"
+#include "tools/converter/records.h"
+#include "tools/converter/trace.h"
+
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+const char kUsage[] = "Usage: Meshwright <input> <output>\n";
+const char kFormats[] = "Supporter formats:\n  .obj\n  .dae\n]\n";
+const char kNoInput[] = "Unable to open input file\n";
+const char kUnreadableInput[] = "Unable to read input file\n";
+const char kSameFile[] = "The output file is the input file\n";
+const char kNoOutput[] = "Unable to open output file\n";
+const char kWriteFailed[] = "Unable to write output file\n";
+const char kCompleted[] = "Conversion completed!\n";
+
+enum class InputFormat { Obj, Dae, Unknown };
+
+int stop(const char* message) {
+    std::fputs(message, stdout);
+    traceClose();
+    return 1;
+}
+
+int usage() {
+    std::fputs(kUsage, stdout);
+    return stop(kFormats);
+}
+
+InputFormat formatOf(const char* path) {
+    const char* dot = std::strrchr(path, '.');
+    if (dot != nullptr && strcasecmp(dot, ".obj") == 0) {
+        return InputFormat::Obj;
+    }
+    if (dot != nullptr && strcasecmp(dot, ".dae") == 0) {
+        return InputFormat::Dae;
+    }
+    return InputFormat::Unknown;
+}
+
+bool isDirectory(FILE* file) {
+    struct stat info;
+    return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool sameFile(FILE* input, const char* outputPath) {
+    struct stat in, out;
+    return fstat(fileno(input), &in) == 0 && stat(outputPath, &out) == 0 &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+}
+
+// The whole input, with one zero byte after it.
+bool readAll(FILE* input, std::vector<char>& text) {
+    constexpr std::size_t kBlock = 1 << 20;
+    std::size_t size = 0;
+    for (;;) {
+        text.resize(size + kBlock + 1);
+        std::size_t got = std::fread(text.data() + size, 1, kBlock, input);
+        size += got;
+        if (got < kBlock) {
+            break;
+        }
+    }
+    text.resize(size + 1);
+    text[size] = 0;
+    bool ok = std::ferror(input) == 0;
+    std::fclose(input);
+    return ok;
+}
+
+int convertObj(const std::vector<char>& text, PwnWriter& writer, NodeRecord& root) {
+    ObjReader reader;
+    if (!readObj(reader, text.data(), text.size() - 1)) {
+        abandonOutput(writer);
+        return stop(reader.error);
+    }
+    writeObjModel(reader, writer, root);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    traceOpen("debug.txt");
+    if (argc != 3) {
+        return usage();
+    }
+    FILE* input = std::fopen(argv[1], "rb");
+    if (input == nullptr || isDirectory(input)) {
+        if (input != nullptr) {
+            std::fclose(input);
+        }
+        std::fputs(kNoInput, stdout);
+        return usage();
+    }
+    if (sameFile(input, argv[2])) {
+        std::fclose(input);
+        return stop(kSameFile);
+    }
+    PwnWriter writer;
+    if (!beginOutput(writer, argv[2])) {
+        std::fclose(input);
+        return stop(kNoOutput);
+    }
+    std::vector<char> text;
+    if (!readAll(input, text)) {
+        abandonOutput(writer);
+        return stop(kUnreadableInput);
+    }
+    NodeRecord root;
+    int status = 1;
+    switch (formatOf(argv[1])) {
+    case InputFormat::Obj:
+        status = convertObj(text, writer, root);
+        break;
+    case InputFormat::Dae:
+    case InputFormat::Unknown:
+        abandonOutput(writer);
+        return usage();
+    }
+    if (status != 0) {
+        return status;
+    }
+    text = std::vector<char>();
+    if (!finishOutput(writer, root)) {
+        return stop(kWriteFailed);
+    }
+    traceClose();
+    std::fputs(kCompleted, stdout);
+    return 0;
+}

@@ -1,0 +1,297 @@
+#include "tools/converter/objreader.h"
+
+#include "tools/converter/numbers.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+const char kTooManyAttributes[] = "Too many attributes\n";
+const char kPolygons[] = "Polygons are not supported\n";
+const char kQuads[] = "Quads are not supported\n";
+const char kMixedSlashes[] = "Error reading obj file.\n";
+const char kLateLayout[] =
+    "Texture coordinates or normals after the first face are not supported\n";
+const char kMissingPosition[] = "A face names a vertex position that does not exist\n";
+const char kMissingTexCoord[] = "A face names a texture coordinate that does not exist\n";
+const char kMissingNormal[] = "A face names a normal that does not exist\n";
+
+const char kMeshName[] = "TriMesh";
+const char kMaterialName[] = "DefaultMaterial";
+
+enum class LineMode { None, Position, Normal, TexCoord, Face };
+
+struct LineScan {
+    LineMode mode = LineMode::None;
+    f32 numbers[3] = {};
+    int taken = 0;
+    // One more corner than a face may have: the fifth takes the indices that
+    // come before its end is refused.
+    u32 corners[5][3] = {};
+    int cornerCount = 0;
+    int slot = 0;
+    int slashes = 0;
+    int firstSlashes = -1;
+};
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool fail(ObjReader& r, const char* message) {
+    r.error = message;
+    return false;
+}
+
+i32 pendingLength(const ObjReader& r) {
+    return static_cast<i32>(r.pending.size());
+}
+
+bool setFlag(ObjReader& r, bool& flag) {
+    if (!flag && !r.indices.empty()) {
+        return fail(r, kLateLayout);
+    }
+    flag = true;
+    return true;
+}
+
+bool startVertexLine(ObjReader& r, LineScan& s, char next) {
+    if (next == 't') {
+        s.mode = LineMode::TexCoord;
+        return setFlag(r, r.hasTexCoords);
+    }
+    if (next == 'n') {
+        s.mode = LineMode::Normal;
+        return setFlag(r, r.hasNormals);
+    }
+    s.mode = LineMode::Position;
+    r.hasPositions = true;
+    return true;
+}
+
+bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
+    if (isBlank(c)) {
+        if (r.pending.empty()) {
+            return true;
+        }
+        if (s.taken == 3) {
+            return fail(r, kTooManyAttributes);
+        }
+        s.numbers[s.taken++] = parseFloat(r.pending.data(), pendingLength(r));
+        r.pending.clear();
+    } else if (isDigit(c) || c == '.' || c == '-') {
+        r.pending.push_back(c);
+    }
+    return true;
+}
+
+void fillCorner(LineScan& s, u32 index) {
+    for (int i = s.slot; i < 3; ++i) {
+        s.corners[s.cornerCount][i] = index;
+    }
+}
+
+u32 takeIndex(ObjReader& r) {
+    i32 value = parseInt(r.pending.data(), pendingLength(r));
+    r.pending.clear();
+    return static_cast<u32>(value);
+}
+
+bool endCorner(ObjReader& r, LineScan& s) {
+    if (s.cornerCount == 4) {
+        return fail(r, kPolygons);
+    }
+    fillCorner(s, takeIndex(r));
+    if (s.firstSlashes < 0) {
+        if (s.slashes > 0) {
+            s.firstSlashes = s.slashes;
+        }
+    } else if (s.slashes != s.firstSlashes) {
+        return fail(r, kMixedSlashes);
+    }
+    s.slot = 0;
+    s.slashes = 0;
+    ++s.cornerCount;
+    return true;
+}
+
+bool scanFaceChar(ObjReader& r, LineScan& s, char c) {
+    if (isDigit(c)) {
+        r.pending.push_back(c);
+    } else if (c == '/') {
+        fillCorner(s, takeIndex(r));
+        ++s.slot;
+        ++s.slashes;
+    } else if (isBlank(c) && !r.pending.empty()) {
+        return endCorner(r, s);
+    }
+    return true;
+}
+
+bool scanChar(ObjReader& r, LineScan& s, char c) {
+    switch (s.mode) {
+    case LineMode::Position:
+    case LineMode::Normal:
+    case LineMode::TexCoord:
+        return scanVertexChar(r, s, c);
+    case LineMode::Face:
+        return scanFaceChar(r, s, c);
+    case LineMode::None:
+        break;
+    }
+    return true;
+}
+
+void appendNormal(ObjReader& r, const f32* n) {
+    f32 length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (length == 0.0f) {
+        r.normals.insert(r.normals.end(), 3, 0.0f);
+        return;
+    }
+    f32 scale = 1.0f / length;
+    for (int i = 0; i < 3; ++i) {
+        r.normals.push_back(n[i] * scale);
+    }
+}
+
+// True when 1-based index names one of the entries of table.
+bool names(const std::vector<f32>& table, u32 index) {
+    return index >= 1 && index <= table.size() / 3;
+}
+
+bool emitCorner(ObjReader& r, const u32* slots) {
+    f32 key[9];
+    i32 floats = 0;
+    if (!names(r.positions, slots[0])) {
+        return fail(r, kMissingPosition);
+    }
+    std::memcpy(key, &r.positions[(slots[0] - 1) * 3], 3 * sizeof(f32));
+    floats = 3;
+    if (r.hasTexCoords) {
+        if (!names(r.texCoords, slots[1])) {
+            return fail(r, kMissingTexCoord);
+        }
+        std::memcpy(key + floats, &r.texCoords[(slots[1] - 1) * 3], 3 * sizeof(f32));
+        floats += 3;
+    }
+    if (r.hasNormals) {
+        if (!names(r.normals, slots[2])) {
+            return fail(r, kMissingNormal);
+        }
+        std::memcpy(key + floats, &r.normals[(slots[2] - 1) * 3], 3 * sizeof(f32));
+        floats += 3;
+    }
+    r.indices.push_back(r.vertices.add(key, floats));
+    r.floatsPerVertex = floats;
+    return true;
+}
+
+bool finishLine(ObjReader& r, const LineScan& s) {
+    switch (s.mode) {
+    case LineMode::Position:
+        r.positions.insert(r.positions.end(), s.numbers, s.numbers + 3);
+        return true;
+    case LineMode::Normal:
+        appendNormal(r, s.numbers);
+        return true;
+    case LineMode::TexCoord:
+        r.texCoords.insert(r.texCoords.end(), s.numbers, s.numbers + 3);
+        return true;
+    case LineMode::Face:
+        if (s.cornerCount == 4) {
+            return fail(r, kQuads);
+        }
+        for (int i = 0; s.cornerCount == 3 && i < 3; ++i) {
+            if (!emitCorner(r, s.corners[i])) {
+                return false;
+            }
+        }
+        return true;
+    case LineMode::None:
+        break;
+    }
+    return true;
+}
+
+} // namespace
+
+bool parseObjLine(ObjReader& reader, char* line, std::size_t length) {
+    line[length] = '\n';
+    reader.pending.clear();
+    LineScan scan;
+    for (std::size_t i = 0; i <= length; ++i) {
+        char c = line[i];
+        bool ok = true;
+        if (c == '#' || c == 'g' || c == 's') {
+            break;
+        } else if (c == 'v') {
+            ok = startVertexLine(reader, scan, i < length ? line[i + 1] : '\0');
+        } else if (c == 'f') {
+            scan.mode = LineMode::Face;
+        } else {
+            ok = scanChar(reader, scan, c);
+        }
+        if (!ok) {
+            return false;
+        }
+    }
+    return finishLine(reader, scan);
+}
+
+bool readObj(ObjReader& reader, const char* text, std::size_t length) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (text[i] != '\n' && text[i] != '\r') {
+            continue;
+        }
+        std::size_t lineLength = i - start;
+        reader.line.resize(lineLength + 1);
+        std::memcpy(reader.line.data(), text + start, lineLength);
+        if (!parseObjLine(reader, reader.line.data(), lineLength)) {
+            return false;
+        }
+        start = i + 1;
+    }
+    return true;
+}
+
+void writeObjModel(const ObjReader& reader, PwnWriter& writer, NodeRecord& root) {
+    MaterialRecord material;
+    material.name = kMaterialName;
+    material.hasAmbient = material.hasDiffuse = material.hasSpecular = true;
+    const f32 ambient[3] = {0.0f, 0.1f, 0.2f};
+    const f32 diffuse[3] = {0.5f, 0.7f, 0.9f};
+    const f32 specular[3] = {0.9f, 1.0f, 1.0f};
+    std::memcpy(material.ambient, ambient, sizeof ambient);
+    std::memcpy(material.diffuse, diffuse, sizeof diffuse);
+    std::memcpy(material.specular, specular, sizeof specular);
+    material.hasShininess = material.hasEmissive = material.hasSpecularLevel = true;
+    material.shininess = 3.0f;
+    material.emissive = 0.25f;
+    material.specularLevel = 1.0f;
+    writeMaterial(writer, material);
+
+    MeshRecord mesh;
+    mesh.name = kMeshName;
+    mesh.materialName = kMaterialName;
+    mesh.attributes.push_back({"Vertex", 0, 3});
+    if (reader.hasTexCoords) {
+        mesh.attributes.push_back({"TexCoord", 3, 3});
+    }
+    if (reader.hasNormals) {
+        mesh.attributes.push_back({"Normal", reader.hasTexCoords ? 6u : 3u, 3});
+    }
+    mesh.indices = reader.indices.data();
+    mesh.indexCount = static_cast<u32>(reader.indices.size());
+    mesh.triangleCount = mesh.indexCount / 3;
+    mesh.vertices = reader.vertices.data().data();
+    mesh.vertexCount = reader.vertices.vertexCount();
+    mesh.floatsPerVertex = static_cast<u32>(reader.floatsPerVertex);
+    writeMesh(writer, mesh);
+
+    root.addChild().name = kMeshName;
+}

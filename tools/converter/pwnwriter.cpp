@@ -1,0 +1,266 @@
+#include "tools/converter/pwnwriter.h"
+
+#include "tools/converter/trace.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr u32 kVersion = 1;
+constexpr u32 kCountsOffset = 8;
+constexpr u32 kShortIndexLimit = 65535;
+constexpr std::size_t kOutputBuffer = 1 << 20;
+constexpr std::size_t kChunk = 4096;
+
+void writeBytes(PwnWriter& w, const void* bytes, std::size_t size) {
+    if (size != 0 && std::fwrite(bytes, 1, size, w.file) != size) {
+        w.failed = true;
+    }
+}
+
+void writeTag(PwnWriter& w, const std::string& text) {
+    tracePrint("Writing string\n%s\n", text.c_str());
+    writeBytes(w, text.data(), text.size());
+}
+
+void putU32(u8* out, u32 value) {
+    for (int i = 0; i < 4; ++i) {
+        out[i] = static_cast<u8>(value >> (8 * i));
+    }
+}
+
+// Values go out little-endian in chunks of kChunk bytes.
+template <typename T, typename Put>
+void writeValues(PwnWriter& w, const T* values, std::size_t count, std::size_t width, Put put) {
+    u8 chunk[kChunk];
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (used + width > kChunk) {
+            writeBytes(w, chunk, used);
+            used = 0;
+        }
+        put(chunk + used, values[i]);
+        used += width;
+    }
+    writeBytes(w, chunk, used);
+}
+
+void writeInts(PwnWriter& w, const u32* values, std::size_t count) {
+    traceText("Writing int array\n");
+    traceInts(values, count);
+    traceText("\n");
+    writeValues(w, values, count, 4, putU32);
+}
+
+void writeInt(PwnWriter& w, u32 value) {
+    writeInts(w, &value, 1);
+}
+
+void writeFloats(PwnWriter& w, const f32* values, std::size_t count) {
+    traceText("Writing float array\n");
+    traceFloats(values, count);
+    traceText("\n");
+    writeValues(w, values, count, 4, [](u8* out, f32 value) {
+        u32 bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        putU32(out, bits);
+    });
+}
+
+void writeShorts(PwnWriter& w, const u32* values, std::size_t count) {
+    traceText("Writing short array\n");
+    traceInts(values, count);
+    traceText("\n");
+    writeValues(w, values, count, 2, [](u8* out, u32 value) {
+        out[0] = static_cast<u8>(value);
+        out[1] = static_cast<u8>(value >> 8);
+    });
+}
+
+void writeLabel(const char* label) {
+    traceText(label);
+}
+
+// The index of the first entry equal to name, or -1.
+i32 findName(const std::vector<std::string>& names, const std::string& name) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == name) {
+            return static_cast<i32>(i);
+        }
+    }
+    return -1;
+}
+
+void writeColour(PwnWriter& w, bool present, const char* tag, const f32* rgb) {
+    if (present) {
+        writeTag(w, tag);
+        writeFloats(w, rgb, 3);
+    }
+}
+
+void writeScalar(PwnWriter& w, bool present, const char* tag, f32 value) {
+    if (present) {
+        writeTag(w, tag);
+        writeFloats(w, &value, 1);
+    }
+}
+
+void writeAttributes(PwnWriter& w, const MeshRecord& mesh) {
+    writeTag(w, "attr");
+    writeInt(w, static_cast<u32>(mesh.attributes.size()));
+    for (const MeshAttribute& a : mesh.attributes) {
+        writeLabel("Attribute\n");
+        writeInt(w, static_cast<u32>(a.name.size()));
+        writeLabel("Attribute name\n");
+        writeTag(w, a.name);
+        writeLabel("Attribute offset\n");
+        writeInt(w, a.offset);
+        writeLabel("Attribute length\n");
+        writeInt(w, a.components);
+    }
+}
+
+void writeIndices(PwnWriter& w, const MeshRecord& mesh) {
+    bool wide = mesh.indexCount > kShortIndexLimit;
+    writeTag(w, "idxa");
+    writeLabel("N indices\n");
+    writeInt(w, mesh.indexCount);
+    writeLabel("Index type size\n");
+    writeInt(w, wide ? 4 : 2);
+    writeLabel("Index array\n");
+    if (wide) {
+        writeInts(w, mesh.indices, mesh.indexCount);
+    } else {
+        writeShorts(w, mesh.indices, mesh.indexCount);
+    }
+}
+
+void writeVertices(PwnWriter& w, const MeshRecord& mesh) {
+    writeTag(w, "vtxa");
+    writeLabel("N vertices\n");
+    writeInt(w, mesh.vertexCount);
+    writeLabel("Stride\n");
+    writeInt(w, mesh.floatsPerVertex);
+    writeLabel("Vertex array\n");
+    writeFloats(w, mesh.vertices,
+                static_cast<std::size_t>(mesh.vertexCount) * mesh.floatsPerVertex);
+}
+
+std::size_t writtenChildren(const PwnWriter& w, const NodeRecord& node) {
+    std::size_t count = 0;
+    for (const auto& child : node.children) {
+        if (findName(w.meshNames, child->name) >= 0) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+void writeNode(PwnWriter& w, const NodeRecord& node) {
+    i32 mesh = findName(w.meshNames, node.name);
+    if (mesh < 0) {
+        tracePrint("Couldn't match node %s to any mesh\n", node.name.c_str());
+        return;
+    }
+    writeTag(w, "node");
+    if (node.hasRotation) {
+        writeTag(w, "rota");
+        writeFloats(w, node.rotation, 4);
+    }
+    if (node.hasTranslation) {
+        writeTag(w, "tran");
+        writeFloats(w, node.translation, 3);
+    }
+    if (node.hasScale) {
+        writeTag(w, "scal");
+        writeFloats(w, node.scale, 3);
+    }
+    writeTag(w, "nmsh");
+    writeInt(w, static_cast<u32>(mesh));
+    writeInt(w, static_cast<u32>(writtenChildren(w, node)));
+    for (const auto& child : node.children) {
+        writeNode(w, *child);
+    }
+}
+
+void seekTo(PwnWriter& w, long offset, int origin) {
+    if (std::fseek(w.file, offset, origin) != 0) {
+        w.failed = true;
+    }
+}
+
+} // namespace
+
+bool beginOutput(PwnWriter& writer, const char* path) {
+    writer = PwnWriter{};
+    writer.file = std::fopen(path, "wb");
+    if (writer.file == nullptr) {
+        return false;
+    }
+    std::setvbuf(writer.file, nullptr, _IOFBF, kOutputBuffer);
+    writeTag(writer, "pwnd");
+    writeInt(writer, kVersion);
+    seekTo(writer, 8, SEEK_CUR);
+    return true;
+}
+
+bool writeMaterial(PwnWriter& writer, const MaterialRecord& material) {
+    if (!material.name) {
+        return false;
+    }
+    writeTag(writer, "matl");
+    writeTag(writer, "idnt");
+    writeInt(writer, static_cast<u32>(material.name->size()));
+    writeTag(writer, *material.name);
+    writeColour(writer, material.hasAmbient, "ambi", material.ambient);
+    writeColour(writer, material.hasDiffuse, "diff", material.diffuse);
+    writeColour(writer, material.hasSpecular, "spec", material.specular);
+    writeScalar(writer, material.hasShininess, "shin", material.shininess);
+    writeScalar(writer, material.hasEmissive, "emis", material.emissive);
+    writeScalar(writer, material.hasSpecularLevel, "spcl", material.specularLevel);
+    writer.materialNames.push_back(*material.name);
+    return true;
+}
+
+void writeMesh(PwnWriter& writer, const MeshRecord& mesh) {
+    writeTag(writer, "mesh");
+    writeTag(writer, "idnt");
+    writeLabel("Mesh id length\n");
+    writeInt(writer, static_cast<u32>(mesh.name.size()));
+    writeTag(writer, mesh.name);
+    i32 material = findName(writer.materialNames, mesh.materialName);
+    if (material >= 0) {
+        writeTag(writer, "mmat");
+        writeLabel("Material index\n");
+        writeInt(writer, static_cast<u32>(material));
+    }
+    writeAttributes(writer, mesh);
+    writeIndices(writer, mesh);
+    writeVertices(writer, mesh);
+    writer.meshNames.push_back(mesh.name);
+}
+
+bool finishOutput(PwnWriter& writer, const NodeRecord& root) {
+    for (const auto& node : root.children) {
+        writeNode(writer, *node);
+    }
+    writeTag(writer, "xxxx");
+    seekTo(writer, kCountsOffset, SEEK_SET);
+    writeInt(writer, static_cast<u32>(writer.materialNames.size()));
+    writeInt(writer, static_cast<u32>(writer.meshNames.size()));
+    if (std::fflush(writer.file) != 0 || std::ferror(writer.file) != 0) {
+        writer.failed = true;
+    }
+    if (std::fclose(writer.file) != 0) {
+        writer.failed = true;
+    }
+    writer.file = nullptr;
+    return !writer.failed;
+}
+
+void abandonOutput(PwnWriter& writer) {
+    if (writer.file != nullptr) {
+        std::fclose(writer.file);
+        writer.file = nullptr;
+    }
+}

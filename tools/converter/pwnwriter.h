@@ -1,0 +1,34 @@
+#pragma once
+
+#include "tools/converter/records.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Writes a .pwn model and mirrors every value it writes into the trace.
+struct PwnWriter {
+    FILE* file = nullptr;
+    bool failed = false; // a write, seek or close went wrong
+    std::vector<std::string> materialNames;
+    std::vector<std::string> meshNames;
+};
+
+// Opens the output and writes the header, leaving the two counts to
+// finishOutput. False when the file cannot be opened.
+bool beginOutput(PwnWriter& writer, const char* path);
+
+// One "matl" chunk. False (nothing written) for a material without a name.
+bool writeMaterial(PwnWriter& writer, const MaterialRecord& material);
+
+// One "mesh" chunk. Its material is named by the index of the first written
+// material of that name; a name that matches none leaves "mmat" out.
+void writeMesh(PwnWriter& writer, const MeshRecord& mesh);
+
+// Writes the children of root (the root nodes) with their subtrees, the end
+// tag, the two counts, and closes the output. False when any write of the
+// whole output failed.
+bool finishOutput(PwnWriter& writer, const NodeRecord& root);
+
+// Closes an output that will not be finished.
+void abandonOutput(PwnWriter& writer);

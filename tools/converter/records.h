@@ -1,0 +1,66 @@
+#pragma once
+
+#include "engine/types.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the readers hand to the .pwn writer.
+
+struct MaterialRecord {
+    std::optional<std::string> name;
+    bool hasAmbient = false;
+    f32 ambient[3] = {};
+    bool hasDiffuse = false;
+    f32 diffuse[3] = {};
+    bool hasSpecular = false;
+    f32 specular[3] = {};
+    bool hasShininess = false;
+    f32 shininess = 0.0f;
+    bool hasEmissive = false;
+    f32 emissive = 0.0f;
+    bool hasSpecularLevel = false;
+    f32 specularLevel = 0.0f;
+};
+
+struct MeshAttribute {
+    std::string name;
+    u32 offset = 0;     // in floats
+    u32 components = 0; // floats
+};
+
+struct MeshRecord {
+    std::string name;
+    std::string materialName;
+    std::vector<MeshAttribute> attributes;
+    u32 triangleCount = 0;
+    const u32* indices = nullptr;
+    u32 indexCount = 0;
+    const f32* vertices = nullptr;
+    u32 vertexCount = 0;
+    u32 floatsPerVertex = 0;
+};
+
+struct NodeRecord {
+    std::string name;
+    std::vector<std::unique_ptr<NodeRecord>> children;
+    NodeRecord* parent = nullptr;
+    i32 depth = -1;
+    bool hasTranslation = false;
+    f32 translation[3] = {};
+    bool hasRotation = false;
+    f32 rotation[4] = {}; // axis x, y, z, then the angle
+    bool hasScale = false;
+    f32 scale[3] = {};
+
+    // Appends a new child and gives it.
+    NodeRecord& addChild() {
+        children.push_back(std::make_unique<NodeRecord>());
+        NodeRecord& child = *children.back();
+        child.parent = this;
+        child.depth = depth + 1;
+        return child;
+    }
+};
