@@ -1,8 +1,13 @@
-# tessaly_game(<name> <sources>...): a game program built from the engine and
-# host library, the allocation operators and the program's own sources.
+# tessaly_game(<name> [MATERIALS <factory>] <sources>...): a game program built
+# from the engine and host library, the allocation operators, a material
+# factory (tessaly_materials_standard unless named) and its own sources.
 function(tessaly_game name)
-    add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE tessaly_main tessaly)
+    cmake_parse_arguments(PARSE_ARGV 1 GAME "" "MATERIALS" "")
+    if(NOT GAME_MATERIALS)
+        set(GAME_MATERIALS tessaly_materials_standard)
+    endif()
+    add_executable(${name} ${GAME_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE tessaly_main ${GAME_MATERIALS} tessaly)
     if(TARGET tessaly_alloc)
         target_link_libraries(${name} PRIVATE tessaly_alloc)
     endif()

@@ -1,6 +1,7 @@
 #include "engine/material.h"
 
 #include "engine/memory.h"
+#include "engine/rendercontext.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
@@ -18,7 +19,36 @@ Material::~Material() {
     MemoryCheck();
 }
 
+void Material::print(FILE* file) const {
+    std::fprintf(file, "    [ TYPE     ][ %u ]\n", materialType);
+    std::fprintf(file, "    [ S.PROG   ][ %s ]\n", program != nullptr ? program->nameText() : "");
+}
+
+void Material::prepareMaterial(RenderContext*, Geometry*) {}
+
 Material* Material::create(u32 materialType, const char* name, u32 purgeLevel) {
     GL_ASSERT();
-    return new Material(name, purgeLevel, materialType);
+    return MaterialFactoryCreate(materialType, name, purgeLevel);
+}
+
+void Material::prepare(RenderContext* context, Geometry* geometry) {
+    if (program != nullptr && context->currentProgram != program) {
+        program->activate();
+        context->currentProgram = program;
+    }
+    prepareMaterial(context, geometry);
+}
+
+Material* MaterialCreateStandard(u32 materialType, const char* name, u32 purgeLevel) {
+    switch (materialType) {
+    case kMaterialDirectional:
+    case kMaterialPoint:
+    case kMaterialColorful:
+    case kMaterialWeird:
+    case kMaterialTextured:
+    case kMaterialReflective:
+        return new Material(name, purgeLevel, materialType);
+    default:
+        return nullptr;
+    }
 }

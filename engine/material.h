@@ -2,20 +2,56 @@
 
 #include "engine/resource.h"
 
+class Geometry;
 class ShaderProgram;
+struct RenderContext;
+
+// Material type codes.
+enum MaterialType : u32 {
+    kMaterialDirectional = 0,
+    kMaterialPoint = 1,
+    kMaterialColorful = 2,
+    kMaterialWeird = 3,
+    kMaterialTextured = 4,
+    kMaterialReflective = 5,
+    kMaterialTriplanar = 6
+};
 
 // What a triangle mesh draws with: a material type code and one shader
-// program, of which it holds one reference.
+// program, of which it holds one reference. The concrete kinds create their
+// program under the material's own name and set their uniforms in
+// prepareMaterial.
 class Material : public Resource {
   public:
     Material(const char* name, u32 purgeLevel, u32 materialType);
     ~Material() override;
 
-    // A new material of the kind that the type code names; not yet in any
-    // list (the registry adds it).
+    void print(FILE* file) const override;
+    // Sets the material's own uniforms on its (active) program.
+    virtual void prepareMaterial(RenderContext* context, Geometry* geometry);
+
+    // A new material of the kind that the program's factory builds for the
+    // code; not yet in any list (the registry adds it).
     static Material* create(u32 materialType, const char* name, u32 purgeLevel);
+
+    // The material's kind (Resource::getType is the resource type code).
+    u32 getMaterialType() const { return materialType; }
+    ShaderProgram* getProgram() const { return program; }
+
+    // Puts the program in use unless it already is the context's current
+    // one, then sets the material's uniforms.
+    void prepare(RenderContext* context, Geometry* geometry);
 
   protected:
     u32 materialType;
     ShaderProgram* program;
 };
+
+// The material factory of the program, one source file per program kind,
+// chosen at link time: each maps the type codes to the kinds it has.
+Material* MaterialFactoryCreate(u32 materialType, const char* name, u32 purgeLevel);
+
+// Builds the kinds every program shares (codes 0 to 5); null for any other
+// code, which the program's factory maps to a kind of its own or to its
+// fallback.
+Material* MaterialCreateStandard(u32 materialType, const char* name, u32 purgeLevel);

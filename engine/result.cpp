@@ -1,6 +1,8 @@
 #include "engine/result.h"
 
 #include "engine/memory.h"
+#include "engine/scenegraph.h"
+#include "engine/text.h"
 
 #include <GLES2/gl2.h>
 #include <cstdio>
@@ -110,6 +112,16 @@ void Report(Result record, const char* file, const char* function, i32 line) {
 
 const char* ReportLastMessage() {
     return lastMessageFlag != 0 ? lastMessage : nullptr;
+}
+
+void ReportDrawLast(u32 width) {
+    if (!SceneGraph::isInitialized() || lastMessageFlag == 0 || lastMessage == nullptr) {
+        return;
+    }
+    // snprintf cuts a line too long for the buffer rather than overrun it.
+    char text[kLineSize];
+    std::snprintf(text, sizeof text, "~c7009%s", lastMessage);
+    SceneGraph::getText()->print(text, -0.95f, 0.8f, width, 50);
 }
 
 void glAssert(const char* file, const char* function, i32 line) {

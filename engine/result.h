@@ -18,6 +18,10 @@ void glAssert(const char* file, const char* function, i32 line);
 
 // The last report line, or null before the first report.
 const char* ReportLastMessage();
+// Queues the last report line in red on the registry's text printer, at
+// the top left of the screen, wrapped at width pixels; nothing before the
+// registry is initialised or before the first report.
+void ReportDrawLast(u32 width);
 
 // "Class::method" (or the plain function name) from a compiler's pretty
 // function signature, written into out.

@@ -11,7 +11,10 @@
 #include "engine/result.h"
 #include "engine/shader.h"
 #include "engine/shaderprogram.h"
+#include "engine/state.h"
+#include "engine/text.h"
 #include "engine/texture.h"
+#include "engine/trianglemesh.h"
 #include "engine/vertexarray.h"
 
 #include <cstdio>
@@ -33,6 +36,7 @@ const char* const kListNames[kResourceTypeCount] = {
 // The one registry. Constructed before the program's main code runs;
 // init and shutdown are called explicitly by the host.
 struct Registry {
+    Text* text;
     u32 initialized;
     ResourceList* lists[kResourceTypeCount];
     f32 screenWidth;
@@ -87,6 +91,7 @@ void SceneGraph::init() {
     for (u32 type : kListOrder) {
         registry.lists[type] = new ResourceList(ResourceList::kDefaultBuckets);
     }
+    registry.text = new Text("../fonts/font.png", 4);
     registry.initialized = 1;
 }
 
@@ -95,6 +100,8 @@ void SceneGraph::shutdown() {
         delete registry.lists[type];
         registry.lists[type] = nullptr;
     }
+    delete registry.text;
+    registry.text = nullptr;
     registry.initialized = 0;
 }
 
@@ -105,6 +112,13 @@ bool SceneGraph::isInitialized() {
 void SceneGraph::setScreenSize(i32 width, i32 height) {
     registry.screenWidth = static_cast<f32>(width);
     registry.screenHeight = static_cast<f32>(height);
+    if (registry.text != nullptr) {
+        registry.text->setScreenSize(registry.screenWidth, registry.screenHeight);
+    }
+}
+
+Text* SceneGraph::getText() {
+    return registry.text;
 }
 
 f32 SceneGraph::getScreenWidth() {
@@ -141,6 +155,24 @@ Light* SceneGraph::createLight(const char* name) {
 
 Light* SceneGraph::createLight(const char* name, vec3 color, f32 intensity) {
     return new Light(name, color, intensity);
+}
+
+State* SceneGraph::createState(const char* name) {
+    return new State(name);
+}
+
+TriangleMesh* SceneGraph::createTriangleMesh(const char* name, VertexArray* vertexArray,
+                                             IndexArray* indexArray, Material* material,
+                                             bool addRef) {
+    return new TriangleMesh(name, vertexArray, indexArray, material, addRef);
+}
+
+TriangleMesh* SceneGraph::createTriangleMesh(const char* name, const f32* positions,
+                                             const f32* texcoords, const f32* normals,
+                                             const f32* colors, u32 vertexCount, const u16* indices,
+                                             u32 indexCount, u32 layout, u32 purgeLevel) {
+    return new TriangleMesh(name, positions, texcoords, normals, colors, vertexCount, indices,
+                            indexCount, layout, purgeLevel);
 }
 
 void SceneGraph::deleteNode(Node* node) {

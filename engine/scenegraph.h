@@ -13,7 +13,10 @@ class Node;
 class Resource;
 class ResourceList;
 class ShaderProgram;
+class State;
+class Text;
 class Texture;
+class TriangleMesh;
 class VertexArray;
 
 // The engine's single registry and factory: it owns the seven resource lists,
@@ -24,17 +27,22 @@ class VertexArray;
 // Give references back with dereferenceResource.
 class SceneGraph {
   public:
-    // Creates the resource lists. Called once by the host after the drawing
+    // Creates the resource lists, then the text printer on "../fonts/font.png"
+    // with a line spacing of 4. Called once by the host after the drawing
     // context exists.
     static void init();
     // Deletes the lists, with every resource in them, in the order Material,
-    // ShaderProgram, VertexArray, IndexArray, Texture, CubeMap, Shader.
+    // ShaderProgram, VertexArray, IndexArray, Texture, CubeMap, Shader, and
+    // then the text printer.
     static void shutdown();
     static bool isInitialized();
-    // The game screen's size in pixels, told by the host every frame.
+    // The size in pixels of the surface drawn on, told by the host every
+    // frame; handed on to the text printer.
     static void setScreenSize(i32 width, i32 height);
     static f32 getScreenWidth();
     static f32 getScreenHeight();
+    // The one text printer; null outside init and shutdown.
+    static Text* getText();
     // Appends every list to "reslist.txt".
     static void dumpResources();
     // The list of a resource type code; null outside init and shutdown.
@@ -44,6 +52,18 @@ class SceneGraph {
     static Camera* createCamera(const char* name);
     static Light* createLight(const char* name);
     static Light* createLight(const char* name, vec3 color, f32 intensity);
+    static State* createState(const char* name);
+    // With addRef the mesh takes references of its own; without it the
+    // caller's references pass to the mesh.
+    static TriangleMesh* createTriangleMesh(const char* name, VertexArray* vertexArray,
+                                            IndexArray* indexArray, Material* material,
+                                            bool addRef);
+    // A mesh that builds its own arrays from raw data; any input but the
+    // positions may be null.
+    static TriangleMesh* createTriangleMesh(const char* name, const f32* positions,
+                                            const f32* texcoords, const f32* normals,
+                                            const f32* colors, u32 vertexCount, const u16* indices,
+                                            u32 indexCount, u32 layout, u32 purgeLevel);
     // Deletes the node with its whole subtree; null is ignored.
     static void deleteNode(Node* node);
 

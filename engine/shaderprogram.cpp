@@ -1,18 +1,82 @@
 #include "engine/shaderprogram.h"
 
+#include "engine/cubemap.h"
+#include "engine/memory.h"
+#include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/shader.h"
+#include "engine/texture.h"
 
 #include <GLES2/gl2.h>
+#include <cstring>
+
+namespace {
+
+const Result kInvalidArgument = {2, "Invalid argument"};
+const Result kCannotLink = {1, "Couldn't link shaders"};
+const Result kNoClone = {1, "Cloning a shader program resource is not permitted"};
+
+constexpr u32 kLogSize = 16384;
+constexpr u32 kTrackedArrays = 32;
+
+// Attribute arrays enabled through setAttributePointer, and those pointed in
+// the current binding pass (one bit per location below kTrackedArrays).
+u32 enabledArrays = 0;
+u32 boundArrays = 0;
+
+u32 shaderId(const Shader* shader) {
+    return shader != nullptr ? shader->getId() : 0;
+}
+
+} // namespace
 
 ShaderProgram::ShaderProgram(const char* name, Shader* vertex, Shader* fragment, u32 purgeLevel)
     : Resource(name, purgeLevel, kResourceShaderProgram), vertexShader(vertex),
-      fragmentShader(fragment), id(0) {
+      fragmentShader(fragment), id(0), linked(false) {
+    if (name == nullptr || name[0] == 0) {
+        REPORT(kInvalidArgument);
+    }
+    GL_ASSERT();
+    link();
     setSize((vertex != nullptr ? vertex->getSize() : 0) +
             (fragment != nullptr ? fragment->getSize() : 0));
 }
 
+void ShaderProgram::link() {
+    id = glCreateProgram();
+    GL_ASSERT();
+    if (shaderId(vertexShader) != 0) {
+        glAttachShader(id, shaderId(vertexShader));
+    }
+    if (shaderId(fragmentShader) != 0) {
+        glAttachShader(id, shaderId(fragmentShader));
+    }
+    GL_ASSERT();
+    glLinkProgram(id);
+    GL_ASSERT();
+    GLint status = 0;
+    glGetProgramiv(id, GL_LINK_STATUS, &status);
+    GL_ASSERT();
+    linked = status != 0;
+    if (linked) {
+        return;
+    }
+    REPORT(kCannotLink);
+    char* log = static_cast<char*>(MemoryAllocateZeroed(kLogSize, 1));
+    glGetProgramInfoLog(id, kLogSize, nullptr, log);
+    GL_ASSERT();
+    if (log[0] != 0) {
+        Result error = {2, log};
+        REPORT(error);
+    }
+    MemoryFree(log);
+}
+
 ShaderProgram::~ShaderProgram() {
+    if (id != 0) {
+        glDeleteProgram(id);
+        GL_ASSERT();
+    }
     if (vertexShader != nullptr) {
         SceneGraph::dereferenceResource(vertexShader);
     }
@@ -21,6 +85,231 @@ ShaderProgram::~ShaderProgram() {
     }
 }
 
+Resource* ShaderProgram::clone(const char*, u32) {
+    REPORT(kNoClone);
+    return nullptr;
+}
+
+void ShaderProgram::print(FILE* file) const {
+    std::fprintf(file, "    [ V.SHADER ][ %s ]\n",
+                 vertexShader != nullptr ? vertexShader->nameText() : "");
+    std::fprintf(file, "    [ F.SHADER ][ %s ]\n",
+                 fragmentShader != nullptr ? fragmentShader->nameText() : "");
+    std::fprintf(file, "    [ GL ID    ][ %u ]\n", id);
+}
+
+void ShaderProgram::activate() const {
+    glUseProgram(id);
+    GL_ASSERT();
+}
+
+i32 ShaderProgram::getAttributeLocation(const char* name) const {
+    return glGetAttribLocation(id, name);
+}
+
 i32 ShaderProgram::getUniformLocation(const char* name) const {
     return glGetUniformLocation(id, name);
+}
+
+bool ShaderProgram::setAttributePointer(const char* name, u32 components, bool normalized,
+                                        u32 stride, const void* data) const {
+    i32 location = getAttributeLocation(name);
+    if (location < 0) {
+        return false;
+    }
+    glVertexAttribPointer(static_cast<GLuint>(location), static_cast<GLint>(components), GL_FLOAT,
+                          normalized ? GL_TRUE : GL_FALSE,
+                          static_cast<GLsizei>(stride * sizeof(f32)), data);
+    glEnableVertexAttribArray(static_cast<GLuint>(location));
+    GL_ASSERT();
+    if (static_cast<u32>(location) < kTrackedArrays) {
+        enabledArrays |= 1u << location;
+        boundArrays |= 1u << location;
+    }
+    return true;
+}
+
+void ShaderProgram::beginAttributes() {
+    boundArrays = 0;
+}
+
+void ShaderProgram::endAttributes() {
+    u32 stale = enabledArrays & ~boundArrays;
+    for (u32 location = 0; stale != 0; location++, stale >>= 1) {
+        if ((stale & 1) != 0) {
+            glDisableVertexAttribArray(location);
+        }
+    }
+    enabledArrays = boundArrays;
+    GL_ASSERT();
+}
+
+bool ShaderProgram::setConstantAttribute(const char* name, const f32* values,
+                                         u32 components) const {
+    i32 location = getAttributeLocation(name);
+    if (location < 0 || components < 1 || components > 4) {
+        return false;
+    }
+    GLuint at = static_cast<GLuint>(location);
+    switch (components) {
+    case 1:
+        glVertexAttrib1fv(at, values);
+        break;
+    case 2:
+        glVertexAttrib2fv(at, values);
+        break;
+    case 3:
+        glVertexAttrib3fv(at, values);
+        break;
+    default:
+        glVertexAttrib4fv(at, values);
+        break;
+    }
+    GL_ASSERT();
+    return true;
+}
+
+bool ShaderProgram::setUniform(const char* name, const i32* v, u32 count) const {
+    i32 at = getUniformLocation(name);
+    GL_ASSERT();
+    if (at < 0 || count < 1 || count > 4) {
+        return false;
+    }
+    switch (count) {
+    case 1:
+        glUniform1i(at, v[0]);
+        break;
+    case 2:
+        glUniform2i(at, v[0], v[1]);
+        break;
+    case 3:
+        glUniform3i(at, v[0], v[1], v[2]);
+        break;
+    default:
+        glUniform4i(at, v[0], v[1], v[2], v[3]);
+        break;
+    }
+    GL_ASSERT();
+    return true;
+}
+
+bool ShaderProgram::setUniform(const char* name, const f32* v, u32 count) const {
+    i32 at = getUniformLocation(name);
+    GL_ASSERT();
+    if (at < 0 || count < 1 || count > 4) {
+        return false;
+    }
+    switch (count) {
+    case 1:
+        glUniform1f(at, v[0]);
+        break;
+    case 2:
+        glUniform2f(at, v[0], v[1]);
+        break;
+    case 3:
+        glUniform3f(at, v[0], v[1], v[2]);
+        break;
+    default:
+        glUniform4f(at, v[0], v[1], v[2], v[3]);
+        break;
+    }
+    GL_ASSERT();
+    return true;
+}
+
+bool ShaderProgram::setUniformVector(const char* name, const i32* v, u32 arrayCount,
+                                     u32 components) const {
+    i32 at = getUniformLocation(name);
+    GL_ASSERT();
+    if (at < 0 || components < 1 || components > 4) {
+        return false;
+    }
+    GLsizei n = static_cast<GLsizei>(arrayCount);
+    switch (components) {
+    case 1:
+        glUniform1iv(at, n, v);
+        break;
+    case 2:
+        glUniform2iv(at, n, v);
+        break;
+    case 3:
+        glUniform3iv(at, n, v);
+        break;
+    default:
+        glUniform4iv(at, n, v);
+        break;
+    }
+    GL_ASSERT();
+    return true;
+}
+
+bool ShaderProgram::setUniformVector(const char* name, const f32* v, u32 arrayCount,
+                                     u32 components) const {
+    i32 at = getUniformLocation(name);
+    GL_ASSERT();
+    if (at < 0 || components < 1 || components > 4) {
+        return false;
+    }
+    GLsizei n = static_cast<GLsizei>(arrayCount);
+    switch (components) {
+    case 1:
+        glUniform1fv(at, n, v);
+        break;
+    case 2:
+        glUniform2fv(at, n, v);
+        break;
+    case 3:
+        glUniform3fv(at, n, v);
+        break;
+    default:
+        glUniform4fv(at, n, v);
+        break;
+    }
+    GL_ASSERT();
+    return true;
+}
+
+bool ShaderProgram::setUniformMatrix(const char* name, const f32* m, u32 count,
+                                     u32 dimension) const {
+    i32 at = getUniformLocation(name);
+    GL_ASSERT();
+    if (at < 0 || dimension < 2 || dimension > 4) {
+        return false;
+    }
+    GLsizei n = static_cast<GLsizei>(count);
+    switch (dimension) {
+    case 2:
+        glUniformMatrix2fv(at, n, GL_FALSE, m);
+        break;
+    case 3:
+        glUniformMatrix3fv(at, n, GL_FALSE, m);
+        break;
+    default:
+        glUniformMatrix4fv(at, n, GL_FALSE, m);
+        break;
+    }
+    GL_ASSERT();
+    return true;
+}
+
+bool ShaderProgram::bindSampler(const char* name, u32 target, u32 textureId, u32 unit) const {
+    i32 at = getUniformLocation(name);
+    GL_ASSERT();
+    if (at < 0) {
+        return false;
+    }
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(target, textureId);
+    GL_ASSERT();
+    glUniform1i(at, static_cast<GLint>(unit));
+    GL_ASSERT();
+    return true;
+}
+
+bool ShaderProgram::setTextureSampler(const char* name, const Texture* texture, u32 unit) const {
+    return bindSampler(name, GL_TEXTURE_2D, texture != nullptr ? texture->getId() : 0, unit);
+}
+
+bool ShaderProgram::setCubeMapSampler(const char* name, const CubeMap* cubeMap, u32 unit) const {
+    return bindSampler(name, GL_TEXTURE_CUBE_MAP, cubeMap != nullptr ? cubeMap->getId() : 0, unit);
 }

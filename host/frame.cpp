@@ -6,6 +6,7 @@
 #include "engine/memory.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
+#include "engine/text.h"
 
 #include <GLES2/gl2.h>
 #include <cstdio>
@@ -26,14 +27,15 @@ const char* const kSplashText =
     "\n\n\n\n"
     "Press any key to continue...";
 
-// Queues text on the engine's text printer and prints the queue. The engine
-// has no text printer yet, so the host's texts are not drawn.
-void hostText(const char* text, f32 x, f32 y, u32 width, u32 lines) {
-    (void)text;
-    (void)x;
-    (void)y;
-    (void)width;
-    (void)lines;
+// Queues text on the engine's text printer and prints the queue at once.
+void printNow(const char* text, f32 x, f32 y, u32 width, u32 lines) {
+    Text* printer = SceneGraph::getText();
+    printer->print(text, x, y, width, lines);
+    printer->printAll();
+}
+
+void printQueued() {
+    SceneGraph::getText()->printAll();
 }
 
 void startUp() {
@@ -65,7 +67,18 @@ void drawMemoryFigures() {
     std::snprintf(figures, sizeof figures, "Allocated:\n %d B\n\nPeak:\n %d B\n",
                   static_cast<i32>(MemoryGetFramePeak()), static_cast<i32>(MemoryGetPeak()));
     GL_ASSERT();
-    hostText(figures, -0.9f, 0.5f, 250, 5);
+    const Rect& margin = PlatformLayout().marginB;
+    SceneGraph::setScreenSize(margin.w, margin.h);
+    printNow(figures, -0.9f, 0.5f, 250, 5);
+}
+
+// The last report in red over the whole window.
+void drawLastReport() {
+    i32 side = PlatformWindowSide();
+    glViewport(0, 0, side, side);
+    SceneGraph::setScreenSize(side, side);
+    ReportDrawLast(static_cast<u32>(side - 50));
+    printQueued();
 }
 
 // One pass of the frame loop; false when the loop ends.
@@ -79,15 +92,16 @@ bool frame() {
     if (result != 0 || PlatformQuitRequested() != 0) {
         return false;
     }
+    printQueued();
     PlatformDrawPhone();
     if (input.time > nextGraphTime) {
         updateMemoryGraph();
         nextGraphTime = input.time + 0.1f;
     }
+    printQueued();
     PlatformDrawMargins();
     drawMemoryFigures();
-    i32 side = PlatformWindowSide();
-    glViewport(0, 0, side, side);
+    drawLastReport();
     PlatformSwapBuffers();
     return true;
 }
@@ -107,10 +121,11 @@ void HostSplash(FrameInput* in) {
     f32 endTime = in->time + 7.0f;
     i32 side = PlatformWindowSide();
     glViewport(0, 0, side, side);
+    SceneGraph::setScreenSize(side, side);
     f32 passTime = in->time;
     do {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        hostText(kSplashText, -0.8f, 0.8f, 450, 20);
+        printNow(kSplashText, -0.8f, 0.8f, 450, 20);
         PlatformSwapBuffers();
         if (PlatformKeyHeld() != 0 || in->pointerDown != 0) {
             break;

@@ -104,7 +104,8 @@ GameRun::GameRun(const std::string& program) : program_(program) {
     }
     for (int i = 0; i < 100 && window_.empty(); i++) {
         pause(100);
-        window_ = firstLine(run("xdotool search --name '^" + program + "$' 2>/dev/null"));
+        window_ =
+            firstLine(run("xdotool search --onlyvisible --name '^" + program + "$' 2>/dev/null"));
     }
     if (!window_.empty()) {
         // Keyboard focus follows the pointer on a bare X server.
@@ -166,10 +167,15 @@ Image GameRun::capture(const std::string& name) {
     if (d == nullptr || window_.empty()) {
         return image;
     }
+    // A window that went away (the program ended) is an empty capture, not
+    // the end of the test program.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     Window w = std::stoul(window_);
     XWindowAttributes a;
-    XGetWindowAttributes(d, w, &a);
-    XImage* x = XGetImage(d, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+    XImage* x = nullptr;
+    if (XGetWindowAttributes(d, w, &a) != 0) {
+        x = XGetImage(d, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+    }
     if (x != nullptr) {
         image.width = a.width;
         image.height = a.height;
