@@ -54,6 +54,9 @@ bool DrawFont(const char* fontFile, Canvas* out) {
     for (int code = 33; code <= 126; code++) {
         drawGlyph(c, face, code);
     }
+    // The printer takes a glyph's width from its rightmost inked column, so the
+    // space gets one pixel of ink too faint to see: a word gap of 3 + 2 pixels.
+    c.put((' ' % 16) * kCell + 3, (' ' / 16) * kCell + kBaseline, {1.0f / 255, 0, 0, 1});
     FT_Done_Face(face);
     FT_Done_FreeType(library);
     *out = c;
