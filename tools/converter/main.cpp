@@ -1,10 +1,13 @@
-// Meshwright <input> <output>: converts a Wavefront .obj model into the
-// engine's .pwn format, tracing every step into "debug.txt".
+// Meshwright <input> <output>: converts a Wavefront .obj model, or a COLLADA
+// .dae model walked by the rule program "rules.txt", into the engine's .pwn
+// format, tracing every step into "debug.txt".
 #include "tools/converter/objreader.h"
 #include "tools/converter/pwnwriter.h"
 #include "tools/converter/records.h"
+#include "tools/converter/ruleengine.h"
 #include "tools/converter/trace.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
@@ -20,6 +23,7 @@ const char kUnreadableInput[] = "Unable to read input file\n";
 const char kSameFile[] = "The output file is the input file\n";
 const char kNoOutput[] = "Unable to open output file\n";
 const char kWriteFailed[] = "Unable to write output file\n";
+const char kTooLarge[] = "The input file is too large\n";
 const char kCompleted[] = "Conversion completed!\n";
 
 enum class InputFormat { Obj, Dae, Unknown };
@@ -86,6 +90,20 @@ int convertObj(const std::vector<char>& text, PwnWriter& writer, NodeRecord& roo
     return 0;
 }
 
+int convertDae(const std::vector<char>& text, PwnWriter& writer, NodeRecord& root) {
+    if (text.size() - 1 > static_cast<std::size_t>(INT32_MAX)) {
+        abandonOutput(writer);
+        return stop(kTooLarge);
+    }
+    RuleEngine engine;
+    if (!readRules(engine) ||
+        !runRules(engine, text.data(), static_cast<i32>(text.size() - 1), writer, root)) {
+        abandonOutput(writer);
+        return stop(engine.error.c_str());
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -122,6 +140,8 @@ int main(int argc, char** argv) {
         status = convertObj(text, writer, root);
         break;
     case InputFormat::Dae:
+        status = convertDae(text, writer, root);
+        break;
     case InputFormat::Unknown:
         abandonOutput(writer);
         return usage();

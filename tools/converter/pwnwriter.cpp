@@ -146,10 +146,14 @@ void writeVertices(PwnWriter& w, const MeshRecord& mesh) {
                 static_cast<std::size_t>(mesh.vertexCount) * mesh.floatsPerVertex);
 }
 
+i32 meshOf(const PwnWriter& w, const NodeRecord& node) {
+    return node.named ? findName(w.meshNames, node.name) : -1;
+}
+
 std::size_t writtenChildren(const PwnWriter& w, const NodeRecord& node) {
     std::size_t count = 0;
     for (const auto& child : node.children) {
-        if (findName(w.meshNames, child->name) >= 0) {
+        if (meshOf(w, *child) >= 0) {
             ++count;
         }
     }
@@ -157,7 +161,7 @@ std::size_t writtenChildren(const PwnWriter& w, const NodeRecord& node) {
 }
 
 void writeNode(PwnWriter& w, const NodeRecord& node) {
-    i32 mesh = findName(w.meshNames, node.name);
+    i32 mesh = meshOf(w, node);
     if (mesh < 0) {
         tracePrint("Couldn't match node %s to any mesh\n", node.name.c_str());
         return;

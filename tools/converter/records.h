@@ -45,6 +45,7 @@ struct MeshRecord {
 
 struct NodeRecord {
     std::string name;
+    bool named = true; // a node without a name matches no mesh
     std::vector<std::unique_ptr<NodeRecord>> children;
     NodeRecord* parent = nullptr;
     i32 depth = -1;

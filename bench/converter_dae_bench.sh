@@ -1,0 +1,92 @@
+#!/bin/bash
+# Times Meshwright's COLLADA path against "assimp export" on generated
+# documents of 10^5 and 10^6 triangles, and prints seconds, MB/s and the
+# growth from one size to the next (the goal is at most 11x).
+#
+#   bench/converter_dae_bench.sh <path to Meshwright> [work directory]
+#
+# Each document is one grid mesh with positions and normals in <triangles>,
+# one material and one node, as the shipped rules.txt reads it. Meshwright
+# runs with its trace ("debug.txt") as always; assimp writes its binary format.
+set -euo pipefail
+
+meshwright=$(realpath "${1:?usage: converter_dae_bench.sh <Meshwright> [work dir]}")
+rules=$(dirname "$meshwright")/rules.txt
+work=${2:-$(mktemp -d)}
+mkdir -p "$work"
+cd "$work"
+cp "$rules" rules.txt
+
+if ! command -v assimp > /dev/null; then
+    apt-get install -y assimp-utils > /dev/null
+fi
+
+# grid <triangles> <file>
+grid() {
+    local tris=$1 file=$2
+    local columns=$(awk -v f="$tris" 'BEGIN { c = int(sqrt(f / 2)); while ((f / 2) % c) c--; print c }')
+    local rows=$((tris / 2 / columns))
+    awk -v C="$columns" -v R="$rows" -v T="$tris" 'BEGIN {
+        n = (C + 1) * (R + 1)
+        print "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+        print "<COLLADA xmlns=\"http://www.collada.org/2005/11/COLLADASchema\" version=\"1.4.1\">"
+        print "<library_effects><effect id=\"grid-fx\" name=\"grid\"><profile_COMMON><technique sid=\"common\"><phong>"
+        print "<diffuse><color sid=\"diffuse\">0.5 0.6 0.7 1</color></diffuse></phong></technique></profile_COMMON></effect></library_effects>"
+        print "<library_materials><material id=\"grid\" name=\"grid\"><instance_effect url=\"#grid-fx\"/></material></library_materials>"
+        print "<library_geometries><geometry id=\"grid-mesh\" name=\"grid\"><mesh>"
+        printf "<source id=\"grid-pos\"><float_array id=\"grid-pos-array\" count=\"%d\">", n * 3
+        for (r = 0; r <= R; r++) for (c = 0; c <= C; c++) {
+            x = c / C; y = r / R
+            printf "%.6f %.6f %.6f ", x * 10, y * 10, 0.1 * sin(6.2831853 * x) * cos(6.2831853 * y)
+        }
+        print "</float_array>"
+        printf "<technique_common><accessor source=\"#grid-pos-array\" count=\"%d\" stride=\"3\"><param name=\"X\" type=\"float\"/><param name=\"Y\" type=\"float\"/><param name=\"Z\" type=\"float\"/></accessor></technique_common></source>\n", n
+        printf "<source id=\"grid-nrm\"><float_array id=\"grid-nrm-array\" count=\"%d\">", n * 3
+        for (r = 0; r <= R; r++) for (c = 0; c <= C; c++) {
+            x = c / C; y = r / R
+            printf "%.6f %.6f 1 ", -0.1 * cos(6.2831853 * x), 0.1 * sin(6.2831853 * y)
+        }
+        print "</float_array>"
+        printf "<technique_common><accessor source=\"#grid-nrm-array\" count=\"%d\" stride=\"3\"><param name=\"X\" type=\"float\"/><param name=\"Y\" type=\"float\"/><param name=\"Z\" type=\"float\"/></accessor></technique_common></source>\n", n
+        print "<vertices id=\"grid-vtx\"><input semantic=\"POSITION\" source=\"#grid-pos\"/></vertices>"
+        printf "<triangles material=\"grid\" count=\"%d\"><input semantic=\"VERTEX\" source=\"#grid-vtx\" offset=\"0\"/><input semantic=\"NORMAL\" source=\"#grid-nrm\" offset=\"1\"/><p>", T
+        for (r = 0; r < R; r++) for (c = 0; c < C; c++) {
+            a = r * (C + 1) + c; b = a + C + 1
+            printf "%d %d %d %d %d %d %d %d %d %d %d %d ", a, a, b, b, a + 1, a + 1, a + 1, a + 1, b, b, b + 1, b + 1
+        }
+        print "</p></triangles></mesh></geometry></library_geometries>"
+        print "<library_visual_scenes><visual_scene id=\"scene\"><node id=\"grid-node\" name=\"grid\"><translate>0 0 0</translate>"
+        print "<instance_geometry url=\"#grid-mesh\"><bind_material><technique_common><instance_material symbol=\"grid\" target=\"#grid\"/></technique_common></bind_material></instance_geometry></node></visual_scene></library_visual_scenes>"
+        print "<scene><instance_visual_scene url=\"#scene\"/></scene></COLLADA>"
+    }' > "$file"
+}
+
+seconds() {
+    local start end
+    start=$(date +%s.%N)
+    "$@" > /dev/null 2>&1
+    end=$(date +%s.%N)
+    calc "$end - $start"
+}
+
+calc() { awk "BEGIN { print $1 }"; }
+
+printf "%-8s %8s %12s %10s %12s %10s %8s\n" triangles MB meshwright_s MB/s assimp_s MB/s ratio
+previous=""
+for tris in 100000 1000000; do
+    source=grid$tris.dae
+    [ -f "$source" ] || grid "$tris" "$source"
+    mb=$(calc "$(stat -c %s "$source") / 1000000")
+    ours=$(seconds "$meshwright" "$source" grid$tris.pwn)
+    [ -s grid$tris.pwn ] || { echo "Meshwright failed on $source"; exit 1; }
+    theirs=$(seconds assimp export "$source" grid$tris.assbin -fassbin -jiv)
+    printf "%-8d %8.1f %12.3f %10.1f %12.3f %10.1f %8.2f\n" "$tris" "$mb" "$ours" \
+        "$(calc "$mb / $ours")" "$theirs" "$(calc "$mb / $theirs")" \
+        "$(calc "$ours / $theirs")"
+    if [ -n "$previous" ]; then
+        printf "         growth from 10^5 to 10^6 triangles: %.2fx time (goal: at most 11x)\n" \
+            "$(calc "$ours / $previous")"
+    fi
+    previous=$ours
+done
+echo "ratio = Meshwright seconds / assimp seconds (below 1: Meshwright is faster)"

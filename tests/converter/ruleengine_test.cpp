@@ -1,0 +1,227 @@
+// The COLLADA rule language: the text scans (findTag, findXmlAttribute,
+// splitValues), the rule reader, the interpreter and the store it fills.
+#include "tools/converter/ruleengine.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Scan {
+    std::string text;
+    RuleEngine engine;
+
+    explicit Scan(std::string t) : text(std::move(t)) {
+        engine.text = text.c_str();
+        engine.length = static_cast<i32>(text.size());
+    }
+    // The content of the element found, or "<none>".
+    std::string tag(const std::string& name, bool direct = false, i32 start = 0) {
+        i32 cs = 0, ce = 0;
+        if (findTag(engine, name, start, engine.length, &cs, &ce, direct) < 0) {
+            return "<none>";
+        }
+        return text.substr(cs, ce - cs);
+    }
+};
+
+TEST(FindTag, Table) {
+    struct Case {
+        const char* text;
+        const char* tag;
+        bool direct;
+        const char* content;
+    } cases[] = {
+        {"<a>x</a>", "a", false, "x"},
+        {"<A>x</a>", "a", false, "x"},                     // case does not count
+        {"<a id=\"1\">x</a>", "a", false, "id=\"1\">x"},   // starts inside the attributes
+        {"<b><a>in</a></b><a>out</a>", "a", false, "out"}, // the shallowest wins
+        {"<b><a>in</a></b>", "a", true, "<none>"},         // direct only at depth 0
+        {"<input semantic=\"V\"/>", "input", false, "semantic=\"V\""}, // empty element
+        {"<p/>x</p>", "p", false, ">x"},                               // '/' skipped: not empty
+        {"<param>1</param>", "p", false, "ram>1"},                     // a prefix matches
+        {"<a><a>1</a>2</a>", "a", false, "<a>1</a>2"},                 // nested openings counted
+        {"<?xml v?><a>x</a>", "a", false, "x"},
+        {"<a>no end", "a", false, "<none>"},
+        {"<b>x</b>", "a", false, "<none>"},
+        {"<a", "a", false, "<none>"}, // the text ends inside the tag
+        {"", "a", false, "<none>"},
+    };
+    for (const Case& c : cases) {
+        Scan scan(c.text);
+        EXPECT_EQ(scan.tag(c.tag, c.direct), c.content) << c.text;
+    }
+}
+
+TEST(FindTag, LaterSiblingsAreFoundFromThePreviousEnd) {
+    Scan scan("<a>1</a><a>2</a>");
+    i32 cs = 0, ce = 0;
+    ASSERT_GE(findTag(scan.engine, "a", 0, scan.engine.length, &cs, &ce, false), 0);
+    EXPECT_EQ(scan.tag("a", false, ce), "2");
+    EXPECT_EQ(scan.tag("a", true, ce), "<none>"); // found at depth -1
+}
+
+TEST(FindXmlAttribute, Table) {
+    struct Case {
+        const char* text;
+        const char* name;
+        const char* value; // null: not found
+    } cases[] = {
+        {"<a id=\"x\">", "id", "x"},
+        {"<a ID=\"x\">", "id", "x"},
+        {"<a sid=\"s\" id=\"x\">", "id", "s"}, // suffix matches
+        {"<a id = \"x\">", "id", nullptr},     // blanks around '='
+        {"<a id='x'>", "id", nullptr},         // single quotes
+        {"<a id=\"x", "id", nullptr},          // no closing quote
+        {"<a id=\"\">", "id", ""},
+        {"<a>", "id", nullptr},
+    };
+    for (const Case& c : cases) {
+        Scan scan(c.text);
+        i32 first = 0, last = 0;
+        i32 got = findXmlAttribute(scan.engine, c.name, 0, scan.engine.length, &first, &last);
+        if (c.value == nullptr) {
+            EXPECT_EQ(got, 0) << c.text;
+        } else {
+            ASSERT_NE(got, 0) << c.text;
+            EXPECT_EQ(scan.text.substr(first, last - first), c.value) << c.text;
+        }
+    }
+}
+
+TEST(SplitValues, Table) {
+    struct Case {
+        const char* text;
+        i32 start;
+        std::vector<std::string> values;
+    } cases[] = {
+        {"<p>1 2 3</p>", 3, {"1", "2", "3"}},
+        {"<p>1  2</p>", 3, {"1", "", "2"}},
+        {"<p>\n1 2</p>", 3, {"", "1", "2"}},
+        {"<p>1\t2\r</p>", 3, {"1\t2\r"}},
+        {"<p>1 2 3", 3, {"1", "2"}}, // no separator after the last value
+        {"<f id=\"x\">4 5</f>", 3, {"4", "5"}},
+        {"no bracket", 0, {}},
+    };
+    for (const Case& c : cases) {
+        Scan scan(c.text);
+        std::vector<std::string> out;
+        i32 end = static_cast<i32>(scan.text.rfind('<'));
+        if (end <= c.start) {
+            end = scan.engine.length;
+        }
+        splitValues(scan.engine, out, c.start, end);
+        EXPECT_EQ(out, c.values) << c.text;
+    }
+}
+
+TEST(ParseRules, RefusesProgramsThatCouldNotEnd) {
+    const char* bad[] = {
+        "tag a",                 // a last word in a command's place
+        "tag a attrib id",       // no return after the tag
+        "directtag a attrib id", // the same for directtag
+        "return a tag a",        // the return stands above
+        "frobnicate a",          // unknown command
+    };
+    for (const char* text : bad) {
+        RuleEngine engine;
+        EXPECT_FALSE(parseRules(engine, text, std::strlen(text))) << text;
+        EXPECT_EQ(engine.error, "Couldn't parse rules\n") << text;
+    }
+    RuleEngine engine;
+    const char good[] = "TAG a\n  ATTRIB id  RETURN A";
+    ASSERT_TRUE(parseRules(engine, good, sizeof good - 1));
+    ASSERT_EQ(engine.rules.size(), 5u);
+    EXPECT_EQ(engine.rules.front().kind, RuleKind::Begin);
+    EXPECT_EQ(engine.rules.back().argument, "Hooray!");
+}
+
+struct RuleRun {
+    RuleEngine engine;
+    PwnWriter writer;
+    NodeRecord root;
+    bool ok = false;
+
+    RuleRun(const std::string& rules, const std::string& text) {
+        if (!parseRules(engine, rules.data(), rules.size())) {
+            return;
+        }
+        beginOutput(writer, "/dev/null");
+        ok = runRules(engine, text.c_str(), static_cast<i32>(text.size()), writer, root);
+        abandonOutput(writer);
+    }
+};
+
+TEST(RunRules, TagBodyRunsOncePerElementInOrder) {
+    RuleRun run("tag item attrib v return item",
+                "<l><item v=\"1\"/><item v=\"2\"/><item v=\"3\"/></l>");
+    ASSERT_TRUE(run.ok);
+    ASSERT_EQ(run.engine.store.attributes.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(run.engine.store.attributes[i]->value, std::to_string(i + 1));
+        EXPECT_EQ(run.engine.store.attributes[i]->id, "/item/v");
+    }
+    EXPECT_EQ(run.engine.store.tags.size(), 3u);
+    EXPECT_EQ(run.engine.store.root.children.size(), 3u);
+}
+
+TEST(RunRules, MissingAttributeStoresAnEmptyValue) {
+    RuleRun run("tag a attrib missing return a", "<a x=\"1\">t</a>");
+    ASSERT_TRUE(run.ok);
+    ASSERT_EQ(run.engine.store.attributes.size(), 1u);
+    EXPECT_EQ(run.engine.store.attributes[0]->value, "");
+}
+
+TEST(RunRules, JumpWithoutLabelBelowStops) {
+    RuleRun run("label x jump x", "<a/>");
+    EXPECT_FALSE(run.ok);
+    EXPECT_EQ(run.engine.error, "No label to jump to (expected x)\n");
+}
+
+TEST(RunRules, UnknownFunctionStops) {
+    RuleRun run("func nothing", "<a/>");
+    EXPECT_FALSE(run.ok);
+    EXPECT_EQ(run.engine.error, "No such function found (nothing)\n");
+}
+
+TEST(RunRules, DeepRecursionStopsWithAMessage) {
+    std::string text;
+    for (int i = 0; i < 1000; ++i) {
+        text = "<n>" + text + "</n>";
+    }
+    RuleRun run("tag n recurse n return n", text);
+    EXPECT_FALSE(run.ok);
+    EXPECT_EQ(run.engine.error, "The rules nest too deeply\n");
+}
+
+TEST(RunRules, ClearingKeepsRecordsThatRulesStillOwn) {
+    // push_node empties the store inside the body of the outer tag rule,
+    // which then attaches one more attribute to its record.
+    RuleRun run("tag node attrib name func push_node attrib id return node",
+                "<node name=\"a\" id=\"1\"></node>");
+    ASSERT_TRUE(run.ok);
+    ASSERT_EQ(run.engine.store.attributes.size(), 1u);
+    EXPECT_EQ(run.engine.store.attributes[0]->value, "1");
+    ASSERT_EQ(run.root.children.size(), 1u);
+    EXPECT_EQ(run.root.children[0]->name, "a");
+}
+
+TEST(StoreQueries, PathsMatchWholeTrailingComponents) {
+    RuleRun run(
+        "tag geometry attrib name tag triangles attrib count return triangles return geometry",
+        "<geometry name=\"g\"><triangles count=\"4\"></triangles></geometry>");
+    ASSERT_TRUE(run.ok);
+    const GatheredAttribute* name = findGatheredAttribute(run.engine, "geometry/name");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->value, "g");
+    EXPECT_EQ(findGatheredAttribute(run.engine, "ometry/name"), nullptr);
+    EXPECT_EQ(findGatheredAttribute(run.engine, "x/geometry/name"), nullptr);
+    TagRecord* triangles = findGatheredTag(run.engine, "triangles");
+    ASSERT_NE(triangles, nullptr);
+    ASSERT_NE(childAttribute("count", triangles), nullptr);
+    EXPECT_EQ(childAttribute("count", triangles)->value, "4");
+    EXPECT_EQ(childTag("triangles", triangles->parent, 0), triangles);
+    EXPECT_EQ(childTag("triangles", triangles->parent, 1), nullptr);
+}
+
+} // namespace

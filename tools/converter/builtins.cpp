@@ -1,0 +1,346 @@
+#include "tools/converter/builtins.h"
+
+#include "tools/converter/numbers.h"
+#include "tools/converter/trace.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char kNoIndexArray[] = "Couldn't find index array for mesh\n";
+const char kNoTriangleCount[] = "The triangles have no triangle count\n";
+const char kBadInput[] = "An input has no semantic or source\n";
+const char kNoInputs[] = "The triangles have no usable inputs\n";
+const char kNoSource[] = "No source for array\n";
+const char kBadAccessor[] = "A source has no accessor with stride and count\n";
+const char kNoArray[] = "Array not found\n";
+const char kShortArray[] = "An array holds fewer numbers than its accessor counts\n";
+const char kIndexPerInput[] = "The index list does not match the inputs\n";
+const char kShortIndices[] = "The index list is shorter than the triangle count\n";
+const char kIndexRange[] = "An index lies outside its source\n";
+const char kBadNodes[] = "Error parsing nodes\n";
+const char kBadMaterial[] = "Error writing material\n";
+
+constexpr f32 kDegreesToRadians = 3.14159265358979f / 180.0f;
+
+const char* const kSemantics[] = {"BINORMAL", "COLOR",  "NORMAL", "TANGENT",
+                                  "TEXCOORD", "VERTEX", "WEIGHT"};
+
+f32 toFloat(const std::string& value) {
+    return parseFloat(value.data(), static_cast<i32>(value.size()));
+}
+
+i32 toInt(const std::string& value) {
+    return parseInt(value.data(), static_cast<i32>(value.size()));
+}
+
+// The first count values of list into out; missing ones are 0.
+void takeFloats(const GatheredElements& list, f32* out, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = i < list.values.size() ? toFloat(list.values[i]) : 0.0f;
+    }
+}
+
+bool refuse(RuleEngine& e, const char* message) {
+    ruleFailure(e, message);
+    return false;
+}
+
+void finishCall(RuleEngine& e) {
+    clearGathered(e);
+    e.vertices.clear();
+}
+
+bool knownSemantic(const std::string& semantic) {
+    for (const char* s : kSemantics) {
+        if (semantic == s) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// One input of a triangles element, resolved to its numbers.
+struct MeshInput {
+    std::string semantic;
+    bool used = false;
+    i32 stride = 0;
+    i32 count = 0;
+    std::vector<f32> numbers;
+};
+
+// The source a used input names, or null with the run stopped.
+const TagRecord* sourceOf(RuleEngine& e, const TagRecord& mesh, const MeshInput& input,
+                          const std::string& reference) {
+    std::string name = reference;
+    if (input.semantic == "VERTEX") {
+        const TagRecord* vertices = childTag("vertices", &mesh, 0);
+        const TagRecord* first = vertices ? childTag("input", vertices, 0) : nullptr;
+        const GatheredAttribute* source = first ? childAttribute("source", first) : nullptr;
+        name = source ? source->value : std::string();
+    }
+    if (!name.empty()) {
+        name.erase(0, 1);
+    }
+    for (i32 n = 0; const TagRecord* s = childTag("source", &mesh, n); ++n) {
+        const GatheredAttribute* id = childAttribute("id", s);
+        if (id != nullptr && id->value == name) {
+            return s;
+        }
+    }
+    ruleFailure(e, kNoSource);
+    return nullptr;
+}
+
+bool readSource(RuleEngine& e, const TagRecord& source, MeshInput& input) {
+    const TagRecord* accessor = childTag("accessor", &source, 0);
+    const GatheredAttribute* stride = accessor ? childAttribute("stride", accessor) : nullptr;
+    const GatheredAttribute* count = accessor ? childAttribute("count", accessor) : nullptr;
+    if (stride == nullptr || count == nullptr || stride->value.empty() || count->value.empty()) {
+        return refuse(e, kBadAccessor);
+    }
+    input.stride = toInt(stride->value);
+    input.count = toInt(count->value);
+    if (input.stride <= 0 || input.count < 0) {
+        return refuse(e, kBadAccessor);
+    }
+    const TagRecord* array = childTag("float_array", &source, 0);
+    const GatheredElements* numbers = array ? childElements("numbers", array) : nullptr;
+    if (numbers == nullptr) {
+        return refuse(e, kNoArray);
+    }
+    u64 needed = static_cast<u64>(input.stride) * static_cast<u64>(input.count);
+    if (numbers->values.size() < needed) {
+        return refuse(e, kShortArray);
+    }
+    input.numbers.resize(needed);
+    for (u64 i = 0; i < needed; ++i) {
+        input.numbers[i] = toFloat(numbers->values[i]);
+    }
+    return true;
+}
+
+bool readInput(RuleEngine& e, const TagRecord& mesh, const TagRecord& record, MeshInput& input) {
+    const GatheredAttribute* semantic = childAttribute("semantic", &record);
+    const GatheredAttribute* source = childAttribute("source", &record);
+    if (semantic == nullptr || source == nullptr || semantic->value.empty() ||
+        source->value.empty()) {
+        return refuse(e, kBadInput);
+    }
+    input.semantic = semantic->value;
+    if (!knownSemantic(input.semantic)) {
+        tracePrint("Unrecognized semantic: %s\n", input.semantic.c_str());
+        return true;
+    }
+    input.used = true;
+    const TagRecord* s = sourceOf(e, mesh, input, source->value);
+    return s != nullptr && readSource(e, *s, input);
+}
+
+// The corner indices the triangles need, checked against their inputs.
+bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
+                 const std::vector<MeshInput>& inputs, std::vector<i32>& out) {
+    std::size_t length = list.values.size();
+    while (length > 0 && list.values[length - 1].empty()) {
+        --length; // the blank before a closing tag
+    }
+    if (length % static_cast<u32>(triangles) != 0) {
+        tracePrint("The number of indices doesn't match the triangle count (tris: %d, indices: "
+                   "%d)\n",
+                   triangles, static_cast<i32>(length));
+    }
+    std::size_t perCorner = inputs.size();
+    if (length % perCorner != 0) {
+        return refuse(e, kIndexPerInput);
+    }
+    std::size_t needed = static_cast<std::size_t>(triangles) * 3 * perCorner;
+    if (length < needed) {
+        return refuse(e, kShortIndices);
+    }
+    out.resize(needed);
+    for (std::size_t k = 0; k < needed; ++k) {
+        out[k] = toInt(list.values[k]);
+        const MeshInput& input = inputs[k % perCorner];
+        if (input.used && (out[k] < 0 || out[k] >= input.count)) {
+            return refuse(e, kIndexRange);
+        }
+    }
+    return true;
+}
+
+void buildMesh(RuleEngine& e, MeshRecord& mesh, const std::vector<MeshInput>& inputs,
+               const std::vector<i32>& indices) {
+    u32 floats = 0;
+    for (const MeshInput& input : inputs) {
+        if (input.used) {
+            mesh.attributes.push_back({input.semantic, floats, static_cast<u32>(input.stride)});
+            floats += static_cast<u32>(input.stride);
+        }
+    }
+    tracePrint("Stride: %d\n", static_cast<i32>(floats));
+    std::vector<f32> key(floats);
+    std::vector<u32> table;
+    std::size_t perCorner = inputs.size();
+    table.reserve(indices.size() / perCorner);
+    for (std::size_t corner = 0; corner < indices.size(); corner += perCorner) {
+        u32 at = 0;
+        for (std::size_t i = 0; i < perCorner; ++i) {
+            const MeshInput& input = inputs[i];
+            if (!input.used) {
+                continue;
+            }
+            const f32* from = &input.numbers[static_cast<std::size_t>(indices[corner + i]) *
+                                             static_cast<u32>(input.stride)];
+            std::memcpy(&key[at], from, static_cast<std::size_t>(input.stride) * sizeof(f32));
+            at += static_cast<u32>(input.stride);
+        }
+        table.push_back(e.vertices.add(key.data(), static_cast<i32>(floats)));
+    }
+    tracePrint("# indices: %d\n", static_cast<i32>(table.size()));
+    tracePrint("# entries: %d\n", static_cast<i32>(e.vertices.vertexCount()));
+    mesh.indices = table.data();
+    mesh.indexCount = static_cast<u32>(table.size());
+    mesh.vertices = e.vertices.data().data();
+    mesh.vertexCount = e.vertices.vertexCount();
+    mesh.floatsPerVertex = floats;
+    writeMesh(*e.writer, mesh);
+}
+
+} // namespace
+
+void materialGather(RuleEngine& e) {
+    std::fputs("Fetching material\n", stdout);
+    MaterialRecord m;
+    for (const auto& a : e.store.attributes) {
+        if (lastComponent(a->id) == "name" && !a->value.empty()) {
+            m.name = a->value;
+        }
+    }
+    struct Target {
+        const char* name;
+        bool* present;
+        f32* values;
+        std::size_t count;
+    };
+    const Target targets[] = {
+        {"material_amb", &m.hasAmbient, m.ambient, 3},
+        {"material_dif", &m.hasDiffuse, m.diffuse, 3},
+        {"material_spc", &m.hasSpecular, m.specular, 3},
+        {"material_shi", &m.hasShininess, &m.shininess, 1},
+        {"material_emi", &m.hasEmissive, &m.emissive, 1},
+        {"material_spl", &m.hasSpecularLevel, &m.specularLevel, 1},
+    };
+    for (const auto& list : e.store.lists) {
+        std::string last = lastComponent(list->id);
+        for (const Target& t : targets) {
+            if (last == t.name) {
+                takeFloats(*list, t.values, t.count);
+                *t.present = true;
+            }
+        }
+    }
+    if (!writeMaterial(*e.writer, m)) {
+        ruleFailure(e, kBadMaterial);
+        return;
+    }
+    finishCall(e);
+}
+
+void meshAssemble(RuleEngine& e) {
+    std::fputs("Assembling mesh\n", stdout);
+    MeshRecord mesh;
+    if (const GatheredAttribute* name = findGatheredAttribute(e, "geometry/name")) {
+        mesh.name = name->value;
+    }
+    if (const GatheredAttribute* material = findGatheredAttribute(e, "triangles/material")) {
+        mesh.materialName = material->value;
+    }
+    const GatheredAttribute* count = findGatheredAttribute(e, "triangles/count");
+    i32 triangles = count && !count->value.empty() ? toInt(count->value) : 0;
+    const GatheredElements* list = findGatheredElements(e, "triangles/p/index_array");
+    if (list == nullptr) {
+        ruleFailure(e, kNoIndexArray);
+        return;
+    }
+    if (triangles <= 0) {
+        ruleFailure(e, kNoTriangleCount);
+        return;
+    }
+    const TagRecord* record = findGatheredTag(e, "triangles");
+    if (record == nullptr) {
+        return;
+    }
+    std::vector<MeshInput> inputs;
+    for (i32 n = 0; const TagRecord* input = childTag("input", record, n); ++n) {
+        inputs.emplace_back();
+        if (!readInput(e, *record->parent, *input, inputs.back())) {
+            return;
+        }
+    }
+    auto used = [](const MeshInput& input) { return input.used; };
+    if (std::none_of(inputs.begin(), inputs.end(), used)) {
+        ruleFailure(e, kNoInputs);
+        return;
+    }
+    std::vector<i32> indices;
+    if (!readIndices(e, *list, triangles, inputs, indices)) {
+        return;
+    }
+    mesh.triangleCount = static_cast<u32>(triangles);
+    buildMesh(e, mesh, inputs, indices);
+    finishCall(e);
+}
+
+void pushNode(RuleEngine& e, i32 depth) {
+    std::fputs("Push node\n", stdout);
+    NodeRecord* last = e.lastNode;
+    NodeRecord* parent = nullptr;
+    if (depth == e.lastDepth - 1 && last->parent != nullptr) {
+        parent = last->parent->parent;
+    } else if (depth == e.lastDepth) {
+        parent = last->parent;
+    } else if (depth == e.lastDepth + 1) {
+        parent = last;
+    }
+    if (parent == nullptr) {
+        ruleFailure(e, kBadNodes);
+        return;
+    }
+    NodeRecord& node = parent->addChild();
+    node.depth = depth;
+    const GatheredAttribute* name = findGatheredAttribute(e, "node/name");
+    node.named = name != nullptr && !name->value.empty();
+    if (node.named) {
+        node.name = name->value;
+    }
+    if (const GatheredElements* t = findGatheredElements(e, "translate")) {
+        takeFloats(*t, node.translation, 3);
+        node.hasTranslation = true;
+    }
+    if (const GatheredElements* r = findGatheredElements(e, "rotate")) {
+        takeFloats(*r, node.rotation, 4);
+        node.rotation[3] *= kDegreesToRadians;
+        node.hasRotation = true;
+    }
+    if (const GatheredElements* s = findGatheredElements(e, "scale")) {
+        takeFloats(*s, node.scale, 3);
+        node.hasScale = true;
+    }
+    finishCall(e);
+    e.lastNode = &node;
+    e.lastDepth = depth;
+}
+
+void callBuiltin(RuleEngine& e, const std::string& name, i32 depth) {
+    if (name == "material_gather") {
+        materialGather(e);
+    } else if (name == "mesh_assemble") {
+        meshAssemble(e);
+    } else if (name == "push_node") {
+        pushNode(e, depth);
+    } else {
+        ruleFailure(e, "No such function found (" + name + ")\n");
+    }
+}

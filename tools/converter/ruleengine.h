@@ -1,0 +1,136 @@
+#pragma once
+
+#include "engine/types.h"
+#include "tools/converter/pwnwriter.h"
+#include "tools/converter/records.h"
+#include "tools/converter/vertextable.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// The COLLADA path: a rule program ("rules.txt") walks the .dae text, which is
+// scanned as plain characters, not parsed as XML. Rules find elements by tag
+// name inside a character interval, gather attribute values and element
+// contents under accumulated path names, and call the built-in functions that
+// turn what was gathered into materials, meshes and nodes.
+
+enum class RuleKind {
+    Attrib,
+    Elems,
+    Tag,
+    DirectTag,
+    Recurse,
+    Return,
+    Jump,
+    Label,
+    Func,
+    Begin,
+    End,
+};
+
+struct Rule {
+    RuleKind kind;
+    std::string argument;
+};
+
+struct TagRecord;
+
+struct GatheredAttribute {
+    std::string id;
+    std::string value;
+    TagRecord* owner = nullptr;
+};
+
+struct GatheredElements {
+    std::string id;
+    std::vector<std::string> values;
+    TagRecord* owner = nullptr;
+};
+
+struct TagRecord {
+    std::string id;
+    i32 depth = 0;
+    TagRecord* parent = nullptr;
+    std::vector<GatheredAttribute*> attributes;
+    std::vector<GatheredElements*> lists;
+    std::vector<TagRecord*> children;
+    i32 running = 0; // rules are running with this record as their owner
+};
+
+// What the rules gathered since the last built-in call.
+struct GatheredStore {
+    std::vector<std::unique_ptr<GatheredAttribute>> attributes;
+    std::vector<std::unique_ptr<GatheredElements>> lists;
+    std::vector<TagRecord*> tags; // in the order they were entered
+    std::vector<std::unique_ptr<TagRecord>> owned;
+    TagRecord root;
+
+    GatheredStore() { root.id = "Root"; }
+};
+
+struct RuleEngine {
+    const char* text = nullptr;
+    i32 length = 0;
+    std::vector<Rule> rules;
+    std::vector<std::string> tagStack;
+    GatheredStore store;
+    i32 nesting = 0;
+
+    // What the built-ins build.
+    PwnWriter* writer = nullptr;
+    NodeRecord* root = nullptr;
+    NodeRecord* lastNode = nullptr;
+    i32 lastDepth = -1;
+    VertexTable vertices;
+
+    // The message of the failure that stopped the run, when failed.
+    bool failed = false;
+    std::string error;
+};
+
+// Deeper nesting of tag bodies than this stops the run.
+constexpr i32 kMaxRuleNesting = 256;
+
+// Parses a rule program: pairs of whitespace-separated words, a command and
+// its argument. False, with the error set, for an unknown command, a last
+// word in a command's place, or a tag rule without a return rule after it.
+bool parseRules(RuleEngine& engine, const char* text, std::size_t length);
+// Reads and parses "rules.txt" (or path).
+bool readRules(RuleEngine& engine, const char* path = "rules.txt");
+
+// Runs the rule program over text[start, end]; false when the run stopped
+// with a failure (engine.error).
+bool runRules(RuleEngine& engine, const char* text, i32 length, PwnWriter& writer,
+              NodeRecord& root);
+i32 runRule(RuleEngine& engine, i32 index, i32 start, i32 end, const std::string& id,
+            TagRecord* owner, i32 depth);
+
+// Stops the run with message; gives -1.
+i32 ruleFailure(RuleEngine& engine, const std::string& message);
+
+i32 findTag(const RuleEngine& engine, const std::string& tag, i32 start, i32 end, i32* contentStart,
+            i32* contentEnd, bool directOnly);
+i32 findXmlAttribute(const RuleEngine& engine, const std::string& name, i32 start, i32 end,
+                     i32* first, i32* last);
+i32 splitValues(const RuleEngine& engine, std::vector<std::string>& out, i32 start, i32 end);
+i32 findRuleForward(const RuleEngine& engine, i32 from, RuleKind kind, const std::string& name);
+i32 findRuleBackward(const RuleEngine& engine, i32 from, RuleKind kind, const std::string& name);
+
+// Store queries: the first entry at or after from whose id ends with path,
+// component by component.
+const GatheredAttribute* findGatheredAttribute(const RuleEngine& engine, const char* path,
+                                               std::size_t from = 0);
+const GatheredElements* findGatheredElements(const RuleEngine& engine, const char* path,
+                                             std::size_t from = 0);
+TagRecord* findGatheredTag(const RuleEngine& engine, const char* path, std::size_t from = 0);
+// Entries of a record whose id's last component equals name.
+const GatheredAttribute* childAttribute(const char* name, const TagRecord* record);
+const GatheredElements* childElements(const char* name, const TagRecord* record);
+TagRecord* childTag(const char* name, const TagRecord* record, i32 n);
+// The text after the last '/' of id.
+std::string lastComponent(const std::string& id);
+
+// Frees everything gathered. Records that running rules still own stay
+// alive, emptied, so those rules may go on attaching to them.
+void clearGathered(RuleEngine& engine);
