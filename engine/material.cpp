@@ -1,5 +1,6 @@
 #include "engine/material.h"
 
+#include "engine/materialphong.h"
 #include "engine/memory.h"
 #include "engine/rendercontext.h"
 #include "engine/result.h"
@@ -42,7 +43,9 @@ void Material::prepare(RenderContext* context, Geometry* geometry) {
 Material* MaterialCreateStandard(u32 materialType, const char* name, u32 purgeLevel) {
     switch (materialType) {
     case kMaterialDirectional:
+        return new MaterialDirectional(name, purgeLevel);
     case kMaterialPoint:
+        return new MaterialPoint(name, purgeLevel);
     case kMaterialColorful:
     case kMaterialWeird:
     case kMaterialTextured:

@@ -7,15 +7,18 @@
 #include "engine/light.h"
 #include "engine/material.h"
 #include "engine/memory.h"
+#include "engine/pwnparser.h"
 #include "engine/resourcelist.h"
 #include "engine/result.h"
 #include "engine/shader.h"
 #include "engine/shaderprogram.h"
+#include "engine/sprite.h"
 #include "engine/state.h"
 #include "engine/text.h"
 #include "engine/texture.h"
 #include "engine/trianglemesh.h"
 #include "engine/vertexarray.h"
+#include "engine/world.h"
 
 #include <cstdio>
 #include <cstring>
@@ -145,6 +148,18 @@ Group* SceneGraph::createGroup(const char* name) {
     return new Group(name);
 }
 
+Group* SceneGraph::createGroup(const char* name, const char* file, bool uniqueNames,
+                               u32 purgeLevel) {
+    Group* group = new Group(name);
+    PwnParse(group, file, false, uniqueNames, purgeLevel);
+    return group;
+}
+
+TriangleMesh* SceneGraph::createTriangleMesh(const char* name, const char* file, bool uniqueNames,
+                                             u32 purgeLevel) {
+    return new TriangleMesh(name, file, uniqueNames, purgeLevel);
+}
+
 Camera* SceneGraph::createCamera(const char* name) {
     return new Camera(name);
 }
@@ -159,6 +174,18 @@ Light* SceneGraph::createLight(const char* name, vec3 color, f32 intensity) {
 
 State* SceneGraph::createState(const char* name) {
     return new State(name);
+}
+
+World* SceneGraph::createWorld(const char* name) {
+    return new World(name);
+}
+
+Sprite* SceneGraph::createSprite(const char* name, Texture* texture, bool addRef) {
+    return new Sprite(name, texture, addRef);
+}
+
+Sprite* SceneGraph::createSprite(const char* name, const char* file, u32 purgeLevel) {
+    return new Sprite(name, file, purgeLevel);
 }
 
 TriangleMesh* SceneGraph::createTriangleMesh(const char* name, VertexArray* vertexArray,

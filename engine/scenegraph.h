@@ -13,11 +13,13 @@ class Node;
 class Resource;
 class ResourceList;
 class ShaderProgram;
+class Sprite;
 class State;
 class Text;
 class Texture;
 class TriangleMesh;
 class VertexArray;
+class World;
 
 // The engine's single registry and factory: it owns the seven resource lists,
 // creates nodes by name, and is the only way to create, find and give back a
@@ -49,15 +51,26 @@ class SceneGraph {
     static ResourceList* getResourceList(u32 type);
 
     static Group* createGroup(const char* name);
+    // A group holding every mesh of the ".pwn" file as its node records place
+    // them; an unreadable file gives an empty group.
+    static Group* createGroup(const char* name, const char* file, bool uniqueNames, u32 purgeLevel);
     static Camera* createCamera(const char* name);
     static Light* createLight(const char* name);
     static Light* createLight(const char* name, vec3 color, f32 intensity);
     static State* createState(const char* name);
+    static World* createWorld(const char* name);
+    // With addRef the sprite takes a reference of its own on the texture;
+    // without it the caller's reference passes to the sprite.
+    static Sprite* createSprite(const char* name, Texture* texture, bool addRef);
+    static Sprite* createSprite(const char* name, const char* file, u32 purgeLevel);
     // With addRef the mesh takes references of its own; without it the
     // caller's references pass to the mesh.
     static TriangleMesh* createTriangleMesh(const char* name, VertexArray* vertexArray,
                                             IndexArray* indexArray, Material* material,
                                             bool addRef);
+    // A mesh made from the first mesh of the ".pwn" file.
+    static TriangleMesh* createTriangleMesh(const char* name, const char* file, bool uniqueNames,
+                                            u32 purgeLevel);
     // A mesh that builds its own arrays from raw data; any input but the
     // positions may be null.
     static TriangleMesh* createTriangleMesh(const char* name, const f32* positions,

@@ -1,9 +1,11 @@
 #include "engine/trianglemesh.h"
 
+#include "engine/group.h"
 #include "engine/indexarray.h"
 #include "engine/material.h"
 #include "engine/matrixtransformation.h"
 #include "engine/memory.h"
+#include "engine/pwnparser.h"
 #include "engine/rendercontext.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
@@ -36,6 +38,20 @@ TriangleMesh::TriangleMesh(const char* name, VertexArray* vertices, IndexArray* 
     setVertexArray(vertices, addRef);
     setIndexArray(indices, addRef);
     setMaterial(material_, addRef);
+}
+
+TriangleMesh::TriangleMesh(const char* name, const char* file, bool uniqueNames, u32 purgeLevel)
+    : TriangleMesh(name) {
+    Group* group = SceneGraph::createGroup("temp_group");
+    PwnParse(group, file, true, uniqueNames, purgeLevel);
+    Node* first = group->getChild(0);
+    if (first != nullptr && first->getType() == kNodeTriangleMesh) {
+        TriangleMesh* mesh = static_cast<TriangleMesh*>(first);
+        setVertexArray(mesh->getVertexArray(), true);
+        setIndexArray(mesh->getIndexArray(), true);
+        setMaterial(mesh->getMaterial(), true);
+    }
+    SceneGraph::deleteNode(group);
 }
 
 TriangleMesh::TriangleMesh(const char* name, const f32* positions, const f32* texcoords,

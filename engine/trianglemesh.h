@@ -18,6 +18,9 @@ class TriangleMesh : public Geometry {
     // caller's references pass to the mesh.
     TriangleMesh(const char* name, VertexArray* vertexArray, IndexArray* indexArray,
                  Material* material, bool addRef);
+    // Takes the resources of the first mesh of the ".pwn" file, each with a
+    // reference of its own; what the file does not yield stays null.
+    TriangleMesh(const char* name, const char* file, bool uniqueNames, u32 purgeLevel);
     // Builds its own arrays from raw data (see setVertexData, setIndexData).
     TriangleMesh(const char* name, const f32* positions, const f32* texcoords, const f32* normals,
                  const f32* colors, u32 vertexCount, const u16* indices, u32 indexCount, u32 layout,

@@ -1,0 +1,148 @@
+#include "engine/materialphong.h"
+
+#include "engine/geometry.h"
+#include "engine/light.h"
+#include "engine/memory.h"
+#include "engine/result.h"
+#include "engine/scenegraph.h"
+#include "engine/shaderprogram.h"
+#include "engine/texture.h"
+
+namespace {
+
+const Result kNoLight = {1, "There is no light source specified for Geometry node"};
+const Result kNoTexture = {1, "The material has no attached texture. Weird shading may follow"};
+const Result kCloneKind = {1, "A material of another kind is registered under the clone's name"};
+
+const char* const kVertexFile = "../shaders/MaterialPhong.vs";
+const char* const kFragmentFile = "../shaders/MaterialPhong.fs";
+const char* const kDefaultTexture = "../textures/notex.png";
+const u32 kKeepCached = 0xFFFFFFFFu;
+
+PhongUniform vector(const char* name, vec3 value) {
+    return {name, {value.x, value.y, value.z}, 3};
+}
+
+PhongUniform scalar(const char* name, f32 value) {
+    return {name, {value, 0, 0}, 1};
+}
+
+} // namespace
+
+MaterialPhong::MaterialPhong(const char* name, u32 purgeLevel, u32 materialType, const char* header)
+    : Material(name, purgeLevel, materialType), ambientColor(0, 0.1f, 0.2f),
+      diffuseColor(0.1f, 0.5f, 0.7f), specularColor(0.7f, 0.9f, 1.0f), shininess(3.4f), emissive(0),
+      specularLevel(1), diffuseTexture(nullptr) {
+    program = SceneGraph::createShaderProgram(name, header, kVertexFile, kFragmentFile, purgeLevel);
+    Texture::loadInto(&diffuseTexture, kDefaultTexture, kKeepCached);
+}
+
+MaterialPhong::~MaterialPhong() {
+    if (diffuseTexture != nullptr) {
+        MemoryCheck();
+        SceneGraph::dereferenceResource(diffuseTexture);
+        MemoryCheck();
+    }
+}
+
+Resource* MaterialPhong::clone(const char* newName, u32 purgeLevel) {
+    Material* found = SceneGraph::createMaterial(materialType, newName, purgeLevel);
+    if (found == nullptr) {
+        return nullptr;
+    }
+    if (found->getMaterialType() != materialType) {
+        REPORT(kCloneKind);
+        SceneGraph::dereferenceResource(found);
+        return nullptr;
+    }
+    MaterialPhong* copy = static_cast<MaterialPhong*>(found);
+    copy->ambientColor = ambientColor;
+    copy->diffuseColor = diffuseColor;
+    copy->specularColor = specularColor;
+    copy->shininess = shininess;
+    copy->emissive = emissive;
+    copy->specularLevel = specularLevel;
+    copy->setDiffuseTexture(diffuseTexture, true);
+    return copy;
+}
+
+void MaterialPhong::collectUniforms(Geometry* geometry, PhongUniform out[kUniformCount]) const {
+    Light* light = findLight(geometry);
+    vec3 position(0, 0, 0);
+    vec3 color(1, 1, 1);
+    if (light != nullptr) {
+        position = vec3(light->world.m[12], light->world.m[13], light->world.m[14]);
+        color = light->getColor() * light->getIntensity();
+    } else {
+        REPORT(kNoLight);
+    }
+    lightUniforms(position, color, light != nullptr, out);
+    out[2] = vector("AmbientColor", ambientColor);
+    out[3] = vector("DiffuseColor", diffuseColor);
+    out[4] = vector("SpecularColor", specularColor);
+    out[5] = scalar("Shininess", shininess);
+    out[6] = scalar("Emissive", emissive);
+    out[7] = scalar("SpecularLevel", specularLevel);
+}
+
+void MaterialPhong::prepareMaterial(RenderContext*, Geometry* geometry) {
+    PhongUniform uniforms[kUniformCount];
+    collectUniforms(geometry, uniforms);
+    for (const PhongUniform& uniform : uniforms) {
+        if (uniform.count == 1) {
+            program->setUniform(uniform.name, uniform.values, 1);
+        } else {
+            program->setUniformVector(uniform.name, uniform.values, 1, uniform.count);
+        }
+    }
+    if (diffuseTexture != nullptr) {
+        program->setTextureSampler("DiffuseSampler", diffuseTexture, 0);
+    } else {
+        REPORT(kNoTexture);
+    }
+    GL_ASSERT();
+}
+
+void MaterialPhong::setDiffuseTexture(Texture* texture, bool addReference) {
+    Resource::assignReference(&diffuseTexture, texture, addReference);
+}
+
+void MaterialPhong::setDiffuseTexture(const char* file, u32 purgeLevel) {
+    Texture::loadInto(&diffuseTexture, file, purgeLevel);
+}
+
+MaterialDirectional::MaterialDirectional(const char* name, u32 purgeLevel)
+    : MaterialPhong(name, purgeLevel, kMaterialDirectional, "#define DIRECTIONAL\n") {}
+
+Light* MaterialDirectional::findLight(Geometry* geometry) const {
+    return geometry->getLight(0);
+}
+
+void MaterialDirectional::lightUniforms(vec3 position, vec3 color, bool lit,
+                                        PhongUniform out[2]) const {
+    if (!lit) {
+        position = vec3(1, 1, 1);
+    }
+    // A light at the world origin gives no direction: send zero, not NaN.
+    f32 length = position.length();
+    vec3 direction = length > 0 ? position / length : vec3(0, 0, 0);
+    out[0] = vector("LightVector", direction);
+    out[1] = vector("LightColor", color);
+}
+
+MaterialPoint::MaterialPoint(const char* name, u32 purgeLevel)
+    : MaterialPhong(name, purgeLevel, kMaterialPoint, "#define POINT\n") {}
+
+Light* MaterialPoint::findLight(Geometry* geometry) const {
+    for (u32 i = 0; i < Geometry::kLightSlots; ++i) {
+        if (geometry->getLight(i) != nullptr) {
+            return geometry->getLight(i);
+        }
+    }
+    return nullptr;
+}
+
+void MaterialPoint::lightUniforms(vec3 position, vec3 color, bool, PhongUniform out[2]) const {
+    out[0] = vector("LightColor", color);
+    out[1] = vector("LightPosition", position);
+}

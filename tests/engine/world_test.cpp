@@ -1,0 +1,218 @@
+// Worlds drawn in a real window: Phong lighting, several worlds over one
+// another, a world without camera, sprites. Skipped without a display.
+#include "engine/camera.h"
+#include "engine/group.h"
+#include "engine/light.h"
+#include "engine/materialphong.h"
+#include "engine/result.h"
+#include "engine/scenegraph.h"
+#include "engine/sprite.h"
+#include "engine/text.h"
+#include "engine/texture.h"
+#include "engine/trianglemesh.h"
+#include "engine/world.h"
+#include "host/ape.h"
+#include "host/phone.h"
+
+#include <GLES2/gl2.h>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr i32 kSize = 64;
+
+// A square of side 2 in the plane z = 0, facing +z.
+TriangleMesh* square(Material* material) {
+    static const f32 positions[12] = {-1, -1, 0, 1, -1, 0, -1, 1, 0, 1, 1, 0};
+    static const f32 texcoords[8] = {0, 0, 1, 0, 0, 1, 1, 1};
+    static const f32 normals[12] = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
+    static const u16 indices[6] = {0, 1, 2, 1, 3, 2};
+    TriangleMesh* mesh = SceneGraph::createTriangleMesh("square", positions, texcoords, normals,
+                                                        nullptr, 4, indices, 6, 0, 0);
+    mesh->setMaterial(material, false);
+    return mesh;
+}
+
+// A unit cube of six squares.
+Group* cube(Material* material) {
+    Group* group = SceneGraph::createGroup("cube");
+    const f32 quarter = 1.5707964f;
+    const f32 turns[6][4] = {{0, 0, 1, 0},        {quarter, 0, 1, 0}, {2 * quarter, 0, 1, 0},
+                             {-quarter, 0, 1, 0}, {quarter, 1, 0, 0}, {-quarter, 1, 0, 0}};
+    for (const auto& turn : turns) {
+        TriangleMesh* face = square(static_cast<Material*>(material->reference()));
+        Group* holder = SceneGraph::createGroup("face");
+        holder->rotate(turn[0], turn[1], turn[2], turn[3]);
+        face->translate(0, 0, 1);
+        holder->attachChild(face);
+        group->attachChild(holder);
+    }
+    SceneGraph::dereferenceResource(material);
+    return group;
+}
+
+class WorldDrawing : public testing::Test {
+  protected:
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (display == nullptr || *display == 0) {
+            GTEST_SKIP() << "no X display";
+        }
+        static bool started = false;
+        if (!started) {
+            initPlatform(0);
+            initHostDrawing();
+            started = true;
+        }
+        SceneGraph::init();
+        world = makeWorld("world", vec4(0, 0, 0, 1));
+        static const u8 white[16] = {255, 255, 255, 255, 255, 255, 255, 255,
+                                     255, 255, 255, 255, 255, 255, 255, 255};
+        whiteTexture =
+            SceneGraph::createTexture(white, "white", Texture::kRgba, 2, 2, false, 0, 0, 0);
+    }
+    void TearDown() override {
+        if (SceneGraph::isInitialized()) {
+            SceneGraph::deleteNode(world);
+            SceneGraph::dereferenceResource(whiteTexture);
+            SceneGraph::shutdown();
+        }
+    }
+
+    // A world drawing into the square at the game screen's corner, seen by
+    // a camera at (0, 0, 5).
+    static World* makeWorld(const char* name, vec4 clear) {
+        World* w = SceneGraph::createWorld(name);
+        w->setViewport(0, 0, kSize, kSize);
+        w->setClearColor(true, clear);
+        Camera* camera = SceneGraph::createCamera("camera");
+        camera->setPerspectiveProjection(0.9f, 1.0f, 1.0f, 50.0f);
+        camera->translate(0, 0, 5);
+        w->attachChild(camera);
+        w->setActiveCamera(camera);
+        return w;
+    }
+
+    MaterialPhong* white(u32 code, const char* name) {
+        auto* m = static_cast<MaterialPhong*>(SceneGraph::createMaterial(code, name, 0));
+        m->setDiffuseTexture(whiteTexture, true);
+        m->specularLevel = 0;
+        return m;
+    }
+
+    // The RGBA pixel at (x, y) of the world's square.
+    static std::vector<u8> pixel(i32 x, i32 y) {
+        const Rect& game = PlatformLayout().game;
+        std::vector<u8> rgba(4);
+        glReadPixels(game.x + x, game.y + y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return rgba;
+    }
+    static i32 brightness(i32 x, i32 y) {
+        std::vector<u8> p = pixel(x, y);
+        return p[0] + p[1] + p[2];
+    }
+
+    World* world = nullptr;
+    Texture* whiteTexture = nullptr;
+};
+
+TEST_F(WorldDrawing, DirectionalLightBrightensTheFacesTurnedToIt) {
+    Group* box = cube(white(kMaterialDirectional, "box"));
+    box->rotate(0.7853982f, 0, 1, 0);
+    Light* light = SceneGraph::createLight("sun", vec3(1, 1, 1), 1);
+    light->translate(-10, 0, 0);
+    world->attachChild(light);
+    world->attachChild(box);
+    for (u32 i = 0; i < 6; ++i) {
+        Node* face = box->getChild(i)->getChild(0);
+        static_cast<Geometry*>(face)->setLight(light, 0);
+    }
+    world->drawAll(nullptr);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    const i32 lit = brightness(kSize / 2 - 8, kSize / 2);
+    const i32 unlit = brightness(kSize / 2 + 8, kSize / 2);
+    EXPECT_GT(lit, unlit + 100);
+    EXPECT_GT(unlit, 0); // the ambient colour
+    EXPECT_EQ(brightness(1, 1), 0);
+}
+
+TEST_F(WorldDrawing, PointLightFadesAcrossASquare) {
+    TriangleMesh* floor = square(white(kMaterialPoint, "floor"));
+    floor->scale(2, 2, 1);
+    Light* light = SceneGraph::createLight("bulb", vec3(1, 1, 1), 1);
+    light->translate(-1.5f, 0, 0.3f);
+    world->attachChild(light);
+    world->attachChild(floor);
+    floor->setLight(light, 3);
+    world->drawAll(nullptr);
+    const i32 near = brightness(12, kSize / 2);
+    const i32 middle = brightness(kSize / 2, kSize / 2);
+    const i32 far = brightness(kSize - 12, kSize / 2);
+    EXPECT_GT(near, middle);
+    EXPECT_GT(middle, far);
+}
+
+TEST_F(WorldDrawing, SecondWorldDrawsOverTheFirst) {
+    world->attachChild(square(white(kMaterialDirectional, "back")));
+    World* front = makeWorld("front", vec4(0, 0, 1, 1));
+    front->setClearColor(false, vec4(0, 0, 1, 1));
+    TriangleMesh* small = square(white(kMaterialDirectional, "small"));
+    small->scale(0.3f, 0.3f, 1);
+    small->translate(1.2f, 1.2f, 0);
+    front->attachChild(small);
+    world->setClearColor(true, vec4(1, 0, 0, 1));
+
+    world->drawAll(nullptr);
+    front->drawAll(nullptr);
+    const std::vector<u8> corner = pixel(1, 1);
+    EXPECT_EQ(corner[0], 255);
+    EXPECT_EQ(corner[2], 0);
+    const i32 back = brightness(kSize / 2, kSize / 2);
+    EXPECT_GT(back, 0);
+    EXPECT_NE(pixel(kSize / 2, kSize / 2)[0], 255);
+    const i32 x = kSize / 2 + kSize / 4;
+    EXPECT_NE(pixel(x, x)[0], 255);
+    SceneGraph::deleteNode(front);
+}
+
+TEST_F(WorldDrawing, WithoutCameraOnlyClearsAndKeepsTheText) {
+    world->attachChild(square(white(kMaterialDirectional, "hidden")));
+    world->setActiveCamera(nullptr);
+    world->setClearColor(true, vec4(0, 1, 0, 1));
+    SceneGraph::getText()->print("queued", -1, 1, 64, 1);
+    world->drawAll(nullptr);
+    EXPECT_NE(std::string(ReportLastMessage()).find("No active camera"), std::string::npos);
+    for (i32 y : {1, kSize / 2, kSize - 2}) {
+        std::vector<u8> p = pixel(y, y);
+        EXPECT_EQ(p[0], 0);
+        EXPECT_EQ(p[1], 255);
+    }
+    EXPECT_EQ(SceneGraph::getText()->getQueuedCount(), 1u);
+}
+
+TEST_F(WorldDrawing, SpriteShowsItsTextureRectangle) {
+    // Left column red, right column blue.
+    static const u8 pixels[16] = {255, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0, 255, 0, 0, 255, 255};
+    Texture* texture =
+        SceneGraph::createTexture(pixels, "halves", Texture::kRgba, 2, 2, false, 0, 0, 0);
+    Sprite* sprite = SceneGraph::createSprite("sprite", texture, false);
+    sprite->setSize(vec2(2, 2));
+    world->attachChild(sprite);
+    world->drawAll(nullptr);
+    EXPECT_EQ(pixel(kSize / 2 - 6, kSize / 2)[0], 255);
+    EXPECT_EQ(pixel(kSize / 2 + 6, kSize / 2)[2], 255);
+    EXPECT_EQ(pixel(2, 2)[2], 0);
+
+    sprite->setTexcoords(vec2(0, 0), vec2(0.5f, 1));
+    world->drawAll(nullptr);
+    for (i32 x : {kSize / 2 - 6, kSize / 2, kSize / 2 + 6}) {
+        std::vector<u8> p = pixel(x, kSize / 2);
+        EXPECT_EQ(p[0], 255);
+        EXPECT_EQ(p[2], 0);
+    }
+}
+
+} // namespace
