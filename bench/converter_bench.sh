@@ -6,23 +6,19 @@
 #
 # Each file is a grid with positions, texture coordinates and normals, every
 # grid point shared by up to six triangles. Meshwright runs with its trace
-# ("debug.txt") as always; assimp joins identical vertices (-jiv) and writes
-# its binary format (assbin), the nearest to .pwn.
+# ("debug.txt") as always.
 set -euo pipefail
+source "$(dirname "$0")/compare_assimp.sh"
 
 meshwright=$(realpath "${1:?usage: converter_bench.sh <Meshwright> [work dir]}")
 work=${2:-$(mktemp -d)}
 mkdir -p "$work"
 cd "$work"
 
-if ! command -v assimp > /dev/null; then
-    apt-get install -y assimp-utils > /dev/null
-fi
-
 # grid <faces> <file>: a grid of columns x rows quads, two triangles each.
 grid() {
     local faces=$1 file=$2
-    local columns=$(awk -v f="$faces" 'BEGIN { c = int(sqrt(f / 2)); while ((f / 2) % c) c--; print c }')
+    local columns=$(grid_columns "$faces")
     local rows=$((faces / 2 / columns))
     awk -v C="$columns" -v R="$rows" 'BEGIN {
         for (r = 0; r <= R; r++) for (c = 0; c <= C; c++) {
@@ -39,31 +35,4 @@ grid() {
     }' > "$file"
 }
 
-seconds() {
-    local start end
-    start=$(date +%s.%N)
-    "$@" > /dev/null 2>&1
-    end=$(date +%s.%N)
-    calc "$end - $start"
-}
-
-calc() { awk "BEGIN { print $1 }"; }
-
-printf "%-8s %8s %12s %10s %12s %10s %8s\n" faces MB meshwright_s MB/s assimp_s MB/s ratio
-previous=""
-for faces in 10000 100000 1000000; do
-    source=grid$faces.obj
-    [ -f "$source" ] || grid "$faces" "$source"
-    mb=$(calc "$(stat -c %s "$source") / 1000000")
-    ours=$(seconds "$meshwright" "$source" grid$faces.pwn)
-    theirs=$(seconds assimp export "$source" grid$faces.assbin -fassbin -jiv)
-    printf "%-8d %8.1f %12.3f %10.1f %12.3f %10.1f %8.2f\n" "$faces" "$mb" "$ours" \
-        "$(calc "$mb / $ours")" "$theirs" "$(calc "$mb / $theirs")" \
-        "$(calc "$ours / $theirs")"
-    if [ -n "$previous" ]; then
-        printf "         growth over the previous size: %.2fx time for 10x faces\n" \
-            "$(calc "$ours / $previous")"
-    fi
-    previous=$ours
-done
-echo "ratio = Meshwright seconds / assimp seconds (below 1: Meshwright is faster)"
+compare "$meshwright" faces obj 10000 100000 1000000

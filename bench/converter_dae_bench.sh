@@ -7,8 +7,9 @@
 #
 # Each document is one grid mesh with positions and normals in <triangles>,
 # one material and one node, as the shipped rules.txt reads it. Meshwright
-# runs with its trace ("debug.txt") as always; assimp writes its binary format.
+# runs with its trace ("debug.txt") as always.
 set -euo pipefail
+source "$(dirname "$0")/compare_assimp.sh"
 
 meshwright=$(realpath "${1:?usage: converter_dae_bench.sh <Meshwright> [work dir]}")
 rules=$(dirname "$meshwright")/rules.txt
@@ -17,14 +18,10 @@ mkdir -p "$work"
 cd "$work"
 cp "$rules" rules.txt
 
-if ! command -v assimp > /dev/null; then
-    apt-get install -y assimp-utils > /dev/null
-fi
-
 # grid <triangles> <file>
 grid() {
     local tris=$1 file=$2
-    local columns=$(awk -v f="$tris" 'BEGIN { c = int(sqrt(f / 2)); while ((f / 2) % c) c--; print c }')
+    local columns=$(grid_columns "$tris")
     local rows=$((tris / 2 / columns))
     awk -v C="$columns" -v R="$rows" -v T="$tris" 'BEGIN {
         n = (C + 1) * (R + 1)
@@ -61,32 +58,4 @@ grid() {
     }' > "$file"
 }
 
-seconds() {
-    local start end
-    start=$(date +%s.%N)
-    "$@" > /dev/null 2>&1
-    end=$(date +%s.%N)
-    calc "$end - $start"
-}
-
-calc() { awk "BEGIN { print $1 }"; }
-
-printf "%-8s %8s %12s %10s %12s %10s %8s\n" triangles MB meshwright_s MB/s assimp_s MB/s ratio
-previous=""
-for tris in 100000 1000000; do
-    source=grid$tris.dae
-    [ -f "$source" ] || grid "$tris" "$source"
-    mb=$(calc "$(stat -c %s "$source") / 1000000")
-    ours=$(seconds "$meshwright" "$source" grid$tris.pwn)
-    [ -s grid$tris.pwn ] || { echo "Meshwright failed on $source"; exit 1; }
-    theirs=$(seconds assimp export "$source" grid$tris.assbin -fassbin -jiv)
-    printf "%-8d %8.1f %12.3f %10.1f %12.3f %10.1f %8.2f\n" "$tris" "$mb" "$ours" \
-        "$(calc "$mb / $ours")" "$theirs" "$(calc "$mb / $theirs")" \
-        "$(calc "$ours / $theirs")"
-    if [ -n "$previous" ]; then
-        printf "         growth from 10^5 to 10^6 triangles: %.2fx time (goal: at most 11x)\n" \
-            "$(calc "$ours / $previous")"
-    fi
-    previous=$ours
-done
-echo "ratio = Meshwright seconds / assimp seconds (below 1: Meshwright is faster)"
+compare "$meshwright" triangles dae 100000 1000000

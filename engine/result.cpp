@@ -129,9 +129,10 @@ void glAssert(const char* file, const char* function, i32 line) {
     if (code == GL_NO_ERROR) {
         return;
     }
+    char name[256];
     char text[4096];
     std::snprintf(text, sizeof text, "GL Assertion failed in %s, %s on line %d with error code %x",
-                  file, function, line, code);
+                  file, ReportFunctionName(function, name, sizeof name), line, code);
     Report(Result{1, text}, ReportBaseName(__FILE__), "glAssert", __LINE__);
     std::printf("%x\n", code);
 }

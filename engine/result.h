@@ -14,6 +14,8 @@ struct Result {
 void LogOpen();
 void LogClose();
 void Report(Result record, const char* file, const char* function, i32 line);
+// function: the reporting function's name, or the compiler's pretty
+// signature of it (reduced to "Class::method").
 void glAssert(const char* file, const char* function, i32 line);
 
 // The last report line, or null before the first report.
@@ -46,11 +48,11 @@ constexpr const char* ReportBaseName(const char* path) {
                __LINE__);                                                                          \
     } while (0)
 
-// Checks the GPU error state after a group of GL calls.
+// Checks the GPU error state after a group of GL calls. It runs after every
+// group of calls, so the function's name is only worked out from the pretty
+// signature when there is an error to report.
 #define GL_ASSERT()                                                                                \
     do {                                                                                           \
-        char reportFunction_[256];                                                                 \
-        glAssert(ReportBaseName(__FILE__),                                                         \
-                 ReportFunctionName(__PRETTY_FUNCTION__, reportFunction_, sizeof reportFunction_), \
-                 __LINE__);                                                                        \
+        static constexpr const char* reportFile_ = ReportBaseName(__FILE__);                       \
+        glAssert(reportFile_, __PRETTY_FUNCTION__, __LINE__);                                      \
     } while (0)

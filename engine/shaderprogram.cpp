@@ -169,125 +169,53 @@ bool ShaderProgram::setConstantAttribute(const char* name, const f32* values,
     return true;
 }
 
+// One value of 1 to 4 components is an array of one.
 bool ShaderProgram::setUniform(const char* name, const i32* v, u32 count) const {
-    i32 at = getUniformLocation(name);
-    GL_ASSERT();
-    if (at < 0 || count < 1 || count > 4) {
-        return false;
-    }
-    switch (count) {
-    case 1:
-        glUniform1i(at, v[0]);
-        break;
-    case 2:
-        glUniform2i(at, v[0], v[1]);
-        break;
-    case 3:
-        glUniform3i(at, v[0], v[1], v[2]);
-        break;
-    default:
-        glUniform4i(at, v[0], v[1], v[2], v[3]);
-        break;
-    }
-    GL_ASSERT();
-    return true;
+    return setUniformVector(name, v, 1, count);
 }
 
 bool ShaderProgram::setUniform(const char* name, const f32* v, u32 count) const {
-    i32 at = getUniformLocation(name);
-    GL_ASSERT();
-    if (at < 0 || count < 1 || count > 4) {
-        return false;
-    }
-    switch (count) {
-    case 1:
-        glUniform1f(at, v[0]);
-        break;
-    case 2:
-        glUniform2f(at, v[0], v[1]);
-        break;
-    case 3:
-        glUniform3f(at, v[0], v[1], v[2]);
-        break;
-    default:
-        glUniform4f(at, v[0], v[1], v[2], v[3]);
-        break;
-    }
-    GL_ASSERT();
-    return true;
+    return setUniformVector(name, v, 1, count);
 }
 
 bool ShaderProgram::setUniformVector(const char* name, const i32* v, u32 arrayCount,
                                      u32 components) const {
+    static const decltype(&glUniform1iv) kUpload[4] = {glUniform1iv, glUniform2iv, glUniform3iv,
+                                                       glUniform4iv};
     i32 at = getUniformLocation(name);
     GL_ASSERT();
     if (at < 0 || components < 1 || components > 4) {
         return false;
     }
-    GLsizei n = static_cast<GLsizei>(arrayCount);
-    switch (components) {
-    case 1:
-        glUniform1iv(at, n, v);
-        break;
-    case 2:
-        glUniform2iv(at, n, v);
-        break;
-    case 3:
-        glUniform3iv(at, n, v);
-        break;
-    default:
-        glUniform4iv(at, n, v);
-        break;
-    }
+    kUpload[components - 1](at, static_cast<GLsizei>(arrayCount), v);
     GL_ASSERT();
     return true;
 }
 
 bool ShaderProgram::setUniformVector(const char* name, const f32* v, u32 arrayCount,
                                      u32 components) const {
+    static const decltype(&glUniform1fv) kUpload[4] = {glUniform1fv, glUniform2fv, glUniform3fv,
+                                                       glUniform4fv};
     i32 at = getUniformLocation(name);
     GL_ASSERT();
     if (at < 0 || components < 1 || components > 4) {
         return false;
     }
-    GLsizei n = static_cast<GLsizei>(arrayCount);
-    switch (components) {
-    case 1:
-        glUniform1fv(at, n, v);
-        break;
-    case 2:
-        glUniform2fv(at, n, v);
-        break;
-    case 3:
-        glUniform3fv(at, n, v);
-        break;
-    default:
-        glUniform4fv(at, n, v);
-        break;
-    }
+    kUpload[components - 1](at, static_cast<GLsizei>(arrayCount), v);
     GL_ASSERT();
     return true;
 }
 
 bool ShaderProgram::setUniformMatrix(const char* name, const f32* m, u32 count,
                                      u32 dimension) const {
+    static const decltype(&glUniformMatrix2fv) kUpload[3] = {glUniformMatrix2fv, glUniformMatrix3fv,
+                                                             glUniformMatrix4fv};
     i32 at = getUniformLocation(name);
     GL_ASSERT();
     if (at < 0 || dimension < 2 || dimension > 4) {
         return false;
     }
-    GLsizei n = static_cast<GLsizei>(count);
-    switch (dimension) {
-    case 2:
-        glUniformMatrix2fv(at, n, GL_FALSE, m);
-        break;
-    case 3:
-        glUniformMatrix3fv(at, n, GL_FALSE, m);
-        break;
-    default:
-        glUniformMatrix4fv(at, n, GL_FALSE, m);
-        break;
-    }
+    kUpload[dimension - 2](at, static_cast<GLsizei>(count), GL_FALSE, m);
     GL_ASSERT();
     return true;
 }

@@ -16,6 +16,7 @@
 #include "engine/trianglemesh.h"
 #include "engine/vertexarray.h"
 #include "host/ape.h"
+#include "tests/support/glwindow.h"
 
 #include <GLES2/gl2.h>
 #include <SDL.h>
@@ -49,11 +50,9 @@ class FixtureMaterial : public Material {
 class Gpu : public testing::Test {
   protected:
     void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (display == nullptr || *display == 0) {
+        if (!StartGlWindow()) {
             GTEST_SKIP() << "no X display";
         }
-        initPlatform(0);
         SceneGraph::init();
         mat4 identity;
         identity.identity();

@@ -13,6 +13,7 @@
 #include "engine/world.h"
 #include "host/ape.h"
 #include "host/phone.h"
+#include "tests/support/glwindow.h"
 
 #include <GLES2/gl2.h>
 #include <cstdlib>
@@ -57,15 +58,8 @@ Group* cube(Material* material) {
 class WorldDrawing : public testing::Test {
   protected:
     void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (display == nullptr || *display == 0) {
+        if (!StartGlWindow()) {
             GTEST_SKIP() << "no X display";
-        }
-        static bool started = false;
-        if (!started) {
-            initPlatform(0);
-            initHostDrawing();
-            started = true;
         }
         SceneGraph::init();
         world = makeWorld("world", vec4(0, 0, 0, 1));

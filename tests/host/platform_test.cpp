@@ -2,6 +2,7 @@
 // display. Run from bin/, so the phone picture is found as the program finds it.
 #include "engine/result.h"
 #include "host/ape.h"
+#include "tests/support/glwindow.h"
 
 #include <GLES2/gl2.h>
 #include <SDL.h>
@@ -19,12 +20,9 @@ namespace {
 class Platform : public testing::Test {
   protected:
     void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (display == nullptr || *display == 0) {
+        if (!StartGlWindow()) {
             GTEST_SKIP() << "no X display";
         }
-        initPlatform(0);
-        initHostDrawing();
     }
 };
 

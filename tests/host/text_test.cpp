@@ -3,6 +3,7 @@
 #include "engine/shaderprogram.h"
 #include "engine/text.h"
 #include "host/ape.h"
+#include "tests/support/glwindow.h"
 
 #include <GLES2/gl2.h>
 #include <algorithm>
@@ -22,16 +23,8 @@ struct Ink {
 class TextDrawing : public testing::Test {
   protected:
     void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (display == nullptr || *display == 0) {
+        if (!StartGlWindow()) {
             GTEST_SKIP() << "no X display";
-        }
-        // One window a process: the platform starts once.
-        static bool started = false;
-        if (!started) {
-            initPlatform(0);
-            initHostDrawing();
-            started = true;
         }
         SceneGraph::init();
         text = SceneGraph::getText();
