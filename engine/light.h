@@ -20,6 +20,11 @@ class Light : public Transformable {
     void setFalloff(f32 value) { falloff = value; }
     f32 getFalloff() const { return falloff; }
 
+    // Where the materials see the light: its world translation, and its
+    // colour scaled by its intensity.
+    vec3 worldPosition() const { return vec3(world.m[12], world.m[13], world.m[14]); }
+    vec3 emittedColor() const { return color * intensity; }
+
   private:
     vec3 color;
     f32 intensity;

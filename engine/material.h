@@ -43,6 +43,11 @@ class Material : public Resource {
     void prepare(RenderContext* context, Geometry* geometry);
 
   protected:
+    // The material a clone of this one is written into: the one registered
+    // under newName (found or new, one reference for the caller); null, with
+    // a warning, when that name holds a material of another kind.
+    Material* cloneTarget(const char* newName, u32 purgeLevel);
+
     u32 materialType;
     ShaderProgram* program;
 };

@@ -12,8 +12,6 @@ namespace {
 
 const Result kNoLight = {1, "There is no light source specified for Geometry node"};
 const Result kNoTexture = {1, "The material has no attached texture. Weird shading may follow"};
-const Result kCloneKind = {1, "A material of another kind is registered under the clone's name"};
-
 const char* const kVertexFile = "../shaders/MaterialPhong.vs";
 const char* const kFragmentFile = "../shaders/MaterialPhong.fs";
 const char* const kDefaultTexture = "../textures/notex.png";
@@ -46,13 +44,8 @@ MaterialPhong::~MaterialPhong() {
 }
 
 Resource* MaterialPhong::clone(const char* newName, u32 purgeLevel) {
-    Material* found = SceneGraph::createMaterial(materialType, newName, purgeLevel);
+    Material* found = cloneTarget(newName, purgeLevel);
     if (found == nullptr) {
-        return nullptr;
-    }
-    if (found->getMaterialType() != materialType) {
-        REPORT(kCloneKind);
-        SceneGraph::dereferenceResource(found);
         return nullptr;
     }
     MaterialPhong* copy = static_cast<MaterialPhong*>(found);
@@ -71,8 +64,8 @@ void MaterialPhong::collectUniforms(Geometry* geometry, PhongUniform out[kUnifor
     vec3 position(0, 0, 0);
     vec3 color(1, 1, 1);
     if (light != nullptr) {
-        position = vec3(light->world.m[12], light->world.m[13], light->world.m[14]);
-        color = light->getColor() * light->getIntensity();
+        position = light->worldPosition();
+        color = light->emittedColor();
     } else {
         REPORT(kNoLight);
     }

@@ -1,0 +1,48 @@
+#include "engine/materialreflective.h"
+
+#include "engine/cubemap.h"
+#include "engine/memory.h"
+#include "engine/result.h"
+#include "engine/scenegraph.h"
+#include "engine/shaderprogram.h"
+
+namespace {
+
+const Result kNoTexture = {1, "The material has no attached texture. Weird shading may follow"};
+
+} // namespace
+
+MaterialReflective::MaterialReflective(const char* name, u32 purgeLevel)
+    : Material(name, purgeLevel, kMaterialReflective), environmentMap(nullptr) {
+    program = SceneGraph::createShaderProgram(name, "\n", "../shaders/MaterialReflective.vs",
+                                              "../shaders/MaterialReflective.fs", purgeLevel);
+}
+
+MaterialReflective::~MaterialReflective() {
+    if (environmentMap != nullptr) {
+        MemoryCheck();
+        SceneGraph::dereferenceResource(environmentMap);
+        MemoryCheck();
+    }
+}
+
+Resource* MaterialReflective::clone(const char* newName, u32 purgeLevel) {
+    auto* copy = static_cast<MaterialReflective*>(cloneTarget(newName, purgeLevel));
+    if (copy != nullptr) {
+        copy->setEnvironmentMap(environmentMap, true);
+    }
+    return copy;
+}
+
+void MaterialReflective::prepareMaterial(RenderContext*, Geometry*) {
+    if (environmentMap != nullptr) {
+        program->setCubeMapSampler("EnvSampler", environmentMap, 0);
+    } else {
+        REPORT(kNoTexture);
+    }
+    GL_ASSERT();
+}
+
+void MaterialReflective::setEnvironmentMap(CubeMap* map, bool addReference) {
+    Resource::assignReference(&environmentMap, map, addReference);
+}

@@ -1,0 +1,55 @@
+#include "engine/materialtextured.h"
+
+#include "engine/memory.h"
+#include "engine/result.h"
+#include "engine/scenegraph.h"
+#include "engine/shaderprogram.h"
+#include "engine/texture.h"
+
+namespace {
+
+const Result kNoTexture = {1, "The material has no attached texture. Weird shading may follow"};
+
+const u32 kKeepCached = 0xFFFFFFFFu;
+
+} // namespace
+
+MaterialTextured::MaterialTextured(const char* name, u32 purgeLevel)
+    : Material(name, purgeLevel, kMaterialTextured), diffuseTexture(nullptr) {
+    program = SceneGraph::createShaderProgram(name, "\n", "../shaders/MaterialTextured.vs",
+                                              "../shaders/MaterialTextured.fs", purgeLevel);
+    Texture::loadInto(&diffuseTexture, "../textures/notex.png", kKeepCached);
+}
+
+MaterialTextured::~MaterialTextured() {
+    if (diffuseTexture != nullptr) {
+        MemoryCheck();
+        SceneGraph::dereferenceResource(diffuseTexture);
+        MemoryCheck();
+    }
+}
+
+Resource* MaterialTextured::clone(const char* newName, u32 purgeLevel) {
+    auto* copy = static_cast<MaterialTextured*>(cloneTarget(newName, purgeLevel));
+    if (copy != nullptr) {
+        copy->setDiffuseTexture(diffuseTexture, true);
+    }
+    return copy;
+}
+
+void MaterialTextured::prepareMaterial(RenderContext*, Geometry*) {
+    if (diffuseTexture != nullptr) {
+        program->setTextureSampler("DiffuseSampler", diffuseTexture, 0);
+    } else {
+        REPORT(kNoTexture);
+    }
+    GL_ASSERT();
+}
+
+void MaterialTextured::setDiffuseTexture(Texture* texture, bool addReference) {
+    Resource::assignReference(&diffuseTexture, texture, addReference);
+}
+
+void MaterialTextured::setDiffuseTexture(const char* file, u32 purgeLevel) {
+    Texture::loadInto(&diffuseTexture, file, purgeLevel);
+}

@@ -1,0 +1,127 @@
+#include "engine/materialweird.h"
+
+#include "engine/geometry.h"
+#include "engine/light.h"
+#include "engine/memory.h"
+#include "engine/rendercontext.h"
+#include "engine/result.h"
+#include "engine/scenegraph.h"
+#include "engine/shaderprogram.h"
+#include "engine/texture.h"
+#include "host/frameinput.h"
+
+#include <cmath>
+
+namespace {
+
+const Result kNoLight = {1, "There is no light source specified for Geometry node"};
+const Result kNoTexture = {1, "The material has no attached texture. Weird shading may follow"};
+
+const char* const kDefaultTexture = "../textures/notex.png";
+const u32 kKeepCached = 0xFFFFFFFFu;
+
+// The first light of the geometry's slots, or null.
+Light* firstLight(Geometry* geometry) {
+    for (u32 i = 0; i < Geometry::kLightSlots; ++i) {
+        if (geometry->getLight(i) != nullptr) {
+            return geometry->getLight(i);
+        }
+    }
+    return nullptr;
+}
+
+void releaseTexture(Texture* texture) {
+    if (texture != nullptr) {
+        MemoryCheck();
+        SceneGraph::dereferenceResource(texture);
+        MemoryCheck();
+    }
+}
+
+} // namespace
+
+MaterialWeird::MaterialWeird(const char* name, u32 purgeLevel)
+    : Material(name, purgeLevel, kMaterialWeird), ambientColor(0, 0.1f, 0.2f),
+      diffuseColor(0.1f, 0.5f, 0.7f), specularColor(0.7f, 0.9f, 1.0f), shininess(3.4f),
+      diffuseTexture(nullptr), noiseTexture(nullptr) {
+    program = SceneGraph::createShaderProgram(name, "\n", "../shaders/MaterialWeird.vs",
+                                              "../shaders/MaterialWeird.fs", purgeLevel);
+    Texture::loadInto(&diffuseTexture, kDefaultTexture, kKeepCached);
+    Texture::loadInto(&noiseTexture, kDefaultTexture, kKeepCached);
+}
+
+MaterialWeird::~MaterialWeird() {
+    releaseTexture(diffuseTexture);
+    releaseTexture(noiseTexture);
+}
+
+Resource* MaterialWeird::clone(const char* newName, u32 purgeLevel) {
+    auto* copy = static_cast<MaterialWeird*>(cloneTarget(newName, purgeLevel));
+    if (copy == nullptr) {
+        return nullptr;
+    }
+    copy->ambientColor = ambientColor;
+    copy->diffuseColor = diffuseColor;
+    copy->specularColor = specularColor;
+    copy->shininess = shininess;
+    copy->setDiffuseTexture(diffuseTexture, true);
+    copy->setNoiseTexture(noiseTexture, true);
+    return copy;
+}
+
+f32 MaterialWeird::animationTime(f32 hostTime) {
+    f32 t = hostTime * 0.2f;
+    return t - std::trunc(t);
+}
+
+void MaterialWeird::prepareMaterial(RenderContext* context, Geometry* geometry) {
+    sendUniforms(context, geometry);
+    sendSampler("DiffuseSampler", diffuseTexture, 0);
+    sendSampler("NoiseSampler", noiseTexture, 1);
+    GL_ASSERT();
+}
+
+void MaterialWeird::sendUniforms(RenderContext* context, Geometry* geometry) const {
+    Light* light = firstLight(geometry);
+    vec3 position(0, 0, 0);
+    vec3 color(1, 1, 1);
+    if (light != nullptr) {
+        position = light->worldPosition();
+        color = light->emittedColor();
+    } else {
+        REPORT(kNoLight);
+    }
+    program->setUniformVector("LightColor", &color.x, 1, 3);
+    program->setUniformVector("LightPosition", &position.x, 1, 3);
+    program->setUniformVector("AmbientColor", &ambientColor.x, 1, 3);
+    program->setUniformVector("DiffuseColor", &diffuseColor.x, 1, 3);
+    program->setUniformVector("SpecularColor", &specularColor.x, 1, 3);
+    program->setUniform("Shininess", &shininess, 1);
+    // A world drawn without an input record animates from time 0.
+    f32 time = animationTime(context->input != nullptr ? context->input->time : 0.0f);
+    program->setUniform("Time", &time, 1);
+}
+
+void MaterialWeird::sendSampler(const char* name, Texture* texture, u32 unit) const {
+    if (texture != nullptr) {
+        program->setTextureSampler(name, texture, unit);
+    } else {
+        REPORT(kNoTexture);
+    }
+}
+
+void MaterialWeird::setDiffuseTexture(Texture* texture, bool addReference) {
+    Resource::assignReference(&diffuseTexture, texture, addReference);
+}
+
+void MaterialWeird::setDiffuseTexture(const char* file, u32 purgeLevel) {
+    Texture::loadInto(&diffuseTexture, file, purgeLevel);
+}
+
+void MaterialWeird::setNoiseTexture(Texture* texture, bool addReference) {
+    Resource::assignReference(&noiseTexture, texture, addReference);
+}
+
+void MaterialWeird::setNoiseTexture(const char* file, u32 purgeLevel) {
+    Texture::loadInto(&noiseTexture, file, purgeLevel);
+}
