@@ -103,8 +103,30 @@ void World::clear() {
         glClearStencil(clearStencil);
         mask |= GL_STENCIL_BUFFER_BIT;
     }
-    glClear(mask);
+    if (fullWindow) {
+        glClear(mask);
+    } else {
+        clearViewportOnly(mask);
+    }
     GL_ASSERT();
+}
+
+// glClear ignores the viewport: a world with a fixed viewport scissors its
+// clear to it, so the pixels around it keep what earlier passes drew. The
+// scissor setting is put back as it was.
+void World::clearViewportOnly(u32 mask) {
+    GLint viewport[4] = {};
+    GLint scissor[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetIntegerv(GL_SCISSOR_BOX, scissor);
+    const GLboolean scissorOn = glIsEnabled(GL_SCISSOR_TEST);
+    glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glEnable(GL_SCISSOR_TEST);
+    glClear(mask);
+    glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
+    if (scissorOn == GL_FALSE) {
+        glDisable(GL_SCISSOR_TEST);
+    }
 }
 
 void World::drawAll(FrameInput* input) {

@@ -26,7 +26,8 @@ class World : public Node {
     void setClearColor(bool on, vec4 color);
     void setClearDepth(bool on, f32 depth);
     void setClearStencil(bool on, i32 value);
-    // A fixed viewport in game-screen pixels.
+    // A fixed viewport in game-screen pixels; the world then clears only
+    // this rectangle and leaves the pixels around it as they were.
     void setViewport(i32 x, i32 y, i32 width, i32 height);
     void useFullViewport() { fullWindow = true; }
     RenderState* getRenderState() { return &baseState; }
@@ -46,6 +47,7 @@ class World : public Node {
   private:
     void applyViewport();
     void clear();
+    void clearViewportOnly(u32 mask);
 
     Camera* activeCamera;
     RenderState baseState;

@@ -172,6 +172,46 @@ TEST_F(WorldDrawing, SecondWorldDrawsOverTheFirst) {
     SceneGraph::deleteNode(front);
 }
 
+TEST_F(WorldDrawing, FixedViewportDrawsAndClearsOnlyInsideIt) {
+    // An earlier pass fills the whole square with red.
+    World* earlier = SceneGraph::createWorld("earlier");
+    earlier->setViewport(0, 0, kSize, kSize);
+    earlier->setClearColor(true, vec4(1, 0, 0, 1));
+    earlier->drawAll(nullptr);
+    SceneGraph::deleteNode(earlier);
+
+    // The world's own square is large enough to cover its whole viewport.
+    constexpr i32 kInner = kSize / 4;
+    world->setViewport(kInner, kInner, kSize / 2, kSize / 2);
+    TriangleMesh* wall = square(white(kMaterialDirectional, "wall"));
+    wall->scale(3, 3, 1);
+    world->attachChild(wall);
+    world->drawAll(nullptr);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    const Rect& game = PlatformLayout().game;
+    std::vector<u8> rgba(kSize * kSize * 4);
+    glReadPixels(game.x, game.y, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    i32 wrongOutside = 0;
+    i32 wrongInside = 0;
+    for (i32 y = 0; y < kSize; ++y) {
+        for (i32 x = 0; x < kSize; ++x) {
+            const u8* p = &rgba[(y * kSize + x) * 4];
+            const bool red = p[0] == 255 && p[1] == 0 && p[2] == 0;
+            const bool inside =
+                x >= kInner && x < kInner + kSize / 2 && y >= kInner && y < kInner + kSize / 2;
+            if (inside && (red || p[0] + p[1] + p[2] == 0)) {
+                ++wrongInside;
+            }
+            if (!inside && !red) {
+                ++wrongOutside;
+            }
+        }
+    }
+    EXPECT_EQ(wrongOutside, 0) << "pixels outside the viewport lost the earlier red";
+    EXPECT_EQ(wrongInside, 0) << "pixels inside the viewport not drawn by the world";
+}
+
 TEST_F(WorldDrawing, WithoutCameraOnlyClearsAndKeepsTheText) {
     world->attachChild(square(white(kMaterialDirectional, "hidden")));
     world->setActiveCamera(nullptr);
