@@ -1,6 +1,7 @@
 // A quad facing the camera: its centre at "Position" in the world, its
-// width and height "Size" in world units, showing the texture rectangle
-// from "TexcoordsFrom" (top-left) to "TexcoordsTo" (bottom-right).
+// half width and half height "Size" in world units (the shared quad runs
+// from -1 to 1), showing the texture rectangle from "TexcoordsFrom"
+// (top-left) to "TexcoordsTo" (bottom-right).
 attribute vec2 Vertex;
 
 uniform mat4 View;
@@ -16,5 +17,5 @@ void main() {
     vec2 corner = Vertex * 0.5 + 0.5;
     texCoord = mix(TexcoordsFrom, TexcoordsTo, vec2(corner.x, 1.0 - corner.y));
     vec4 centre = View * vec4(Position, 1.0);
-    gl_Position = Projection * (centre + vec4(Vertex * 0.5 * Size, 0.0, 0.0));
+    gl_Position = Projection * (centre + vec4(Vertex * Size, 0.0, 0.0));
 }

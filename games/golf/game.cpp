@@ -1,15 +1,27 @@
-// A stand-in game: it creates nothing and clears its screen every frame.
+// The golf program's three entry points around its one game object.
+#include "engine/world.h"
+#include "games/golf/projectgame.h"
 #include "host/host.h"
 
-#include <GLES2/gl2.h>
+namespace {
 
-void GameInit() {}
+ProjectGame* game = nullptr;
+
+} // namespace
+
+void GameInit() {
+    game = new ProjectGame();
+}
 
 i32 GameUpdate(FrameInput* input) {
-    (void)input;
-    glClearColor(0.1f, 0.2f, 0.35f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!game->update(input)) {
+        return 1;
+    }
+    game->getWorld()->drawAll(input);
     return 0;
 }
 
-void GameDestroy() {}
+void GameDestroy() {
+    delete game;
+    game = nullptr;
+}

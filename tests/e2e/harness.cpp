@@ -88,13 +88,15 @@ void GameRun::pause(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-GameRun::GameRun(const std::string& program) : program_(program) {
-    std::string bin = binDir();
-    unlink((bin + "/log.txt").c_str());
-    unlink((bin + "/mem.txt").c_str());
+GameRun::GameRun(const std::string& program) : GameRun(program, binDir()) {}
+
+GameRun::GameRun(const std::string& program, const std::string& dir)
+    : program_(program), dir_(dir) {
+    unlink((dir_ + "/log.txt").c_str());
+    unlink((dir_ + "/mem.txt").c_str());
     pid_ = fork();
     if (pid_ == 0) {
-        if (chdir(bin.c_str()) != 0) {
+        if (chdir(dir_.c_str()) != 0) {
             _exit(127);
         }
         setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -147,6 +149,16 @@ void GameRun::click(int x, int y, int holdMs) {
     xdotool("mousedown 1");
     pause(holdMs);
     xdotool("mouseup 1");
+}
+
+Image GameRun::holdPointerUntil(int x, int y, const std::string& name,
+                                const std::function<bool(const Image&)>& shows, int timeoutMs) {
+    mouseMove(x, y);
+    pause(50);
+    xdotool("mousedown 1");
+    Image shot = captureWhen(name, shows, timeoutMs);
+    xdotool("mouseup 1");
+    return shot;
 }
 
 void GameRun::drag(int x0, int y0, int x1, int y1, int steps) {
@@ -228,7 +240,7 @@ int GameRun::waitExit(int timeoutMs) {
 }
 
 std::string GameRun::log() const {
-    std::ifstream in(binDir() + "/log.txt");
+    std::ifstream in(dir_ + "/log.txt");
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
@@ -236,5 +248,5 @@ std::string GameRun::log() const {
 
 bool GameRun::memDumpExists() const {
     struct stat st;
-    return stat((binDir() + "/mem.txt").c_str(), &st) == 0;
+    return stat((dir_ + "/mem.txt").c_str(), &st) == 0;
 }

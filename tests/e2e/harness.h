@@ -27,6 +27,9 @@ class GameRun {
     // Starts bin/<program> with bin/ as working directory, after removing the
     // log.txt and mem.txt of earlier runs, and waits for its window.
     explicit GameRun(const std::string& program);
+    // The same for a program in another directory dir (a copy of the build
+    // tree, for instance): dir is its working directory and holds its log.
+    GameRun(const std::string& program, const std::string& dir);
     ~GameRun();
 
     bool hasWindow() const { return !window_.empty(); }
@@ -41,6 +44,11 @@ class GameRun {
     void keyUp(const std::string& name);
     // Pointer actions at window pixel positions (from the top-left).
     void click(int x, int y, int holdMs = 200);
+    // Presses the pointer at (x, y) and holds it until a capture shows what
+    // shows() looks for (or the time is up), then releases it: the last
+    // capture. Like holdKeyUntil, for presses that act while held.
+    Image holdPointerUntil(int x, int y, const std::string& name,
+                           const std::function<bool(const Image&)>& shows, int timeoutMs = 8000);
     void drag(int x0, int y0, int x1, int y1, int steps = 10);
     void mouseMove(int x, int y);
     // The window's contents, also saved as <build>/screenshots/<name>.png.
@@ -63,5 +71,6 @@ class GameRun {
     void xdotool(const std::string& args);
     pid_t pid_ = -1;
     std::string program_;
+    std::string dir_;
     std::string window_;
 };

@@ -25,6 +25,11 @@ float roundedRectDistance(float px, float py, float x0, float y0, float x1, floa
     return outside + std::min(std::max(qx, qy), 0.0f) - r;
 }
 
+// Twice the signed area of (a, b, p): positive when p lies left of a -> b.
+float edge(float ax, float ay, float bx, float by, float px, float py) {
+    return (bx - ax) * (py - ay) - (by - ay) * (px - ax);
+}
+
 } // namespace
 
 Canvas::Canvas(int width, int height, Color fill)
@@ -91,6 +96,25 @@ void Canvas::strokeCircle(float cx, float cy, float radius, float thickness, con
     }
 }
 
+void Canvas::fillTriangle(float x0, float y0, float x1, float y1, float x2, float y2,
+                          const Color& c) {
+    float sign = edge(x0, y0, x1, y1, x2, y2) < 0.0f ? -1.0f : 1.0f;
+    int left = int(std::min({x0, x1, x2})), right = int(std::max({x0, x1, x2})) + 1;
+    int top = int(std::min({y0, y1, y2})), bottom = int(std::max({y0, y1, y2})) + 1;
+    for (int y = top; y <= bottom; y++) {
+        for (int x = left; x <= right; x++) {
+            int inside = 0;
+            for (int s = 0; s < 16; s++) {
+                float px = x + (s % 4 + 0.5f) / 4.0f, py = y + (s / 4 + 0.5f) / 4.0f;
+                inside += sign * edge(x0, y0, x1, y1, px, py) >= 0.0f &&
+                          sign * edge(x1, y1, x2, y2, px, py) >= 0.0f &&
+                          sign * edge(x2, y2, x0, y0, px, py) >= 0.0f;
+            }
+            blend(x, y, c, inside / 16.0f);
+        }
+    }
+}
+
 void Canvas::clearRect(int x0, int y0, int x1, int y1, const Color& c) {
     for (int y = y0; y < y1; y++) {
         for (int x = x0; x < x1; x++) {
@@ -99,7 +123,7 @@ void Canvas::clearRect(int x0, int y0, int x1, int y1, const Color& c) {
     }
 }
 
-bool Canvas::savePng(const std::string& path, bool grey) const {
+bool Canvas::savePng(const std::string& path, PngKind kind) const {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) {
         return false;
@@ -112,9 +136,12 @@ bool Canvas::savePng(const std::string& path, bool grey) const {
         return false;
     }
     png_init_io(png, f);
-    int channels = grey ? 1 : 4;
-    png_set_IHDR(png, info, w_, h_, 8, grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGBA,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    int channels = kind == PngKind::Grey ? 1 : kind == PngKind::Rgb ? 3 : 4;
+    int colorType = kind == PngKind::Grey  ? PNG_COLOR_TYPE_GRAY
+                    : kind == PngKind::Rgb ? PNG_COLOR_TYPE_RGB
+                                           : PNG_COLOR_TYPE_RGBA;
+    png_set_IHDR(png, info, w_, h_, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     std::vector<png_byte> row(static_cast<size_t>(w_) * channels);
     for (int y = 0; y < h_; y++) {

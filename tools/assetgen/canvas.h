@@ -10,6 +10,10 @@ struct Color {
     float r, g, b, a;
 };
 
+// The channels a PNG is written with: grey keeps the red channel only, RGB
+// drops alpha.
+enum class PngKind { Rgba, Rgb, Grey };
+
 Color Mix(const Color& a, const Color& b, float t);
 
 class Canvas {
@@ -30,12 +34,15 @@ class Canvas {
     void fillRoundedRectGradient(float x0, float y0, float x1, float y1, float r, const Color& top,
                                  const Color& bottom);
     void fillCircle(float cx, float cy, float radius, const Color& c);
+    // Triangle through three corners in either winding, edges smoothed by
+    // sampling each pixel 4 x 4 times.
+    void fillTriangle(float x0, float y0, float x1, float y1, float x2, float y2, const Color& c);
     void strokeCircle(float cx, float cy, float radius, float thickness, const Color& c);
     // Sets every pixel of the rectangle to c without blending.
     void clearRect(int x0, int y0, int x1, int y1, const Color& c);
 
-    // Writes an 8-bit PNG with 4 channels, or 1 when grey is set (red only).
-    bool savePng(const std::string& path, bool grey = false) const;
+    // Writes an 8-bit PNG with the channels of the given kind.
+    bool savePng(const std::string& path, PngKind kind = PngKind::Rgba) const;
 
   private:
     int w_, h_;

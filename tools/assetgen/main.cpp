@@ -2,6 +2,7 @@
 // into the asset tree. assetgen --models <dir>: writes the .obj sources of the
 // models into dir.
 #include "assets.h"
+#include "lettering.h"
 #include "models.h"
 
 #include <cstdio>
@@ -9,13 +10,26 @@
 
 namespace {
 
-bool save(const std::string& root, const char* rel, const Canvas& c, bool grey = false) {
+bool save(const std::string& root, const char* rel, const Canvas& c, PngKind kind = PngKind::Rgba) {
     std::string path = root + "/" + rel;
-    if (!c.savePng(path, grey)) {
+    if (!c.savePng(path, kind)) {
         std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
         return false;
     }
     return true;
+}
+
+bool saveGolf(const std::string& root, const char* fontFile) {
+    bool ok = save(root, "textures/chrome.png", DrawChrome(), PngKind::Rgb);
+    ok = save(root, "textures/noise.png", DrawHoleNoise(), PngKind::Rgb) && ok;
+    ok = save(root, "textures/tiles4.png", DrawWallTiles(), PngKind::Rgb) && ok;
+    ok = save(root, "project/woodbg.png", DrawWoodBoard(), PngKind::Rgb) && ok;
+    Lettering lettering(fontFile);
+    if (!lettering.ready()) {
+        return false;
+    }
+    ok = save(root, "project/tmpmenu.png", DrawGolfMenu(lettering), PngKind::Rgb) && ok;
+    return save(root, "project/tmpend.png", DrawGolfEnd(lettering), PngKind::Rgb) && ok;
 }
 
 } // namespace
@@ -31,7 +45,7 @@ int main(int argc, char** argv) {
     std::string root = argv[1];
     Canvas font(1, 1, {0, 0, 0, 1});
     bool ok = save(root, "skin/iphone.png", DrawPhone());
-    ok = DrawFont(argv[2], &font) && save(root, "fonts/font.png", font, true) && ok;
+    ok = DrawFont(argv[2], &font) && save(root, "fonts/font.png", font, PngKind::Grey) && ok;
     ok = save(root, "textures/notex.png", DrawNoTexture()) && ok;
-    return ok ? 0 : 1;
+    return saveGolf(root, argv[2]) && ok ? 0 : 1;
 }

@@ -1,0 +1,19 @@
+#!/bin/sh
+# Refreshes the golf demo's pictures in docs/ from a build tree: plays the
+# demo under Xvfb through its end-to-end test and keeps two of the captures.
+#
+#   tests/e2e/screenshots.sh [build-dir]     (default: build)
+set -e
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$repo/build}" && pwd)
+test="$build/tests/e2e_golf_test"
+if [ ! -x "$test" ]; then
+    echo "no $test: build the tree first" >&2
+    exit 1
+fi
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$test" \
+    --gtest_filter=GolfE2E.ShotViewFollowsMenuContinueAndRestart
+mkdir -p "$repo/docs"
+cp "$build/screenshots/golf-play.png" "$repo/docs/golf-play.png"
+cp "$build/screenshots/golf-menu.png" "$repo/docs/golf-menu.png"
+echo "docs/golf-play.png and docs/golf-menu.png updated"
