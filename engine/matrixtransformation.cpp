@@ -152,10 +152,7 @@ void MatrixTransformation::resolve(const i32 locations[kMatrixCount],
 }
 
 void MatrixTransformation::setTransformationMatrices(ShaderProgram* program) {
-    i32 locations[kMatrixCount];
-    for (u32 i = 0; i < kMatrixCount; i++) {
-        locations[i] = program->getUniformLocation(kNames[i]);
-    }
+    const i32* locations = program->getMatrixLocations();
     const mat4* matrices[kMatrixCount];
     resolve(locations, matrices);
     for (u32 i = 0; i < kMatrixCount; i++) {

@@ -17,6 +17,8 @@ const Result kCannotLink = {1, "Couldn't link shaders"};
 const Result kNoClone = {1, "Cloning a shader program resource is not permitted"};
 
 constexpr u32 kLogSize = 16384;
+// Entries of a location table when it takes its first name (a power of two).
+constexpr u32 kFirstTableSize = 32;
 constexpr u32 kTrackedArrays = 32;
 
 // Attribute arrays enabled through setAttributePointer, and those pointed in
@@ -32,7 +34,7 @@ u32 shaderId(const Shader* shader) {
 
 ShaderProgram::ShaderProgram(const char* name, Shader* vertex, Shader* fragment, u32 purgeLevel)
     : Resource(name, purgeLevel, kResourceShaderProgram), vertexShader(vertex),
-      fragmentShader(fragment), id(0), linked(false) {
+      fragmentShader(fragment), id(0), linked(false), matrixLocations{}, matricesLocated(false) {
     if (name == nullptr || name[0] == 0) {
         REPORT(kInvalidArgument);
     }
@@ -43,6 +45,9 @@ ShaderProgram::ShaderProgram(const char* name, Shader* vertex, Shader* fragment,
 }
 
 void ShaderProgram::link() {
+    uniforms.clear();
+    attributes.clear();
+    matricesLocated = false;
     id = glCreateProgram();
     GL_ASSERT();
     if (shaderId(vertexShader) != 0) {
@@ -103,12 +108,95 @@ void ShaderProgram::activate() const {
     GL_ASSERT();
 }
 
+// A program that failed to link has no locations to keep: every request
+// goes to GL, which reports it.
 i32 ShaderProgram::getAttributeLocation(const char* name) const {
-    return glGetAttribLocation(id, name);
+    if (name == nullptr) {
+        return -1;
+    }
+    return linked ? attributes.locate(id, name, glGetAttribLocation)
+                  : glGetAttribLocation(id, name);
 }
 
 i32 ShaderProgram::getUniformLocation(const char* name) const {
-    return glGetUniformLocation(id, name);
+    if (name == nullptr) {
+        return -1;
+    }
+    return linked ? uniforms.locate(id, name, glGetUniformLocation)
+                  : glGetUniformLocation(id, name);
+}
+
+const i32* ShaderProgram::getMatrixLocations() const {
+    if (!matricesLocated) {
+        for (u32 i = 0; i < MatrixTransformation::kMatrixCount; i++) {
+            matrixLocations[i] = getUniformLocation(MatrixTransformation::getName(i));
+        }
+        matricesLocated = linked;
+    }
+    return matrixLocations;
+}
+
+i32 ShaderProgram::LocationTable::locate(u32 program, const char* name,
+                                         i32 (*ask)(u32, const char*)) {
+    const u32 hash = StringHash(name);
+    if (capacity != 0) {
+        const Entry* known = slot(name, hash);
+        if (known->name != nullptr) {
+            return known->location;
+        }
+    }
+    if ((used + 1) * 4 > capacity * 3) {
+        grow();
+    }
+    Entry* entry = slot(name, hash);
+    entry->name = StringDuplicate(name);
+    entry->hash = hash;
+    entry->location = ask(program, name);
+    used++;
+    return entry->location;
+}
+
+// The entry holding name, or the empty entry where it belongs. The table is
+// never full, so the probe ends.
+ShaderProgram::LocationTable::Entry* ShaderProgram::LocationTable::slot(const char* name,
+                                                                        u32 hash) const {
+    const u32 mask = capacity - 1;
+    for (u32 i = hash & mask;; i = (i + 1) & mask) {
+        Entry* entry = &entries[i];
+        if (entry->name == nullptr ||
+            (entry->hash == hash && std::strcmp(entry->name, name) == 0)) {
+            return entry;
+        }
+    }
+}
+
+void ShaderProgram::LocationTable::grow() {
+    Entry* old = entries;
+    const u32 oldCapacity = capacity;
+    capacity = capacity == 0 ? kFirstTableSize : capacity * 2;
+    entries = static_cast<Entry*>(MemoryAllocateZeroed(capacity, sizeof(Entry)));
+    for (u32 i = 0; i < oldCapacity; i++) {
+        if (old[i].name != nullptr) {
+            *slot(old[i].name, old[i].hash) = old[i];
+        }
+    }
+    if (old != nullptr) {
+        MemoryFree(old);
+    }
+}
+
+void ShaderProgram::LocationTable::clear() {
+    for (u32 i = 0; i < capacity; i++) {
+        if (entries[i].name != nullptr) {
+            MemoryFree(entries[i].name);
+        }
+    }
+    if (entries != nullptr) {
+        MemoryFree(entries);
+    }
+    entries = nullptr;
+    capacity = 0;
+    used = 0;
 }
 
 bool ShaderProgram::setAttributePointer(const char* name, u32 components, bool normalized,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/matrixtransformation.h"
 #include "engine/resource.h"
 
 class CubeMap;
@@ -10,8 +11,10 @@ class Texture;
 // reference on each shader, handed over by the registry, and deletes its GL
 // program with itself.
 //
-// Every setter looks its name up on each call and returns false, without a
-// GL call or a message, for a name that the program does not declare.
+// Every setter takes the name of what it sets and returns false, without a
+// GL call or a message, for a name that the program does not declare. A
+// linked program's locations never change, so each name is asked of GL once
+// and its location (or its absence) kept in the program's own tables.
 class ShaderProgram : public Resource {
   public:
     ShaderProgram(const char* name, Shader* vertexShader, Shader* fragmentShader, u32 purgeLevel);
@@ -28,6 +31,9 @@ class ShaderProgram : public Resource {
     // -1 when the program does not declare the name.
     i32 getAttributeLocation(const char* name) const;
     i32 getUniformLocation(const char* name) const;
+    // The uniform locations of the named matrices, in slot order, -1 for
+    // each one the program does not declare: found once for every draw.
+    const i32* getMatrixLocations() const;
 
     // Points the attribute at client memory (stride in floats) and enables
     // its array.
@@ -55,6 +61,33 @@ class ShaderProgram : public Resource {
     static void endAttributes();
 
   private:
+    // Locations by name text, in an open-addressed table that grows as
+    // names arrive.
+    class LocationTable {
+      public:
+        LocationTable() = default;
+        LocationTable(const LocationTable&) = delete;
+        LocationTable& operator=(const LocationTable&) = delete;
+        ~LocationTable() { clear(); }
+
+        // The location of name in program, asked of GL on its first request.
+        i32 locate(u32 program, const char* name, i32 (*ask)(u32, const char*));
+        void clear();
+
+      private:
+        struct Entry {
+            char* name;
+            u32 hash;
+            i32 location;
+        };
+        Entry* slot(const char* name, u32 hash) const;
+        void grow();
+
+        Entry* entries = nullptr;
+        u32 capacity = 0;
+        u32 used = 0;
+    };
+
     void link();
     bool bindSampler(const char* name, u32 target, u32 textureId, u32 unit) const;
 
@@ -62,4 +95,8 @@ class ShaderProgram : public Resource {
     Shader* fragmentShader;
     u32 id;
     bool linked;
+    mutable LocationTable uniforms;
+    mutable LocationTable attributes;
+    mutable i32 matrixLocations[MatrixTransformation::kMatrixCount];
+    mutable bool matricesLocated;
 };
