@@ -41,9 +41,34 @@ std::size_t parameterListStart(const char* s) {
     return std::strlen(s);
 }
 
+// Clang names an anonymous namespace "(anonymous namespace)" where gcc writes
+// "{anonymous}"; the names are read in gcc's form.
+const char* gccForm(const char* pretty, char* buffer, std::size_t size) {
+    static const char kClang[] = "(anonymous namespace)";
+    static const char kGcc[] = "{anonymous}";
+    if (std::strstr(pretty, kClang) == nullptr) {
+        return pretty;
+    }
+    std::size_t n = 0;
+    for (const char* s = pretty; *s != 0 && n + 1 < size;) {
+        if (std::strncmp(s, kClang, sizeof kClang - 1) == 0) {
+            for (const char* g = kGcc; *g != 0 && n + 1 < size; g++) {
+                buffer[n++] = *g;
+            }
+            s += sizeof kClang - 1;
+        } else {
+            buffer[n++] = *s++;
+        }
+    }
+    buffer[n] = 0;
+    return buffer;
+}
+
 } // namespace
 
-const char* ReportFunctionName(const char* pretty, char* out, std::size_t size) {
+const char* ReportFunctionName(const char* signature, char* out, std::size_t size) {
+    char buffer[1024];
+    const char* pretty = gccForm(signature, buffer, sizeof buffer);
     std::size_t end = parameterListStart(pretty);
     std::size_t start = 0;
     int depth = 0;

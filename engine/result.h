@@ -27,7 +27,7 @@ void ReportDrawLast(u32 width);
 
 // "Class::method" (or the plain function name) from a compiler's pretty
 // function signature, written into out.
-const char* ReportFunctionName(const char* pretty, char* out, std::size_t size);
+const char* ReportFunctionName(const char* signature, char* out, std::size_t size);
 
 constexpr const char* ReportBaseName(const char* path) {
     const char* base = path;
