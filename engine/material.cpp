@@ -1,5 +1,6 @@
 #include "engine/material.h"
 
+#include "engine/light.h"
 #include "engine/materialcolorful.h"
 #include "engine/materialphong.h"
 #include "engine/materialreflective.h"
@@ -14,6 +15,8 @@
 namespace {
 
 const Result kCloneKind = {1, "A material of another kind is registered under the clone's name"};
+const Result kNoLight = {1, "There is no light source specified for Geometry node"};
+const Result kNoTexture = {1, "The material has no attached texture. Weird shading may follow"};
 
 } // namespace
 
@@ -50,6 +53,41 @@ Material* Material::cloneTarget(const char* newName, u32 purgeLevel) {
         return nullptr;
     }
     return found;
+}
+
+void Material::sendSampler(const char* sampler, const Texture* texture, u32 unit) const {
+    if (texture != nullptr) {
+        program->setTextureSampler(sampler, texture, unit);
+    } else {
+        REPORT(kNoTexture);
+    }
+}
+
+void Material::sendSampler(const char* sampler, const CubeMap* map, u32 unit) const {
+    if (map != nullptr) {
+        program->setCubeMapSampler(sampler, map, unit);
+    } else {
+        REPORT(kNoTexture);
+    }
+}
+
+void Material::lightOrWhite(const Light* light, vec3* position, vec3* color) {
+    if (light != nullptr) {
+        *position = light->worldPosition();
+        *color = light->emittedColor();
+    } else {
+        REPORT(kNoLight);
+        *position = vec3(0, 0, 0);
+        *color = vec3(1, 1, 1);
+    }
+}
+
+void Material::releaseSlot(Resource* resource) {
+    if (resource != nullptr) {
+        MemoryCheck();
+        SceneGraph::dereferenceResource(resource);
+        MemoryCheck();
+    }
 }
 
 void Material::prepare(RenderContext* context, Geometry* geometry) {

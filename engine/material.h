@@ -1,9 +1,13 @@
 #pragma once
 
 #include "engine/resource.h"
+#include "engine/vecmath.h"
 
+class CubeMap;
 class Geometry;
+class Light;
 class ShaderProgram;
+class Texture;
 struct RenderContext;
 
 // Material type codes.
@@ -47,6 +51,16 @@ class Material : public Resource {
     // under newName (found or new, one reference for the caller); null, with
     // a warning, when that name holds a material of another kind.
     Material* cloneTarget(const char* newName, u32 purgeLevel);
+
+    // Binds a texture or cube map to the program's sampler on a unit; without
+    // one, warns that shading may look wrong and leaves the sampler alone.
+    void sendSampler(const char* sampler, const Texture* texture, u32 unit) const;
+    void sendSampler(const char* sampler, const CubeMap* map, u32 unit) const;
+    // The light's world position and colour; without a light, a warning and
+    // a white light at the origin.
+    static void lightOrWhite(const Light* light, vec3* position, vec3* color);
+    // Gives back the reference a texture or cube-map slot holds, if any.
+    static void releaseSlot(Resource* resource);
 
     u32 materialType;
     ShaderProgram* program;

@@ -10,8 +10,6 @@
 
 namespace {
 
-const Result kNoLight = {1, "There is no light source specified for Geometry node"};
-const Result kNoTexture = {1, "The material has no attached texture. Weird shading may follow"};
 const char* const kVertexFile = "../shaders/MaterialPhong.vs";
 const char* const kFragmentFile = "../shaders/MaterialPhong.fs";
 const char* const kDefaultTexture = "../textures/notex.png";
@@ -36,11 +34,7 @@ MaterialPhong::MaterialPhong(const char* name, u32 purgeLevel, u32 materialType,
 }
 
 MaterialPhong::~MaterialPhong() {
-    if (diffuseTexture != nullptr) {
-        MemoryCheck();
-        SceneGraph::dereferenceResource(diffuseTexture);
-        MemoryCheck();
-    }
+    releaseSlot(diffuseTexture);
 }
 
 Resource* MaterialPhong::clone(const char* newName, u32 purgeLevel) {
@@ -61,14 +55,8 @@ Resource* MaterialPhong::clone(const char* newName, u32 purgeLevel) {
 
 void MaterialPhong::collectUniforms(Geometry* geometry, PhongUniform out[kUniformCount]) const {
     Light* light = findLight(geometry);
-    vec3 position(0, 0, 0);
-    vec3 color(1, 1, 1);
-    if (light != nullptr) {
-        position = light->worldPosition();
-        color = light->emittedColor();
-    } else {
-        REPORT(kNoLight);
-    }
+    vec3 position, color;
+    lightOrWhite(light, &position, &color);
     lightUniforms(position, color, light != nullptr, out);
     out[2] = vector("AmbientColor", ambientColor);
     out[3] = vector("DiffuseColor", diffuseColor);
@@ -88,11 +76,7 @@ void MaterialPhong::prepareMaterial(RenderContext*, Geometry* geometry) {
             program->setUniformVector(uniform.name, uniform.values, 1, uniform.count);
         }
     }
-    if (diffuseTexture != nullptr) {
-        program->setTextureSampler("DiffuseSampler", diffuseTexture, 0);
-    } else {
-        REPORT(kNoTexture);
-    }
+    sendSampler("DiffuseSampler", diffuseTexture, 0);
     GL_ASSERT();
 }
 

@@ -6,12 +6,6 @@
 #include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
 
-namespace {
-
-const Result kNoTexture = {1, "The material has no attached texture. Weird shading may follow"};
-
-} // namespace
-
 MaterialReflective::MaterialReflective(const char* name, u32 purgeLevel)
     : Material(name, purgeLevel, kMaterialReflective), environmentMap(nullptr) {
     program = SceneGraph::createShaderProgram(name, "\n", "../shaders/MaterialReflective.vs",
@@ -19,11 +13,7 @@ MaterialReflective::MaterialReflective(const char* name, u32 purgeLevel)
 }
 
 MaterialReflective::~MaterialReflective() {
-    if (environmentMap != nullptr) {
-        MemoryCheck();
-        SceneGraph::dereferenceResource(environmentMap);
-        MemoryCheck();
-    }
+    releaseSlot(environmentMap);
 }
 
 Resource* MaterialReflective::clone(const char* newName, u32 purgeLevel) {
@@ -35,11 +25,7 @@ Resource* MaterialReflective::clone(const char* newName, u32 purgeLevel) {
 }
 
 void MaterialReflective::prepareMaterial(RenderContext*, Geometry*) {
-    if (environmentMap != nullptr) {
-        program->setCubeMapSampler("EnvSampler", environmentMap, 0);
-    } else {
-        REPORT(kNoTexture);
-    }
+    sendSampler("EnvSampler", environmentMap, 0);
     GL_ASSERT();
 }
 

@@ -8,8 +8,6 @@
 
 namespace {
 
-const Result kNoTexture = {1, "The material has no attached texture. Weird shading may follow"};
-
 const u32 kKeepCached = 0xFFFFFFFFu;
 
 } // namespace
@@ -22,11 +20,7 @@ MaterialTextured::MaterialTextured(const char* name, u32 purgeLevel)
 }
 
 MaterialTextured::~MaterialTextured() {
-    if (diffuseTexture != nullptr) {
-        MemoryCheck();
-        SceneGraph::dereferenceResource(diffuseTexture);
-        MemoryCheck();
-    }
+    releaseSlot(diffuseTexture);
 }
 
 Resource* MaterialTextured::clone(const char* newName, u32 purgeLevel) {
@@ -38,11 +32,7 @@ Resource* MaterialTextured::clone(const char* newName, u32 purgeLevel) {
 }
 
 void MaterialTextured::prepareMaterial(RenderContext*, Geometry*) {
-    if (diffuseTexture != nullptr) {
-        program->setTextureSampler("DiffuseSampler", diffuseTexture, 0);
-    } else {
-        REPORT(kNoTexture);
-    }
+    sendSampler("DiffuseSampler", diffuseTexture, 0);
     GL_ASSERT();
 }
 

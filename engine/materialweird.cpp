@@ -14,9 +14,6 @@
 
 namespace {
 
-const Result kNoLight = {1, "There is no light source specified for Geometry node"};
-const Result kNoTexture = {1, "The material has no attached texture. Weird shading may follow"};
-
 const char* const kDefaultTexture = "../textures/notex.png";
 const u32 kKeepCached = 0xFFFFFFFFu;
 
@@ -28,14 +25,6 @@ Light* firstLight(Geometry* geometry) {
         }
     }
     return nullptr;
-}
-
-void releaseTexture(Texture* texture) {
-    if (texture != nullptr) {
-        MemoryCheck();
-        SceneGraph::dereferenceResource(texture);
-        MemoryCheck();
-    }
 }
 
 } // namespace
@@ -51,8 +40,8 @@ MaterialWeird::MaterialWeird(const char* name, u32 purgeLevel)
 }
 
 MaterialWeird::~MaterialWeird() {
-    releaseTexture(diffuseTexture);
-    releaseTexture(noiseTexture);
+    releaseSlot(diffuseTexture);
+    releaseSlot(noiseTexture);
 }
 
 Resource* MaterialWeird::clone(const char* newName, u32 purgeLevel) {
@@ -82,15 +71,8 @@ void MaterialWeird::prepareMaterial(RenderContext* context, Geometry* geometry) 
 }
 
 void MaterialWeird::sendUniforms(RenderContext* context, Geometry* geometry) const {
-    Light* light = firstLight(geometry);
-    vec3 position(0, 0, 0);
-    vec3 color(1, 1, 1);
-    if (light != nullptr) {
-        position = light->worldPosition();
-        color = light->emittedColor();
-    } else {
-        REPORT(kNoLight);
-    }
+    vec3 position, color;
+    lightOrWhite(firstLight(geometry), &position, &color);
     program->setUniformVector("LightColor", &color.x, 1, 3);
     program->setUniformVector("LightPosition", &position.x, 1, 3);
     program->setUniformVector("AmbientColor", &ambientColor.x, 1, 3);
@@ -100,14 +82,6 @@ void MaterialWeird::sendUniforms(RenderContext* context, Geometry* geometry) con
     // A world drawn without an input record animates from time 0.
     f32 time = animationTime(context->input != nullptr ? context->input->time : 0.0f);
     program->setUniform("Time", &time, 1);
-}
-
-void MaterialWeird::sendSampler(const char* name, Texture* texture, u32 unit) const {
-    if (texture != nullptr) {
-        program->setTextureSampler(name, texture, unit);
-    } else {
-        REPORT(kNoTexture);
-    }
 }
 
 void MaterialWeird::setDiffuseTexture(Texture* texture, bool addReference) {

@@ -39,7 +39,6 @@ class MaterialWeird : public Material {
   private:
     // Sends the light, the colours and shininess, and the time.
     void sendUniforms(RenderContext* context, Geometry* geometry) const;
-    void sendSampler(const char* name, Texture* texture, u32 unit) const;
 
     Texture* diffuseTexture;
     Texture* noiseTexture;

@@ -30,6 +30,17 @@ u32 shaderId(const Shader* shader) {
     return shader != nullptr ? shader->getId() : 0;
 }
 
+// Sends arrayCount values of 1 to 4 components through the entry point for
+// that size; false for an undeclared uniform or a size out of range.
+template <typename Upload, typename T>
+bool uploadVector(const Upload (&upload)[4], i32 at, const T* v, u32 arrayCount, u32 components) {
+    if (at < 0 || components < 1 || components > 4) {
+        return false;
+    }
+    upload[components - 1](at, static_cast<GLsizei>(arrayCount), v);
+    return true;
+}
+
 } // namespace
 
 ShaderProgram::ShaderProgram(const char* name, Shader* vertex, Shader* fragment, u32 purgeLevel)
@@ -114,16 +125,24 @@ i32 ShaderProgram::getAttributeLocation(const char* name) const {
     if (name == nullptr) {
         return -1;
     }
-    return linked ? attributes.locate(id, name, glGetAttribLocation)
-                  : glGetAttribLocation(id, name);
+    if (linked) {
+        return attributes.locate(id, name, glGetAttribLocation);
+    }
+    i32 at = glGetAttribLocation(id, name);
+    GL_ASSERT();
+    return at;
 }
 
 i32 ShaderProgram::getUniformLocation(const char* name) const {
     if (name == nullptr) {
         return -1;
     }
-    return linked ? uniforms.locate(id, name, glGetUniformLocation)
-                  : glGetUniformLocation(id, name);
+    if (linked) {
+        return uniforms.locate(id, name, glGetUniformLocation);
+    }
+    i32 at = glGetUniformLocation(id, name);
+    GL_ASSERT();
+    return at;
 }
 
 const i32* ShaderProgram::getMatrixLocations() const {
@@ -270,28 +289,18 @@ bool ShaderProgram::setUniformVector(const char* name, const i32* v, u32 arrayCo
                                      u32 components) const {
     static const decltype(&glUniform1iv) kUpload[4] = {glUniform1iv, glUniform2iv, glUniform3iv,
                                                        glUniform4iv};
-    i32 at = getUniformLocation(name);
+    bool sent = uploadVector(kUpload, getUniformLocation(name), v, arrayCount, components);
     GL_ASSERT();
-    if (at < 0 || components < 1 || components > 4) {
-        return false;
-    }
-    kUpload[components - 1](at, static_cast<GLsizei>(arrayCount), v);
-    GL_ASSERT();
-    return true;
+    return sent;
 }
 
 bool ShaderProgram::setUniformVector(const char* name, const f32* v, u32 arrayCount,
                                      u32 components) const {
     static const decltype(&glUniform1fv) kUpload[4] = {glUniform1fv, glUniform2fv, glUniform3fv,
                                                        glUniform4fv};
-    i32 at = getUniformLocation(name);
+    bool sent = uploadVector(kUpload, getUniformLocation(name), v, arrayCount, components);
     GL_ASSERT();
-    if (at < 0 || components < 1 || components > 4) {
-        return false;
-    }
-    kUpload[components - 1](at, static_cast<GLsizei>(arrayCount), v);
-    GL_ASSERT();
-    return true;
+    return sent;
 }
 
 bool ShaderProgram::setUniformMatrix(const char* name, const f32* m, u32 count,
@@ -299,7 +308,6 @@ bool ShaderProgram::setUniformMatrix(const char* name, const f32* m, u32 count,
     static const decltype(&glUniformMatrix2fv) kUpload[3] = {glUniformMatrix2fv, glUniformMatrix3fv,
                                                              glUniformMatrix4fv};
     i32 at = getUniformLocation(name);
-    GL_ASSERT();
     if (at < 0 || dimension < 2 || dimension > 4) {
         return false;
     }
@@ -310,7 +318,6 @@ bool ShaderProgram::setUniformMatrix(const char* name, const f32* m, u32 count,
 
 bool ShaderProgram::bindSampler(const char* name, u32 target, u32 textureId, u32 unit) const {
     i32 at = getUniformLocation(name);
-    GL_ASSERT();
     if (at < 0) {
         return false;
     }

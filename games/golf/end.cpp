@@ -3,24 +3,15 @@
 #include "engine/scenegraph.h"
 #include "engine/sprite.h"
 #include "engine/text.h"
-#include "engine/world.h"
+#include "games/golf/golfscene.h"
 #include "games/golf/player.h"
 #include "games/golf/projectgame.h"
 #include "games/golf/rules.h"
 
 #include <cstdio>
 
-namespace {
-
-const f32 kScreenDepth = 68.0f;
-
-} // namespace
-
 End::End(ProjectGame* game, Player* ball_)
-    : sprite(SceneGraph::createSprite("end", "../project/tmpend.png", 5)), ball(ball_) {
-    sprite->setSize(vec2(14.4f, 12.0f));
-    sprite->setTranslation(0, 0, kScreenDepth);
-    game->getWorld()->attachChild(sprite);
+    : sprite(GolfCreateScreen(game, "end", "../project/tmpend.png")), ball(ball_) {
     game->addObject(this);
 }
 
@@ -30,7 +21,7 @@ void End::update(FrameInput* input) {
         return;
     }
     const GolfBall& position = ball->getBall();
-    sprite->setTranslation(position.x, position.y, kScreenDepth);
+    sprite->setTranslation(position.x, position.y, kGolfScreenDepth);
     sprite->setActive(true);
     if (GolfEndStep(input)) {
         ball->reset();

@@ -3,7 +3,10 @@
 #include "engine/group.h"
 #include "engine/materialphong.h"
 #include "engine/scenegraph.h"
+#include "engine/sprite.h"
 #include "engine/trianglemesh.h"
+#include "engine/world.h"
+#include "games/golf/projectgame.h"
 
 const GolfMaterialSpec kPlayerMaterial = {"playerMaterial",
                                           "../textures/chrome.png",
@@ -72,4 +75,12 @@ void GolfDressSphere(TriangleMesh* mesh, Light* light, MaterialPoint* material, 
     mesh->setLight(light, 0);
     mesh->setMaterial(material, false);
     mesh->setScale(size, size, size);
+}
+
+Sprite* GolfCreateScreen(ProjectGame* game, const char* name, const char* file) {
+    Sprite* sprite = SceneGraph::createSprite(name, file, 5);
+    sprite->setSize(vec2(14.4f, 12.0f));
+    sprite->setTranslation(0, 0, kGolfScreenDepth);
+    game->getWorld()->attachChild(sprite);
+    return sprite;
 }

@@ -5,10 +5,12 @@
 class Group;
 class Light;
 class MaterialPoint;
+class ProjectGame;
+class Sprite;
 class TriangleMesh;
 
-// Scene pieces that the ball, the hole and the walls share: their point-lit
-// materials and the sphere model.
+// Scene pieces that the game's objects share: the point-lit materials, the
+// sphere model and the full-screen pictures.
 
 struct GolfMaterialSpec {
     const char* name;
@@ -38,3 +40,10 @@ TriangleMesh* GolfTakeMesh(Group* group);
 // the material, whose reference passes to the mesh; without a mesh the
 // reference is given back.
 void GolfDressSphere(TriangleMesh* mesh, Light* light, MaterialPoint* material, f32 size);
+
+// Depth of the full-screen pictures: 12 units in front of the camera, where
+// a picture of half sizes (14.4, 12) fills the screen.
+constexpr f32 kGolfScreenDepth = 68.0f;
+// A full-screen picture from a file, attached to the game's world above the
+// board's centre.
+Sprite* GolfCreateScreen(ProjectGame* game, const char* name, const char* file);

@@ -1,7 +1,6 @@
 // The colourful, textured, weird and reflective materials: what they draw in
 // a real window, the uniforms they send, their warnings, clones and the
 // references they hold. Skipped without a display.
-#include "engine/camera.h"
 #include "engine/cubemap.h"
 #include "engine/indexarray.h"
 #include "engine/light.h"
@@ -22,10 +21,9 @@
 #include "engine/trianglemesh.h"
 #include "engine/vertexarray.h"
 #include "engine/world.h"
-#include "host/ape.h"
 #include "host/frameinput.h"
-#include "host/phone.h"
 #include "tests/support/glwindow.h"
+#include "tests/support/testworld.h"
 
 #include <GLES2/gl2.h>
 #include <SDL.h>
@@ -65,14 +63,7 @@ class Materials : public testing::Test {
             GTEST_SKIP() << "no X display";
         }
         SceneGraph::init();
-        world = SceneGraph::createWorld("world");
-        world->setViewport(0, 0, kSize, kSize);
-        world->setClearColor(true, vec4(0, 0, 0, 1));
-        Camera* camera = SceneGraph::createCamera("camera");
-        camera->setPerspectiveProjection(0.9f, 1.0f, 1.0f, 50.0f);
-        camera->translate(0, 0, 5);
-        world->attachChild(camera);
-        world->setActiveCamera(camera);
+        world = MakeSquareWorld("world", kSize, vec4(0, 0, 0, 1), 5, 50);
         input = FrameInput{};
         input.time = 100;
     }
@@ -123,12 +114,7 @@ class Materials : public testing::Test {
     }
 
     // The RGBA pixel at (x, y) of the world's square.
-    static std::vector<u8> pixel(i32 x, i32 y) {
-        const Rect& game = PlatformLayout().game;
-        std::vector<u8> rgba(4);
-        glReadPixels(game.x + x, game.y + y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        return rgba;
-    }
+    static std::vector<u8> pixel(i32 x, i32 y) { return GameScreenPixel(x, y); }
 
     // A picture file of one grey level in the working directory.
     static std::string greyPicture(u32 index, u8 level) {

@@ -1,7 +1,6 @@
 // A model read from a ".pwn" file and drawn in a real window: the built
 // sphere, loaded through both file factories, lit by a point light from the
 // left. Skipped without a display.
-#include "engine/camera.h"
 #include "engine/group.h"
 #include "engine/light.h"
 #include "engine/material.h"
@@ -9,9 +8,8 @@
 #include "engine/trianglemesh.h"
 #include "engine/vertexarray.h"
 #include "engine/world.h"
-#include "host/ape.h"
-#include "host/phone.h"
 #include "tests/support/glwindow.h"
+#include "tests/support/testworld.h"
 
 #include <GLES2/gl2.h>
 #include <gtest/gtest.h>
@@ -32,16 +30,9 @@ class PwnDrawing : public testing::TestWithParam<Factory> {
             GTEST_SKIP() << "no X display";
         }
         SceneGraph::init();
-        world = SceneGraph::createWorld("world");
-        world->setViewport(0, 0, kSize, kSize);
-        world->setClearColor(true, vec4(0, 0, 0, 1));
         // The sphere has a radius of 14: seen from 50 units it fills a
         // little more than half the square.
-        Camera* camera = SceneGraph::createCamera("camera");
-        camera->setPerspectiveProjection(0.9f, 1.0f, 1.0f, 200.0f);
-        camera->translate(0, 0, 50);
-        world->attachChild(camera);
-        world->setActiveCamera(camera);
+        world = MakeSquareWorld("world", kSize, vec4(0, 0, 0, 1), 50, 200);
         light = SceneGraph::createLight("lamp", vec3(1, 1, 1), 1);
         light->translate(-40, 0, 20);
         world->attachChild(light);
@@ -70,9 +61,7 @@ class PwnDrawing : public testing::TestWithParam<Factory> {
     }
 
     static i32 brightness(i32 x, i32 y) {
-        const Rect& game = PlatformLayout().game;
-        u8 rgba[4] = {};
-        glReadPixels(game.x + x, game.y + y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        std::vector<u8> rgba = GameScreenPixel(x, y);
         return rgba[0] + rgba[1] + rgba[2];
     }
 

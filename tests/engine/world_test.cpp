@@ -14,6 +14,7 @@
 #include "host/ape.h"
 #include "host/phone.h"
 #include "tests/support/glwindow.h"
+#include "tests/support/testworld.h"
 
 #include <GLES2/gl2.h>
 #include <cstdlib>
@@ -79,15 +80,7 @@ class WorldDrawing : public testing::Test {
     // A world drawing into the square at the game screen's corner, seen by
     // a camera at (0, 0, 5).
     static World* makeWorld(const char* name, vec4 clear) {
-        World* w = SceneGraph::createWorld(name);
-        w->setViewport(0, 0, kSize, kSize);
-        w->setClearColor(true, clear);
-        Camera* camera = SceneGraph::createCamera("camera");
-        camera->setPerspectiveProjection(0.9f, 1.0f, 1.0f, 50.0f);
-        camera->translate(0, 0, 5);
-        w->attachChild(camera);
-        w->setActiveCamera(camera);
-        return w;
+        return MakeSquareWorld(name, kSize, clear, 5, 50);
     }
 
     MaterialPhong* white(u32 code, const char* name) {
@@ -98,12 +91,7 @@ class WorldDrawing : public testing::Test {
     }
 
     // The RGBA pixel at (x, y) of the world's square.
-    static std::vector<u8> pixel(i32 x, i32 y) {
-        const Rect& game = PlatformLayout().game;
-        std::vector<u8> rgba(4);
-        glReadPixels(game.x + x, game.y + y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        return rgba;
-    }
+    static std::vector<u8> pixel(i32 x, i32 y) { return GameScreenPixel(x, y); }
     static i32 brightness(i32 x, i32 y) {
         std::vector<u8> p = pixel(x, y);
         return p[0] + p[1] + p[2];
