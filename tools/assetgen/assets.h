@@ -23,3 +23,10 @@ Canvas DrawWallTiles();
 Canvas DrawWoodBoard();
 Canvas DrawGolfMenu(Lettering& lettering);
 Canvas DrawGolfEnd(Lettering& lettering);
+
+// The asteroid shooter's pictures: the starfield, the picture shown while
+// level 2 loads, the asteroids' rock and the ships' painted hull.
+Canvas DrawStarfield();
+Canvas DrawLevelPause(Lettering& lettering);
+Canvas DrawRockSurface();
+Canvas DrawShipHull();

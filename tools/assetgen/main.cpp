@@ -32,6 +32,15 @@ bool saveGolf(const std::string& root, const char* fontFile) {
     return save(root, "project/tmpend.png", DrawGolfEnd(lettering), PngKind::Rgb) && ok;
 }
 
+bool saveAsteroids(const std::string& root, const char* fontFile) {
+    bool ok = save(root, "textures/bgstor.png", DrawStarfield(), PngKind::Rgb);
+    ok = save(root, "textures/ast.png", DrawRockSurface(), PngKind::Rgb) && ok;
+    ok = save(root, "textures/shiphull.png", DrawShipHull(), PngKind::Rgb) && ok;
+    Lettering lettering(fontFile);
+    return lettering.ready() &&
+           save(root, "textures/relax2.png", DrawLevelPause(lettering), PngKind::Rgb) && ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -47,5 +56,6 @@ int main(int argc, char** argv) {
     bool ok = save(root, "skin/iphone.png", DrawPhone());
     ok = DrawFont(argv[2], &font) && save(root, "fonts/font.png", font, PngKind::Grey) && ok;
     ok = save(root, "textures/notex.png", DrawNoTexture()) && ok;
+    ok = saveAsteroids(root, argv[2]) && ok;
     return saveGolf(root, argv[2]) && ok ? 0 : 1;
 }

@@ -1,0 +1,280 @@
+// The asteroid shooter's game object over the real scene registry: the
+// scene it builds, the shot stream, the camera's projection in each
+// orientation, level 1 played to its end by placing shots on the asteroids,
+// the switch to level 2 with its deletions, hits on the enemy ships' shots,
+// a run without the models, and the memory the game leaves behind. A GL
+// window is used when a display exists; the checks read the scene.
+#include "engine/camera.h"
+#include "engine/group.h"
+#include "engine/material.h"
+#include "engine/memory.h"
+#include "engine/result.h"
+#include "engine/scenegraph.h"
+#include "engine/sprite.h"
+#include "engine/trianglemesh.h"
+#include "engine/vertexarray.h"
+#include "engine/world.h"
+#include "games/asteroidshooter/asteroidgame.h"
+#include "games/asteroidshooter/player.h"
+#include "games/asteroidshooter/rules.h"
+#include "tests/support/glwindow.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class AsteroidGameTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        StartGlWindow();
+        // The last report line is kept in a block of its own until the log
+        // closes; close it so that the two measures compare like with like.
+        LogClose();
+        allocatedBefore = MemoryGetTotal();
+        SceneGraph::init();
+    }
+    void TearDown() override {
+        delete game;
+        SceneGraph::shutdown();
+        LogClose();
+        EXPECT_EQ(MemoryGetTotal(), allocatedBefore) << "the game left memory behind";
+        if (!restoreDir.empty()) {
+            EXPECT_EQ(chdir(restoreDir.c_str()), 0);
+            EXPECT_EQ(std::system(("rm -rf " + scratchDir).c_str()), 0);
+        }
+    }
+
+    void start(u8 orientation = 0) {
+        game = new AsteroidGame(orientation);
+        world = game->getWorld();
+    }
+    void frames(u32 count, u8 orientation = 0) {
+        for (u32 i = 0; i < count; i++) {
+            ASSERT_TRUE(game->update(&input, orientation));
+        }
+    }
+    std::vector<Transformable*> children(const Node* group) const {
+        std::vector<Transformable*> out;
+        for (Node* n = group->getChild(0); n != nullptr; n = n->getNextSibling()) {
+            out.push_back(static_cast<Transformable*>(n));
+        }
+        return out;
+    }
+    std::vector<Transformable*> shots() const { return children(game->getPlayer()->getAmmo()); }
+    std::vector<Transformable*> targets() const { return children(game->getTargets()); }
+
+    // Sets up one frame in which each of the ten shots meets one target of
+    // its own: after the frame's moves the shot and the tested point stand
+    // within a unit of each other, far from the ship and from the other
+    // pairs. In level 2 the tested point is the enemy ship's shot, which
+    // flies 5 to 7 units a frame; the other ships wait far from the ship.
+    void aimShots() {
+        std::vector<Transformable*> ammo = shots();
+        std::vector<Transformable*> field = targets();
+        ASSERT_GE(field.size(), ammo.size());
+        bool levelTwo = game->getStats().levelTwo != 0;
+        for (size_t i = 0; i < field.size(); i++) {
+            vec3 at(-40.0f + 20.0f * static_cast<f32>(i % ammo.size()), i < ammo.size() ? 60 : -60,
+                    -150.0f);
+            Transformable* tested = field[i];
+            if (levelTwo) {
+                field[i]->setTranslation(at.x, at.y, -400);
+                tested = static_cast<Transformable*>(field[i]->findChild("Shot", 2));
+            }
+            f32 approach = levelTwo ? 6.0f : 0.3f;
+            tested->setTranslation(at.x, at.y, at.z + kShotStep - approach);
+            if (i < ammo.size()) {
+                ammo[i]->setTranslation(at);
+            }
+        }
+    }
+
+    // A scratch asset tree without the models to run in.
+    void enterScratchTree() {
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        char scratch[] = "/tmp/asteroidsXXXXXX";
+        ASSERT_NE(mkdtemp(scratch), nullptr);
+        scratchDir = scratch;
+        const std::string assets = std::string(here) + "/..";
+        for (const char* dir : {"shaders", "textures", "fonts"}) {
+            ASSERT_EQ(symlink((assets + "/" + dir).c_str(), (scratchDir + "/" + dir).c_str()), 0);
+        }
+        ASSERT_EQ(mkdir((scratchDir + "/models").c_str(), 0755), 0);
+        ASSERT_EQ(mkdir((scratchDir + "/bin").c_str(), 0755), 0);
+        ASSERT_EQ(chdir((scratchDir + "/bin").c_str()), 0);
+        restoreDir = here;
+    }
+
+    std::string scratchDir;
+    std::string restoreDir;
+    u32 allocatedBefore = 0;
+    AsteroidGame* game = nullptr;
+    World* world = nullptr;
+    FrameInput input{};
+};
+
+TEST_F(AsteroidGameTest, BuildsLevelOne) {
+    start();
+    EXPECT_EQ(game->getObjectCount(), 1 + kAsteroidCount);
+    ASSERT_NE(world->findChild("Asteroids", 1), nullptr);
+    EXPECT_EQ(world->findChild("Ammo", 5), game->getPlayer()->getAmmo());
+    EXPECT_FALSE(game->getPause()->isActive());
+    EXPECT_EQ(world->getActiveCamera(), game->getCamera());
+
+    std::vector<Transformable*> rocks = targets();
+    ASSERT_EQ(rocks.size(), kAsteroidCount);
+    TriangleMesh* first = static_cast<TriangleMesh*>(rocks.back());
+    for (Transformable* rock : rocks) {
+        vec3 at = rock->getTranslation();
+        EXPECT_GE(at.x, -30);
+        EXPECT_LT(at.x, 30);
+        EXPECT_LE(at.z, -100);
+        EXPECT_GE(at.z, -1099);
+        if (rock != first) {
+            EXPECT_STREQ(rock->getName(), "AstCP");
+            EXPECT_EQ(static_cast<TriangleMesh*>(rock)->getMaterial(), first->getMaterial());
+        }
+    }
+    EXPECT_EQ(first->getMaterial()->getReferenceCount(), kAsteroidCount)
+        << "the material keeps one reference a rock: none dropped by its dressing";
+
+    TriangleMesh* ship = game->getPlayer()->getShip();
+    ASSERT_NE(ship, nullptr);
+    EXPECT_FLOAT_EQ(ship->getTranslation().z, kShipStart.z);
+    EXPECT_EQ(ship->getMaterial()->getReferenceCount(), 1u);
+}
+
+// The shot mesh and its ten copies hold one reference each on the shared
+// arrays and material, and not one more.
+TEST_F(AsteroidGameTest, ShotsShareTheirResourcesAndStream) {
+    start();
+    std::vector<Transformable*> ammo = shots();
+    ASSERT_EQ(ammo.size(), kShotCount);
+    TriangleMesh* first = static_cast<TriangleMesh*>(ammo.back());
+    EXPECT_EQ(first->getVertexArray()->getReferenceCount(), kShotCount);
+    EXPECT_EQ(first->getMaterial()->getReferenceCount(), kShotCount);
+    for (u32 i = 0; i < kShotCount; i++) {
+        EXPECT_STREQ(ammo[i]->getName(), "Shot");
+        EXPECT_FALSE(ammo[i]->isActive());
+        EXPECT_FLOAT_EQ(ammo[kShotCount - 1 - i]->getTranslation().z, -50.0f + 25.0f * i);
+    }
+    // The last shot waiting (at 175) is recycled after 88 frames.
+    frames(88);
+    u32 shown = 0;
+    for (Transformable* shot : shots()) {
+        vec3 at = shot->getTranslation();
+        if (shot->isActive()) {
+            shown++;
+            EXPECT_FLOAT_EQ(at.x, kShipStart.x + 10);
+            EXPECT_FLOAT_EQ(at.y, kShipStart.y - 5);
+            EXPECT_LT(at.z, -50);
+            EXPECT_GE(at.z, -300);
+        }
+    }
+    EXPECT_EQ(shown, kShotCount);
+
+    // Holding the pointer to one side moves the ship and the new shots.
+    input.pointerDown = 1;
+    input.pointerX = 1;
+    input.pointerY = 0;
+    frames(50);
+    EXPECT_FLOAT_EQ(game->getPlayer()->getShipPosition().x, kShipStart.x + 50);
+    u32 moved = 0;
+    for (Transformable* shot : shots()) {
+        moved += shot->getTranslation().x > kShipStart.x + 10 ? 1 : 0;
+    }
+    EXPECT_GT(moved, 0u);
+}
+
+TEST_F(AsteroidGameTest, ProjectionFollowsTheOrientation) {
+    start(1);
+    const mat4& projection = game->getCamera()->getProjection();
+    // Column-major: x scale at 0, y scale at 5; their ratio is the aspect.
+    EXPECT_FLOAT_EQ(projection.m[5] / projection.m[0], 1.5f)
+        << "a game started in landscape sees it so from the first frame";
+    frames(1, 0);
+    EXPECT_FLOAT_EQ(projection.m[5] / projection.m[0], 0.6666667f);
+    frames(1, 1);
+    EXPECT_FLOAT_EQ(projection.m[5] / projection.m[0], 1.5f);
+}
+
+TEST_F(AsteroidGameTest, FiftyHitsReachLevelTwo) {
+    start();
+    for (u32 round = 0; round < 5; round++) {
+        aimShots();
+        frames(1);
+        EXPECT_EQ(game->getStats().hits, static_cast<i32>(kShotCount * (round + 1)));
+    }
+    EXPECT_TRUE(game->getPause()->isActive());
+    EXPECT_EQ(game->getStats().levelDone, 1);
+
+    frames(1);
+    ASSERT_NE(world->findChild("Asteroids", 1), nullptr) << "one frame with the text only";
+    for (Transformable* rock : targets()) {
+        EXPECT_LE(rock->getTranslation().z, -99) << "a hit rock respawns at its next update";
+    }
+    EXPECT_EQ(game->getStats().levelTwo, 0);
+
+    frames(1);
+    EXPECT_EQ(world->findChild("Asteroids", 1), nullptr);
+    EXPECT_EQ(world->findChild("pause", 1), nullptr);
+    EXPECT_EQ(game->getPause(), nullptr);
+    ASSERT_NE(world->findChild("eShips", 1), nullptr);
+    EXPECT_EQ(game->getStats().levelTwo, 1);
+    EXPECT_EQ(game->getStats().hitThreshold, kLevelTwoHitThreshold);
+    EXPECT_EQ(game->getStats().hits, kLevelOneGoal);
+    EXPECT_EQ(game->getObjectCount(), 1 + kEnemyShipCount);
+    std::vector<Transformable*> ships = targets();
+    ASSERT_EQ(ships.size(), kEnemyShipCount);
+    for (Transformable* ship : ships) {
+        ASSERT_NE(ship->findChild("Shot", 2), nullptr);
+        EXPECT_FLOAT_EQ(ship->getScale().x, 0.5f);
+    }
+    EXPECT_STREQ(ships.front()->getName(), "EshCP");
+
+    frames(20);
+    aimShots();
+    frames(1);
+    EXPECT_EQ(game->getStats().hits, kLevelOneGoal + static_cast<i32>(kShotCount));
+    EXPECT_EQ(game->getStats().levelDone, 0) << "nothing more to switch to";
+    frames(20);
+}
+
+TEST_F(AsteroidGameTest, ContactInLevelOneClearsTheCounter) {
+    start();
+    aimShots();
+    frames(1);
+    ASSERT_EQ(game->getStats().hits, static_cast<i32>(kShotCount));
+    vec3 ship = game->getPlayer()->getShipPosition();
+    targets().front()->setTranslation(ship.x, ship.y, ship.z - 5);
+    frames(1);
+    EXPECT_EQ(game->getStats().hits, 0);
+}
+
+// Without the models the ship, the rocks and the enemy ships are missing;
+// the shots stream on, and the level switch still runs.
+TEST_F(AsteroidGameTest, RunsWithoutTheModels) {
+    enterScratchTree();
+    LogOpen();
+    start();
+    LogClose();
+    std::ifstream logFile("log.txt");
+    const std::string log((std::istreambuf_iterator<char>(logFile)),
+                          std::istreambuf_iterator<char>());
+    EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
+    EXPECT_EQ(game->getPlayer()->getShip(), nullptr);
+    EXPECT_TRUE(targets().empty());
+    frames(100);
+    EXPECT_EQ(shots().size(), kShotCount);
+    EXPECT_EQ(game->getStats().hits, 0);
+}
+
+} // namespace
