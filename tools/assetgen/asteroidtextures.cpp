@@ -43,11 +43,11 @@ void scatterStars(Canvas& c, int count, uint32_t seed) {
         float y = HashUnit(4 * i + 1, seed) * c.height();
         float size = HashUnit(4 * i + 2, seed);
         Color tint = tints[static_cast<int>(HashUnit(4 * i + 3, seed) * 4) % 4];
-        float radius = 0.6f + 1.8f * size * size * size;
-        if (radius > 1.8f) {
+        float radius = 0.5f + 1.4f * size * size * size * size;
+        if (radius > 1.6f) {
             Color halo = tint;
             halo.a = 0.18f;
-            c.fillCircle(x, y, radius * 3.5f, halo);
+            c.fillCircle(x, y, radius * 3.0f, halo);
         }
         tint.a = 0.45f + 0.55f * size;
         c.fillCircle(x, y, radius, tint);
@@ -158,12 +158,11 @@ Canvas DrawRockSurface() {
     return c;
 }
 
-// Four quarters, each a paint the models map their parts to: the player's
-// light hull (top left) with its blue trim (top right), the enemy's red
-// hull (bottom left) with its dark trim (bottom right). Panel seams run
-// over the hulls.
+// Four upright bands, each a paint the models map their parts to: the
+// player's light hull and its blue trim, the enemy's red hull and its dark
+// trim. Panel seams run over them.
 Canvas DrawShipHull() {
-    const int side = 256, half = side / 2;
+    const int side = 256, band = side / 4;
     const Color paints[4] = {{0.90f, 0.93f, 0.97f, 1},
                              {0.25f, 0.55f, 1.0f, 1},
                              {0.95f, 0.16f, 0.10f, 1},
@@ -171,12 +170,12 @@ Canvas DrawShipHull() {
     Canvas c(side, side, {0, 0, 0, 1});
     for (int y = 0; y < side; y++) {
         for (int x = 0; x < side; x++) {
-            int quarter = (y >= half ? 2 : 0) + (x >= half ? 1 : 0);
-            float u = (x % half + 0.5f) / half, v = (y % half + 0.5f) / half;
-            float seam = std::min(lineDistance(u, 4), lineDistance(v, 6));
-            float wear = TileFractal(u, v, 4, 3, 83 + quarter);
-            Color p = shade(paints[quarter], 0.85f + 0.3f * wear);
-            c.put(x, y, shade(p, seam < 0.006f ? 0.55f : 1.0f));
+            int paint = x / band;
+            float u = (x % band + 0.5f) / band, v = (y + 0.5f) / side;
+            float seam = std::min(lineDistance(u, 2), lineDistance(v, 8));
+            float wear = TileFractal(u, v, 4, 3, 83 + paint);
+            Color p = shade(paints[paint], 0.85f + 0.3f * wear);
+            c.put(x, y, shade(p, seam < 0.008f ? 0.55f : 1.0f));
         }
     }
     return c;

@@ -11,24 +11,63 @@
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/sprite.h"
+#include "engine/text.h"
 #include "engine/trianglemesh.h"
 #include "engine/vertexarray.h"
 #include "engine/world.h"
 #include "games/asteroidshooter/asteroidgame.h"
 #include "games/asteroidshooter/player.h"
 #include "games/asteroidshooter/rules.h"
+#include "host/ape.h"
 #include "tests/support/glwindow.h"
 
+#include <GLES2/gl2.h>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <png.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
+
+// Plays one frame as the host draws it, the phone in portrait around the
+// game screen, and saves the window as <build>/screenshots/<name>.png.
+bool drawAndSaveWindow(AsteroidGame* game, FrameInput* input, const char* name) {
+    // The window starts without a game screen until its first turn.
+    if (PlatformLayout().game.h <= PlatformLayout().game.w) {
+        toggleOrientation();
+    }
+    const Rect& screen = PlatformLayout().game;
+    glViewport(screen.x, screen.y, screen.w, screen.h);
+    SceneGraph::setScreenSize(screen.w, screen.h);
+    game->update(input, 0);
+    SceneGraph::getText()->printAll();
+    PlatformDrawPhone();
+    PlatformDrawMargins();
+    const i32 side = PlatformWindowSide();
+    std::vector<u8> pixels(static_cast<size_t>(side) * side * 4);
+
+    glReadPixels(0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    PlatformSwapBuffers();
+    // The window is opaque whatever alpha the game cleared to.
+    for (size_t i = 3; i < pixels.size(); i += 4) {
+        pixels[i] = 255;
+    }
+    mkdir(ASTEROID_SHOT_DIR, 0755);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<u32>(side);
+    image.height = static_cast<u32>(side);
+    image.format = PNG_FORMAT_RGBA;
+    const std::string path = std::string(ASTEROID_SHOT_DIR) + "/" + name + ".png";
+    // GL's rows run from the bottom: a negative stride writes them the right
+    // way up.
+    return png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), -side * 4, nullptr) != 0;
+}
 
 class AsteroidGameTest : public testing::Test {
   protected:
@@ -206,6 +245,10 @@ TEST_F(AsteroidGameTest, ProjectionFollowsTheOrientation) {
     EXPECT_FLOAT_EQ(projection.m[5] / projection.m[0], 1.5f);
 }
 
+// The frames of level 2 before its picture is kept: the enemy ships are on
+// their way and their shots race ahead of them.
+const u32 kLevelTwoShowFrames = 240;
+
 TEST_F(AsteroidGameTest, FiftyHitsReachLevelTwo) {
     start();
     for (u32 round = 0; round < 5; round++) {
@@ -240,7 +283,10 @@ TEST_F(AsteroidGameTest, FiftyHitsReachLevelTwo) {
     }
     EXPECT_STREQ(ships.front()->getName(), "EshCP");
 
-    frames(20);
+    frames(kLevelTwoShowFrames);
+    if (StartGlWindow()) {
+        EXPECT_TRUE(drawAndSaveWindow(game, &input, "asteroidshooter-level2"));
+    }
     aimShots();
     frames(1);
     EXPECT_EQ(game->getStats().hits, kLevelOneGoal + static_cast<i32>(kShotCount));

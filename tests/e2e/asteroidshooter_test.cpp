@@ -1,0 +1,262 @@
+// The asteroid shooter as a player meets it: the splash ended by a key, the
+// starfield, the ship and its stream of green shots with "0 hits" below,
+// the stream moved by holding the pointer to one side, the phone turned with
+// Tab without stretching the picture, and a clean exit; and a run whose
+// asteroid model is missing.
+#include "harness.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <system_error>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSide = 741;
+
+// Rectangles in window pixels from the top-left (x1, y1 excluded).
+struct Box {
+    int x0, y0, x1, y1;
+};
+const Box kPortraitScreen = {210, 142, 530, 622};
+const Box kLandscapeScreen = {142, 211, 622, 531};
+// "%d hits" stands on y = -0.8 from x = -0.9 of the portrait screen.
+const Box kHitsText = {220, 550, 330, 578};
+
+int brightness(Pixel p) {
+    return p.r + p.g + p.b;
+}
+
+// The phone's grey rim runs along its long sides (see the golf test).
+bool isRim(Pixel p) {
+    return p.r > 80 && p.g > 80 && p.b > 80;
+}
+bool showsPortraitPhone(const Image& shot) {
+    return shot.width == kSide && isRim(shot.at(173, 150)) && isRim(shot.at(173, 590)) &&
+           !isRim(shot.at(150, 173)) && !isRim(shot.at(590, 173));
+}
+bool showsLandscapePhone(const Image& shot) {
+    return shot.width == kSide && isRim(shot.at(150, 173)) && isRim(shot.at(590, 173)) &&
+           !isRim(shot.at(173, 150)) && !isRim(shot.at(173, 590));
+}
+
+// The shots are the only green things in the game.
+bool isShot(Pixel p) {
+    return p.g > 90 && p.g > p.r + 30 && p.g > p.b + 50;
+}
+// The ship's white and blue paint; the rocks are brown, the sky darker.
+bool isShip(Pixel p) {
+    return brightness(p) > 150 && p.b >= p.r && !isShot(p);
+}
+
+struct Spot {
+    int count;
+    double x, y;
+};
+
+// How many pixels of a box pass the test, and their centre.
+Spot find(const Image& shot, const Box& b, const std::function<bool(Pixel)>& test) {
+    Spot spot = {0, 0, 0};
+    for (int y = b.y0; y < b.y1 && shot.width == kSide; y++) {
+        for (int x = b.x0; x < b.x1; x++) {
+            if (test(shot.at(x, y))) {
+                spot.count++;
+                spot.x += x;
+                spot.y += y;
+            }
+        }
+    }
+    if (spot.count != 0) {
+        spot.x /= spot.count;
+        spot.y /= spot.count;
+    }
+    return spot;
+}
+
+// The starfield fills the screen: a share of it is lit by stars and clouds.
+double skyShare(const Image& shot, const Box& b) {
+    int lit = 0;
+    for (int y = b.y0; y < b.y1; y += 2) {
+        for (int x = b.x0; x < b.x1; x += 2) {
+            lit += brightness(shot.at(x, y)) > 12 ? 1 : 0;
+        }
+    }
+    return 4.0 * lit / ((b.x1 - b.x0) * (b.y1 - b.y0));
+}
+
+int textInk(const Image& shot, const Box& b) {
+    return find(shot, b, [](Pixel p) { return p.r > 200 && p.g > 200 && p.b > 200; }).count;
+}
+
+// The ship stands 10 units left of and 20 below the camera's axis, 50 ahead:
+// a point at (-0.2 / aspect, -0.4) of the screen, so its offset from the
+// screen's centre is half as wide as it is high in either orientation when
+// the projection follows the screen.
+Box around(const Box& screen, double ndcX, double ndcY, int margin) {
+    int w = screen.x1 - screen.x0, h = screen.y1 - screen.y0;
+    int cx = screen.x0 + static_cast<int>((ndcX + 1) * w / 2);
+    int cy = screen.y1 - static_cast<int>((ndcY + 1) * h / 2);
+    return {cx - margin, cy - margin, cx + margin, cy + margin};
+}
+Box portraitShip() {
+    return around(kPortraitScreen, -0.3, -0.4, 70);
+}
+Box landscapeShip() {
+    return around(kLandscapeScreen, -0.2 / 1.5, -0.4, 70);
+}
+
+// Play in portrait: the phone, the starfield, the ship, at least a few
+// shots streaming ahead and the counter.
+bool showsPlay(const Image& shot) {
+    return showsPortraitPhone(shot) && skyShare(shot, kPortraitScreen) > 0.2 &&
+           find(shot, portraitShip(), isShip).count > 200 &&
+           find(shot, kPortraitScreen, isShot).count > 6 && textInk(shot, kHitsText) > 20;
+}
+
+bool shipInLandscape(const Image& shot) {
+    return showsLandscapePhone(shot) && skyShare(shot, kLandscapeScreen) > 0.2 &&
+           find(shot, landscapeShip(), isShip).count > 200;
+}
+
+// The ship's offset from the screen's centre, across over down: -0.5 when
+// the picture keeps its proportions (a stretched landscape picture shows it
+// more than twice as wide).
+double shipRatio(const Image& shot, const Box& screen, const Box& near) {
+    Spot ship = find(shot, near, isShip);
+    double dx = ship.x - (screen.x0 + screen.x1) / 2.0;
+    double dy = ship.y - (screen.y0 + screen.y1) / 2.0;
+    return dx / dy;
+}
+
+void expectCleanExit(GameRun& game) {
+    // Held until the program ends, so a slow frame cannot miss it.
+    game.keyDown("Escape");
+    EXPECT_EQ(game.waitExit(), 0);
+    game.keyUp("Escape");
+    std::string log = game.log();
+    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    EXPECT_FALSE(game.memDumpExists());
+}
+
+class AsteroidShooterE2E : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!GameRun::displayAvailable()) {
+            GTEST_SKIP() << "no X display";
+        }
+    }
+
+    // Starts the game and ends its splash with a key, as a player would.
+    Image startPlaying(GameRun& game, const std::string& name) {
+        Image shot = game.holdKeyUntil("a", name, showsPlay, 15000);
+        EXPECT_TRUE(showsPlay(shot)) << "no play after the splash";
+        return shot;
+    }
+};
+
+TEST_F(AsteroidShooterE2E, PlayShowsTheShipItsShotsAndTheCounter) {
+    GameRun game("asteroidshooter");
+    ASSERT_TRUE(game.hasWindow());
+    Image start = startPlaying(game, "asteroidshooter-level1");
+    ASSERT_TRUE(showsPlay(start));
+    // The stream leaves from the right of the ship.
+    Spot shots = find(start, kPortraitScreen, isShot);
+    Spot ship = find(start, portraitShip(), isShip);
+    EXPECT_GT(shots.x, ship.x) << "the shots fly right of the ship";
+    expectCleanExit(game);
+}
+
+TEST_F(AsteroidShooterE2E, HoldingThePointerToOneSideMovesTheStream) {
+    GameRun game("asteroidshooter");
+    ASSERT_TRUE(game.hasWindow());
+    Image start = startPlaying(game, "asteroidshooter-stream-start");
+    ASSERT_TRUE(showsPlay(start));
+    double before = find(start, kPortraitScreen, isShot).x;
+    // Pressed right of the centre and a little above it: the ship drifts
+    // right and the new shots leave from there.
+    const int x = kPortraitScreen.x0 + 300, y = kPortraitScreen.y0 + 200;
+    Image moved = game.holdPointerUntil(
+        x, y, "asteroidshooter-stream-right",
+        [before](const Image& shot) {
+            Spot shots = find(shot, kPortraitScreen, isShot);
+            return shots.count > 3 && shots.x > before + 40;
+        },
+        15000);
+    EXPECT_GT(find(moved, kPortraitScreen, isShot).x, before + 40) << "the stream did not move";
+    expectCleanExit(game);
+}
+
+TEST_F(AsteroidShooterE2E, TabTurnsThePhoneWithoutStretchingThePicture) {
+    GameRun game("asteroidshooter");
+    ASSERT_TRUE(game.hasWindow());
+    Image portrait = startPlaying(game, "asteroidshooter-tab-portrait");
+    ASSERT_TRUE(showsPlay(portrait));
+    Image turned = game.holdKeyUntil("Tab", "asteroidshooter-tab-landscape", shipInLandscape);
+    ASSERT_TRUE(shipInLandscape(turned));
+    EXPECT_NEAR(shipRatio(portrait, kPortraitScreen, portraitShip()), -0.5, 0.15);
+    EXPECT_NEAR(shipRatio(turned, kLandscapeScreen, landscapeShip()), -0.5, 0.15)
+        << "the landscape picture is stretched";
+    EXPECT_TRUE(showsPlay(game.holdKeyUntil("Tab", "asteroidshooter-tab-back", showsPlay)));
+    expectCleanExit(game);
+}
+
+// Tab ends the splash too, and the game then starts in landscape: the first
+// frame's projection already follows it.
+TEST_F(AsteroidShooterE2E, TabOnTheSplashStartsInLandscapeUnstretched) {
+    GameRun game("asteroidshooter");
+    ASSERT_TRUE(game.hasWindow());
+    Image turned = game.holdKeyUntil("Tab", "asteroidshooter-splash-tab", shipInLandscape, 15000);
+    ASSERT_TRUE(shipInLandscape(turned));
+    EXPECT_NEAR(shipRatio(turned, kLandscapeScreen, landscapeShip()), -0.5, 0.15)
+        << "the landscape picture is stretched";
+    expectCleanExit(game);
+}
+
+// A copy of the build's asset tree without the asteroid model.
+class CopiedTree {
+  public:
+    CopiedTree() {
+        char name[] = "/tmp/tessaly-asteroids-XXXXXX";
+        if (mkdtemp(name) == nullptr) {
+            return;
+        }
+        root = name;
+        fs::path build = fs::path(GameRun::binDir()).parent_path();
+        for (const char* dir : {"bin", "shaders", "textures", "fonts", "skin", "models"}) {
+            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
+        }
+    }
+    ~CopiedTree() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    CopiedTree(const CopiedTree&) = delete;
+    CopiedTree& operator=(const CopiedTree&) = delete;
+
+    fs::path root;
+};
+
+TEST_F(AsteroidShooterE2E, MissingAsteroidModelIsReportedAndTheGameRunsOn) {
+    CopiedTree tree;
+    ASSERT_FALSE(tree.root.empty());
+    ASSERT_TRUE(fs::remove(tree.root / "models" / "ast.pwn"));
+    GameRun game("asteroidshooter", (tree.root / "bin").string());
+    ASSERT_TRUE(game.hasWindow());
+    Image shot = game.holdKeyUntil("a", "asteroidshooter-no-model", showsPlay, 15000);
+    EXPECT_TRUE(showsPlay(shot)) << "no ship and shots without the asteroids";
+    game.keyDown("Escape");
+    EXPECT_EQ(game.waitExit(), 0);
+    game.keyUp("Escape");
+    std::string log = game.log();
+    EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    EXPECT_FALSE(game.memDumpExists());
+}
+
+} // namespace
