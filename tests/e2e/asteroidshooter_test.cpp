@@ -163,11 +163,16 @@ class AsteroidShooterE2E : public testing::Test {
 TEST_F(AsteroidShooterE2E, PlayShowsTheShipItsShotsAndTheCounter) {
     GameRun game("asteroidshooter");
     ASSERT_TRUE(game.hasWindow());
-    Image start = startPlaying(game, "asteroidshooter-level1");
-    ASSERT_TRUE(showsPlay(start));
-    // The stream leaves from the right of the ship.
-    Spot shots = find(start, kPortraitScreen, isShot);
-    Spot ship = find(start, portraitShip(), isShip);
+    ASSERT_TRUE(showsPlay(startPlaying(game, "asteroidshooter-start")));
+    // Once the stream runs, several shots fly at once, leaving from the
+    // right of the ship.
+    auto streaming = [](const Image& shot) {
+        return showsPlay(shot) && find(shot, kPortraitScreen, isShot).count > 40;
+    };
+    Image play = game.captureWhen("asteroidshooter-level1", streaming, 15000);
+    ASSERT_TRUE(streaming(play));
+    Spot shots = find(play, kPortraitScreen, isShot);
+    Spot ship = find(play, portraitShip(), isShip);
     EXPECT_GT(shots.x, ship.x) << "the shots fly right of the ship";
     expectCleanExit(game);
 }

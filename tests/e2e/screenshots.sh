@@ -1,6 +1,6 @@
 #!/bin/sh
-# Refreshes the golf demo's pictures in docs/ from a build tree: plays the
-# demo under Xvfb through its end-to-end test and keeps two of the captures.
+# Refreshes the games' pictures in docs/ from a build tree: plays each game
+# under Xvfb through its tests and keeps some of the captures.
 #
 #   tests/e2e/screenshots.sh [build-dir]     (default: build)
 set -e
@@ -17,3 +17,14 @@ mkdir -p "$repo/docs"
 cp "$build/screenshots/golf-play.png" "$repo/docs/golf-play.png"
 cp "$build/screenshots/golf-menu.png" "$repo/docs/golf-menu.png"
 echo "docs/golf-play.png and docs/golf-menu.png updated"
+
+# The asteroid shooter: level 1 as a player starts it, level 2 as the game
+# test reaches it by placing shots on the asteroids (run from bin/, where
+# the asset paths resolve).
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_asteroidshooter_test" \
+    --gtest_filter=AsteroidShooterE2E.PlayShowsTheShipItsShotsAndTheCounter
+(cd "$build/bin" && xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" \
+    "$build/tests/asteroidshooter_game" --gtest_filter=AsteroidGameTest.FiftyHitsReachLevelTwo)
+cp "$build/screenshots/asteroidshooter-level1.png" "$repo/docs/asteroidshooter-level1.png"
+cp "$build/screenshots/asteroidshooter-level2.png" "$repo/docs/asteroidshooter-level2.png"
+echo "docs/asteroidshooter-level1.png and docs/asteroidshooter-level2.png updated"

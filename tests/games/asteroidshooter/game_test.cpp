@@ -287,9 +287,13 @@ TEST_F(AsteroidGameTest, FiftyHitsReachLevelTwo) {
     if (StartGlWindow()) {
         EXPECT_TRUE(drawAndSaveWindow(game, &input, "asteroidshooter-level2"));
     }
+    // The enemy shots meet the stream now and then on their own, and a
+    // contact sets the counter back to 50: count from where it stands.
+    const i32 before = game->getStats().hits;
+    EXPECT_GE(before, kLevelOneGoal);
     aimShots();
     frames(1);
-    EXPECT_EQ(game->getStats().hits, kLevelOneGoal + static_cast<i32>(kShotCount));
+    EXPECT_EQ(game->getStats().hits, before + static_cast<i32>(kShotCount));
     EXPECT_EQ(game->getStats().levelDone, 0) << "nothing more to switch to";
     frames(20);
 }
