@@ -1,5 +1,6 @@
 #include "engine/materialweird.h"
 
+#include "engine/frameinput.h"
 #include "engine/geometry.h"
 #include "engine/light.h"
 #include "engine/memory.h"
@@ -8,7 +9,6 @@
 #include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
 #include "engine/texture.h"
-#include "host/frameinput.h"
 
 #include <cmath>
 

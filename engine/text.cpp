@@ -1,10 +1,10 @@
 #include "engine/text.h"
 
 #include "engine/memory.h"
+#include "engine/platform.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
-#include "host/ape.h"
 
 #include <GLES2/gl2.h>
 

@@ -1,9 +1,9 @@
 #include "engine/texture.h"
 
 #include "engine/path.h"
+#include "engine/platform.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
-#include "host/ape.h"
 
 #include <GLES2/gl2.h>
 
