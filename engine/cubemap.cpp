@@ -14,8 +14,6 @@ const Result kBadPixelSize = {1, "The texture doesn't have 1, 3 or 4 bytes per p
 const Result kSizesDiffer = {1, "The cube map faces differ in size"};
 const Result kNoClone = {1, "Cloning a cube map resource is not permitted"};
 
-constexpr u32 kMaxPath = 4096;
-
 const u32 kTargets[CubeMap::kFaces] = {
     GL_TEXTURE_CUBE_MAP_POSITIVE_X, GL_TEXTURE_CUBE_MAP_NEGATIVE_X, GL_TEXTURE_CUBE_MAP_POSITIVE_Y,
     GL_TEXTURE_CUBE_MAP_NEGATIVE_Y, GL_TEXTURE_CUBE_MAP_NEGATIVE_Z, GL_TEXTURE_CUBE_MAP_POSITIVE_Z};
@@ -29,12 +27,8 @@ struct Face {
 
 // Loads one picture; false, with a warning, when it cannot be used.
 bool loadFace(const char* file, Face* face) {
-    char path[kMaxPath];
     u32 bpp = 0;
-    face->pixels = nullptr;
-    if (PathNormalize(file, path, kMaxPath)) {
-        PlatformLoadImage(path, &face->pixels, &face->width, &face->height, &bpp);
-    }
+    PathLoadImage(file, &face->pixels, &face->width, &face->height, &bpp);
     if (face->pixels == nullptr) {
         REPORT(kCannotOpen);
         return false;

@@ -21,11 +21,16 @@ class Texture : public Resource {
     Resource* clone(const char* newName, u32 purgeLevel) override;
     void print(FILE* file) const override;
 
-    // Uploads the pixels as a new GL texture, left bound to GL_TEXTURE_2D.
-    // Filter and wrap codes: 0 nearest / clamp to edge, 1 linear / repeat,
-    // 2 linear with linear mipmaps / mirrored repeat; others as 1.
+    // Uploads the pixels as this texture's new GL texture (see upload).
     void setup_texture(const u8* pixels, u32 format, u32 width, u32 height, bool mipmaps,
                        u32 filter, u32 wrap);
+    // Uploads tightly packed pixels of a GL pixel format (GL_RGBA, GL_ALPHA,
+    // ...) as a new GL texture, left bound to GL_TEXTURE_2D, and returns its
+    // id. Every two-dimensional texture of the engine and the host is made
+    // here. Filter and wrap codes: 0 nearest / clamp to edge, 1 linear /
+    // repeat, 2 linear with linear mipmaps / mirrored repeat; others as 1.
+    static u32 upload(const u8* pixels, u32 glFormat, u32 width, u32 height, bool mipmaps,
+                      u32 filter, u32 wrap);
 
     u32 getId() const { return id; }
     u32 getFormat() const { return format; }
