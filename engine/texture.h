@@ -33,7 +33,6 @@ class Texture : public Resource {
                       u32 filter, u32 wrap);
 
     u32 getId() const { return id; }
-    u32 getFormat() const { return format; }
     u32 getWidth() const { return width; }
     u32 getHeight() const { return height; }
     bool isMipmapped() const { return mipmapped; }
