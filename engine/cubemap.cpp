@@ -1,6 +1,5 @@
 #include "engine/cubemap.h"
 
-#include "engine/path.h"
 #include "engine/platform.h"
 #include "engine/result.h"
 #include "engine/texture.h"
@@ -9,8 +8,6 @@
 
 namespace {
 
-const Result kCannotOpen = {1, "Couldn't open texture file"};
-const Result kBadPixelSize = {1, "The texture doesn't have 1, 3 or 4 bytes per pixel"};
 const Result kSizesDiffer = {1, "The cube map faces differ in size"};
 const Result kNoClone = {1, "Cloning a cube map resource is not permitted"};
 
@@ -25,26 +22,13 @@ struct Face {
     u32 format;
 };
 
-// Loads one picture; false, with a warning, when it cannot be used.
-bool loadFace(const char* file, Face* face) {
-    u32 bpp = 0;
-    PathLoadImage(file, &face->pixels, &face->width, &face->height, &bpp);
-    if (face->pixels == nullptr) {
-        REPORT(kCannotOpen);
-        return false;
-    }
-    if (!Texture::formatOf(bpp, &face->format)) {
-        REPORT(kBadPixelSize);
-        return false;
-    }
-    return true;
-}
-
 // Loads all six faces; false when any cannot be used or the sizes differ.
 bool loadFaces(const char* const files[CubeMap::kFaces], Face faces[CubeMap::kFaces]) {
     bool usable = true;
     for (u32 i = 0; i < CubeMap::kFaces; i++) {
-        usable = loadFace(files[i], &faces[i]) && usable;
+        Face& face = faces[i];
+        face.pixels = Texture::loadPicture(files[i], &face.width, &face.height, &face.format);
+        usable = face.pixels != nullptr && usable;
     }
     for (u32 i = 1; usable && i < CubeMap::kFaces; i++) {
         if (faces[i].width != faces[0].width || faces[i].height != faces[0].height) {

@@ -25,20 +25,13 @@ Texture::Texture(const char* file, bool mipmaps, u32 filter, u32 wrap, u32 purge
     if (isEmpty(file)) {
         REPORT(kInvalidArgument);
     }
-    u8* pixels = nullptr;
-    u32 w = 0, h = 0, bpp = 0;
-    PathLoadImage(file, &pixels, &w, &h, &bpp);
+    u32 w = 0, h = 0, code = kRgba;
+    u8* pixels = loadPicture(file, &w, &h, &code);
     if (pixels == nullptr) {
-        REPORT(kCannotOpen);
         return;
     }
-    u32 code = kRgba;
-    if (formatOf(bpp, &code)) {
-        setup_texture(pixels, code, w, h, mipmaps, filter, wrap);
-        GL_ASSERT();
-    } else {
-        REPORT(kBadPixelSize);
-    }
+    setup_texture(pixels, code, w, h, mipmaps, filter, wrap);
+    GL_ASSERT();
     PlatformFreeImage(pixels);
 }
 
@@ -106,6 +99,22 @@ u32 Texture::upload(const u8* pixels, u32 glFormat, u32 width, u32 height, bool 
     }
     GL_ASSERT();
     return texture;
+}
+
+u8* Texture::loadPicture(const char* file, u32* width, u32* height, u32* format) {
+    u8* pixels = nullptr;
+    u32 bpp = 0;
+    PathLoadImage(file, &pixels, width, height, &bpp);
+    if (pixels == nullptr) {
+        REPORT(kCannotOpen);
+        return nullptr;
+    }
+    if (!formatOf(bpp, format)) {
+        REPORT(kBadPixelSize);
+        PlatformFreeImage(pixels);
+        return nullptr;
+    }
+    return pixels;
 }
 
 Texture* Texture::loadInto(Texture** slot, const char* file, u32 purgeLevel) {

@@ -37,6 +37,11 @@ class Texture : public Resource {
     u32 getHeight() const { return height; }
     bool isMipmapped() const { return mipmapped; }
 
+    // Reads a picture file: its pixels (to give back with PlatformFreeImage),
+    // size and format code; null, with a warning, when it cannot be read or
+    // has other than 1, 3 or 4 bytes per pixel.
+    static u8* loadPicture(const char* file, u32* width, u32* height, u32* format);
+
     // Gives back the texture the slot holds, then stores the texture of the
     // file (mipmapped, filter 2, wrap 1) in it and returns it.
     static Texture* loadInto(Texture** slot, const char* file, u32 purgeLevel);
