@@ -2,7 +2,7 @@
 
 #include "engine/types.h"
 #include "games/asteroidshooter/rules.h"
-#include "host/frameinput.h"
+#include "engine/frameinput.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/frameinput.h"
+#include "engine/frameinput.h"
 
 // The base of every object of the asteroid shooter: moved once a frame by
 // fixed steps.
