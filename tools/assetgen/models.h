@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-// The programs' models, one function per program. Each model's base name also
-// stands in the model_names list of CMakeLists.txt, which converts
-// "<file>.dae" into "models/<file>.pwn".
+// The programs' models, one function per program (in <program>models.cpp),
+// listed in kProgramModels of models.cpp. Each model's base name also stands
+// in the model_names list of CMakeLists.txt, which converts "<file>.dae" into
+// "models/<file>.pwn". No two models share a mesh or a material name.
 std::vector<MeshModel> GolfModels();
 
 // Models that only the tests load, converted into "tests/models/" of the
