@@ -247,7 +247,7 @@ TEST_F(AsteroidGameTest, ProjectionFollowsTheOrientation) {
 
 // The frames of level 2 before its picture is kept: the enemy ships are on
 // their way and their shots race ahead of them.
-const u32 kLevelTwoShowFrames = 240;
+const u32 kLevelTwoShowFrames = 150;
 
 TEST_F(AsteroidGameTest, FiftyHitsReachLevelTwo) {
     start();
