@@ -1,8 +1,6 @@
 #include "games/asteroidshooter/asteroid.h"
 
-#include "engine/group.h"
 #include "engine/trianglemesh.h"
-#include "games/asteroidshooter/asteroidgame.h"
 #include "games/asteroidshooter/asteroidscene.h"
 #include "games/asteroidshooter/rules.h"
 
@@ -12,19 +10,9 @@ const f32 kSpinStep = 0.05f;
 
 } // namespace
 
-Asteroid::Asteroid(AsteroidGame* game) : node(nullptr), speed(0), spinAxis(0, 0, 0) {
-    Group* targets = game->getTargets();
-    Node* first = targets->getChild(0);
-    if (first != nullptr) {
-        node = static_cast<TriangleMesh*>(first->duplicate("AstCP", false));
-    } else {
-        node = AsteroidLoadMesh("Asteroid", kAsteroidModel, false);
-        if (node != nullptr) {
-            AsteroidDress(node, game->getLight(), kRockLook);
-        }
-    }
+Asteroid::Asteroid(AsteroidGame* game)
+    : node(AsteroidAddTarget(game, kAsteroidKind)), speed(0), spinAxis(0, 0, 0) {
     if (node != nullptr) {
-        targets->attachChild(node);
         respawn();
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "engine/frameinput.h"
 #include "engine/types.h"
 #include "games/asteroidshooter/rules.h"
-#include "engine/frameinput.h"
 
 #include <vector>
 

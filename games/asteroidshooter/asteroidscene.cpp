@@ -4,21 +4,21 @@
 #include "engine/materialphong.h"
 #include "engine/scenegraph.h"
 #include "engine/trianglemesh.h"
+#include "games/asteroidshooter/asteroidgame.h"
 
-const AsteroidLook kRockLook = {"../textures/ast.png",
-                                0.3f,
-                                vec3(0.3f, 0.3f, 0.3f),
-                                vec3(0.3f, 0.3f, 0.3f),
-                                vec3(0.3f, 0.3f, 0.3f),
-                                1.0f,
-                                2.0f};
-const AsteroidLook kEnemyShipLook = {"../textures/shiphull.png",
-                                     0.3f,
-                                     vec3(0.3f, 0.3f, 0.3f),
-                                     vec3(0.3f, 0.3f, 0.3f),
-                                     vec3(0.3f, 0.3f, 0.3f),
-                                     1.0f,
-                                     2.0f};
+namespace {
+
+// The models, their meshes and materials stay cached until a purge.
+const u32 kModelPurgeLevel = 1;
+
+// The targets glow a little and shine dully.
+AsteroidLook targetLook(const char* texture) {
+    return {texture, 0.3f, vec3(0.3f, 0.3f, 0.3f), vec3(0.3f, 0.3f, 0.3f), vec3(0.3f, 0.3f, 0.3f),
+            1.0f,    2.0f};
+}
+
+} // namespace
+
 const AsteroidLook kShipLook = {"../textures/shiphull.png",
                                 0.0f,
                                 vec3(0.2f, 0.2f, 0.2f),
@@ -27,30 +27,19 @@ const AsteroidLook kShipLook = {"../textures/shiphull.png",
                                 1.0f,
                                 3.0f};
 
-const char* const kAsteroidModel = "../models/ast.pwn";
-const char* const kEnemyShipModel = "../models/falc.pwn";
+const AsteroidTargetKind kAsteroidKind = {"Asteroid", "AstCP", "../models/ast.pwn", false,
+                                          targetLook("../textures/ast.png")};
+const AsteroidTargetKind kEnemyShipKind = {"EnemyShip", "EshCP", "../models/falc.pwn", true,
+                                           targetLook("../textures/shiphull.png")};
+
 const char* const kShipModel = "../models/ica.pwn";
 
-namespace {
-
-// The models, their meshes and materials stay cached until a purge.
-const u32 kModelPurgeLevel = 1;
-
-} // namespace
-
-TriangleMesh* AsteroidTakeMesh(Group* group) {
-    Node* first = group->getChild(0);
-    if (first == nullptr || first->getType() != kNodeTriangleMesh) {
+TriangleMesh* AsteroidLoadMesh(const char* name, const char* file, bool uniqueNames) {
+    TriangleMesh* mesh = SceneGraph::createTriangleMesh(name, file, uniqueNames, kModelPurgeLevel);
+    if (mesh->getVertexArray() == nullptr) {
+        SceneGraph::deleteNode(mesh);
         return nullptr;
     }
-    first->detachFromParent();
-    return static_cast<TriangleMesh*>(first);
-}
-
-TriangleMesh* AsteroidLoadMesh(const char* name, const char* file, bool uniqueNames) {
-    Group* group = SceneGraph::createGroup(name, file, uniqueNames, kModelPurgeLevel);
-    TriangleMesh* mesh = AsteroidTakeMesh(group);
-    SceneGraph::deleteNode(group);
     return mesh;
 }
 
@@ -67,4 +56,21 @@ void AsteroidDress(TriangleMesh* mesh, Light* light, const AsteroidLook& look) {
     material->specularColor = look.specular;
     material->specularLevel = look.specularLevel;
     material->shininess = look.shininess;
+}
+
+TriangleMesh* AsteroidAddTarget(AsteroidGame* game, const AsteroidTargetKind& kind) {
+    Group* targets = game->getTargets();
+    Node* newest = targets->getChild(0);
+    TriangleMesh* mesh = nullptr;
+    if (newest != nullptr) {
+        mesh = static_cast<TriangleMesh*>(newest->duplicate(kind.copyName, false));
+    } else {
+        mesh = AsteroidLoadMesh(kind.modelName, kind.file, kind.uniqueNames);
+        if (mesh == nullptr) {
+            return nullptr;
+        }
+        AsteroidDress(mesh, game->getLight(), kind.look);
+    }
+    targets->attachChild(mesh);
+    return mesh;
 }

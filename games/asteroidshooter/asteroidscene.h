@@ -2,7 +2,7 @@
 
 #include "engine/vecmath.h"
 
-class Group;
+class AsteroidGame;
 class Light;
 class TriangleMesh;
 
@@ -20,19 +20,29 @@ struct AsteroidLook {
     f32 shininess;
 };
 
-extern const AsteroidLook kRockLook;
-extern const AsteroidLook kEnemyShipLook;
 extern const AsteroidLook kShipLook;
 
-extern const char* const kAsteroidModel;
-extern const char* const kEnemyShipModel;
+// A target's model: its file and names, and its look.
+struct AsteroidTargetKind {
+    const char* modelName; // the mesh read from the file
+    const char* copyName;  // every later target, copied from the newest one
+    const char* file;
+    bool uniqueNames;
+    AsteroidLook look;
+};
+
+extern const AsteroidTargetKind kAsteroidKind;
+extern const AsteroidTargetKind kEnemyShipKind;
+
 extern const char* const kShipModel;
 
-// Detaches the group's first child and returns it when it is a triangle
-// mesh; null (the group untouched) for a missing or empty model.
-TriangleMesh* AsteroidTakeMesh(Group* group);
-// The first mesh of a model file; the group it was read into is deleted.
+// The first mesh of a model file, as a mesh of that name; null for a
+// missing or empty model.
 TriangleMesh* AsteroidLoadMesh(const char* name, const char* file, bool uniqueNames);
 // Lights the mesh with the light in slot 0 and changes its own material in
 // place to the look; a mesh without a lit material keeps what it has.
 void AsteroidDress(TriangleMesh* mesh, Light* light, const AsteroidLook& look);
+// A new target attached to the game's targets: a copy of the newest one, or
+// the first of its kind read from the model and dressed. Null when there is
+// no model to read.
+TriangleMesh* AsteroidAddTarget(AsteroidGame* game, const AsteroidTargetKind& kind);

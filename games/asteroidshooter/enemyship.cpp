@@ -1,6 +1,5 @@
 #include "games/asteroidshooter/enemyship.h"
 
-#include "engine/group.h"
 #include "engine/trianglemesh.h"
 #include "games/asteroidshooter/asteroidgame.h"
 #include "games/asteroidshooter/asteroidscene.h"
@@ -13,19 +12,9 @@ const f32 kShotSpeedFactor = 20.0f;
 
 } // namespace
 
-EnemyShip::EnemyShip(AsteroidGame* game) : node(nullptr), shot(nullptr), speed(0) {
-    Group* targets = game->getTargets();
-    Node* first = targets->getChild(0);
-    if (first != nullptr) {
-        node = static_cast<TriangleMesh*>(first->duplicate("EshCP", false));
-    } else {
-        node = AsteroidLoadMesh("EnemyShip", kEnemyShipModel, true);
-        if (node != nullptr) {
-            AsteroidDress(node, game->getLight(), kEnemyShipLook);
-        }
-    }
+EnemyShip::EnemyShip(AsteroidGame* game)
+    : node(AsteroidAddTarget(game, kEnemyShipKind)), shot(nullptr), speed(0) {
     if (node != nullptr) {
-        targets->attachChild(node);
         attachShot(game);
         respawn();
     }

@@ -7,8 +7,6 @@
 #include "engine/camera.h"
 #include "engine/group.h"
 #include "engine/material.h"
-#include "engine/memory.h"
-#include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/sprite.h"
 #include "engine/text.h"
@@ -19,17 +17,13 @@
 #include "games/asteroidshooter/player.h"
 #include "games/asteroidshooter/rules.h"
 #include "host/ape.h"
-#include "tests/support/glwindow.h"
+#include "tests/support/gametest.h"
 
 #include <GLES2/gl2.h>
-#include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <png.h>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -69,26 +63,9 @@ bool drawAndSaveWindow(AsteroidGame* game, FrameInput* input, const char* name) 
     return png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), -side * 4, nullptr) != 0;
 }
 
-class AsteroidGameTest : public testing::Test {
+class AsteroidGameTest : public GameTest {
   protected:
-    void SetUp() override {
-        StartGlWindow();
-        // The last report line is kept in a block of its own until the log
-        // closes; close it so that the two measures compare like with like.
-        LogClose();
-        allocatedBefore = MemoryGetTotal();
-        SceneGraph::init();
-    }
-    void TearDown() override {
-        delete game;
-        SceneGraph::shutdown();
-        LogClose();
-        EXPECT_EQ(MemoryGetTotal(), allocatedBefore) << "the game left memory behind";
-        if (!restoreDir.empty()) {
-            EXPECT_EQ(chdir(restoreDir.c_str()), 0);
-            EXPECT_EQ(std::system(("rm -rf " + scratchDir).c_str()), 0);
-        }
-    }
+    void deleteGame() override { delete game; }
 
     void start(u8 orientation = 0) {
         game = new AsteroidGame(orientation);
@@ -135,26 +112,6 @@ class AsteroidGameTest : public testing::Test {
         }
     }
 
-    // A scratch asset tree without the models to run in.
-    void enterScratchTree() {
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        char scratch[] = "/tmp/asteroidsXXXXXX";
-        ASSERT_NE(mkdtemp(scratch), nullptr);
-        scratchDir = scratch;
-        const std::string assets = std::string(here) + "/..";
-        for (const char* dir : {"shaders", "textures", "fonts"}) {
-            ASSERT_EQ(symlink((assets + "/" + dir).c_str(), (scratchDir + "/" + dir).c_str()), 0);
-        }
-        ASSERT_EQ(mkdir((scratchDir + "/models").c_str(), 0755), 0);
-        ASSERT_EQ(mkdir((scratchDir + "/bin").c_str(), 0755), 0);
-        ASSERT_EQ(chdir((scratchDir + "/bin").c_str()), 0);
-        restoreDir = here;
-    }
-
-    std::string scratchDir;
-    std::string restoreDir;
-    u32 allocatedBefore = 0;
     AsteroidGame* game = nullptr;
     World* world = nullptr;
     FrameInput input{};
@@ -314,13 +271,11 @@ TEST_F(AsteroidGameTest, ContactInLevelOneClearsTheCounter) {
 // Without the models the ship, the rocks and the enemy ships are missing;
 // the shots stream on, and the level switch still runs.
 TEST_F(AsteroidGameTest, RunsWithoutTheModels) {
-    enterScratchTree();
+    enterScratchTree({"shaders", "textures", "fonts"});
     LogOpen();
     start();
     LogClose();
-    std::ifstream logFile("log.txt");
-    const std::string log((std::istreambuf_iterator<char>(logFile)),
-                          std::istreambuf_iterator<char>());
+    const std::string log = readLog();
     EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
     EXPECT_EQ(game->getPlayer()->getShip(), nullptr);
     EXPECT_TRUE(targets().empty());
