@@ -3,7 +3,7 @@
 // the stream moved by holding the pointer to one side, the phone turned with
 // Tab without stretching the picture, and a clean exit; and a run whose
 // asteroid model is missing.
-#include "harness.h"
+#include "phonescreen.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -11,39 +11,13 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <system_error>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSide = 741;
-
-// Rectangles in window pixels from the top-left (x1, y1 excluded).
-struct Box {
-    int x0, y0, x1, y1;
-};
-const Box kPortraitScreen = {210, 142, 530, 622};
-const Box kLandscapeScreen = {142, 211, 622, 531};
 // "%d hits" stands on y = -0.8 from x = -0.9 of the portrait screen.
 const Box kHitsText = {220, 550, 330, 578};
-
-int brightness(Pixel p) {
-    return p.r + p.g + p.b;
-}
-
-// The phone's grey rim runs along its long sides (see the golf test).
-bool isRim(Pixel p) {
-    return p.r > 80 && p.g > 80 && p.b > 80;
-}
-bool showsPortraitPhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(173, 150)) && isRim(shot.at(173, 590)) &&
-           !isRim(shot.at(150, 173)) && !isRim(shot.at(590, 173));
-}
-bool showsLandscapePhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(150, 173)) && isRim(shot.at(590, 173)) &&
-           !isRim(shot.at(173, 150)) && !isRim(shot.at(173, 590));
-}
 
 // The shots are the only green things in the game.
 bool isShot(Pixel p) {
@@ -133,17 +107,6 @@ double shipRatio(const Image& shot, const Box& screen, const Box& near) {
     return dx / dy;
 }
 
-void expectCleanExit(GameRun& game) {
-    // Held until the program ends, so a slow frame cannot miss it.
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
-}
-
 class AsteroidShooterE2E : public testing::Test {
   protected:
     void SetUp() override {
@@ -222,30 +185,6 @@ TEST_F(AsteroidShooterE2E, TabOnTheSplashStartsInLandscapeUnstretched) {
         << "the landscape picture is stretched";
     expectCleanExit(game);
 }
-
-// A copy of the build's asset tree without the asteroid model.
-class CopiedTree {
-  public:
-    CopiedTree() {
-        char name[] = "/tmp/tessaly-asteroids-XXXXXX";
-        if (mkdtemp(name) == nullptr) {
-            return;
-        }
-        root = name;
-        fs::path build = fs::path(GameRun::binDir()).parent_path();
-        for (const char* dir : {"bin", "shaders", "textures", "fonts", "skin", "models"}) {
-            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
-        }
-    }
-    ~CopiedTree() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    CopiedTree(const CopiedTree&) = delete;
-    CopiedTree& operator=(const CopiedTree&) = delete;
-
-    fs::path root;
-};
 
 TEST_F(AsteroidShooterE2E, MissingAsteroidModelIsReportedAndTheGameRunsOn) {
     CopiedTree tree;

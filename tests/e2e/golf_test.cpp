@@ -3,7 +3,7 @@
 // counter, the corner menu with its continue and restart boxes, a shot that
 // sinks the ball, the level-completed screen, the orientation switch and a
 // clean exit; and a run whose ball model is missing.
-#include "harness.h"
+#include "phonescreen.h"
 
 #include "games/golf/rules.h"
 
@@ -14,21 +14,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSide = 741;
-
-// Rectangles in window pixels from the top-left (x1, y1 excluded).
-struct Box {
-    int x0, y0, x1, y1;
-};
-const Box kPortraitScreen = {210, 142, 530, 622};
-const Box kLandscapeScreen = {142, 211, 622, 531};
 // The ball stands at the centre of the game screen.
 constexpr int kBallX = 370, kBallY = 382;
 // "Shots: %d" stands on the bottom edge of the portrait screen.
@@ -53,28 +44,8 @@ int windowY(double py) {
     return kPortraitScreen.y1 - static_cast<int>(std::lround((py + 1) * 240));
 }
 
-int brightness(Pixel p) {
-    return p.r + p.g + p.b;
-}
-
 bool isInk(Pixel p) {
     return p.r > 200 && p.g > 200 && p.b > 200;
-}
-
-// The phone's grey rim runs along its long sides, a few pixels inside the
-// picture: at x = 173 in portrait, at y = 173 once the phone is turned. The
-// points probed lie outside both game screens, where the other orientation
-// shows the black ground or the blue memory graph.
-bool isRim(Pixel p) {
-    return p.r > 80 && p.g > 80 && p.b > 80;
-}
-bool showsPortraitPhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(173, 150)) && isRim(shot.at(173, 590)) &&
-           !isRim(shot.at(150, 173)) && !isRim(shot.at(590, 173));
-}
-bool showsLandscapePhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(150, 173)) && isRim(shot.at(590, 173)) &&
-           !isRim(shot.at(173, 150)) && !isRim(shot.at(173, 590));
 }
 
 // The share of a box's pixels that are not black.
@@ -270,17 +241,6 @@ bool findSinkingRelease(int* rx, int* ry) {
     return false;
 }
 
-void expectCleanExit(GameRun& game) {
-    // Held until the program ends, so a slow frame cannot miss it.
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
-}
-
 class GolfE2E : public testing::Test {
   protected:
     void SetUp() override {
@@ -412,31 +372,6 @@ TEST_F(GolfE2E, TabTurnsThePhoneAndTheGameGoesOn) {
     EXPECT_TRUE(showsPlay(game.holdKeyUntil("Tab", "golf-tab-back", showsPlay)));
     expectCleanExit(game);
 }
-
-// A copy of the build's asset tree without the ball model.
-class CopiedTree {
-  public:
-    CopiedTree() {
-        char name[] = "/tmp/tessaly-golf-XXXXXX";
-        if (mkdtemp(name) == nullptr) {
-            return;
-        }
-        root = name;
-        fs::path build = fs::path(GameRun::binDir()).parent_path();
-        for (const char* dir :
-             {"bin", "shaders", "textures", "fonts", "skin", "project", "models"}) {
-            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
-        }
-    }
-    ~CopiedTree() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    CopiedTree(const CopiedTree&) = delete;
-    CopiedTree& operator=(const CopiedTree&) = delete;
-
-    fs::path root;
-};
 
 TEST_F(GolfE2E, MissingBallModelIsReportedAndTheGameRunsOn) {
     CopiedTree tree;
