@@ -241,14 +241,8 @@ bool findSinkingRelease(int* rx, int* ry) {
     return false;
 }
 
-class GolfE2E : public testing::Test {
+class GolfE2E : public PhoneE2E {
   protected:
-    void SetUp() override {
-        if (!GameRun::displayAvailable()) {
-            GTEST_SKIP() << "no X display";
-        }
-    }
-
     // Starts the game and ends its splash with a key, as a player would.
     Image startPlaying(GameRun& game, const std::string& name) {
         Image shot = game.holdKeyUntil("a", name, showsPlay);
@@ -385,13 +379,7 @@ TEST_F(GolfE2E, MissingBallModelIsReportedAndTheGameRunsOn) {
     EXPECT_GT(contentShare(shot, kPortraitScreen), 0.05) << "no board without the model";
     // A press and a drag with no ball to shoot.
     game.drag(kBallX, kBallY, kBallX, windowY(-0.6));
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
+    expectCleanExit(game, "Couldn't open .pwn file");
 }
 
 } // namespace

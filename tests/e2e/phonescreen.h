@@ -40,18 +40,32 @@ inline bool showsLandscapePhone(const Image& shot) {
            !isRim(shot.at(173, 150)) && !isRim(shot.at(173, 590));
 }
 
-// Escape ends the program with status 0, nothing reported and no memory
-// left behind.
-inline void expectCleanExit(GameRun& game) {
+// Escape ends the program with status 0 and no memory left behind; its log
+// holds no error, and no warning but the one expected (none when null).
+inline void expectCleanExit(GameRun& game, const char* expectedWarning = nullptr) {
     // Held until the program ends, so a slow frame cannot miss it.
     game.keyDown("Escape");
     EXPECT_EQ(game.waitExit(), 0);
     game.keyUp("Escape");
     std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
+    if (expectedWarning == nullptr) {
+        EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
+    } else {
+        EXPECT_NE(log.find(expectedWarning), std::string::npos) << log;
+    }
     EXPECT_EQ(log.find("Error"), std::string::npos) << log;
     EXPECT_FALSE(game.memDumpExists());
 }
+
+// The fixture of a game's end-to-end tests: skipped without an X display.
+class PhoneE2E : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!GameRun::displayAvailable()) {
+            GTEST_SKIP() << "no X display";
+        }
+    }
+};
 
 // A copy of the build's programs and asset tree, for a run with a file
 // removed; gone with the object.
