@@ -43,6 +43,7 @@ class AsteroidGame {
     Camera* getCamera() const { return camera; }
     Light* getLight() const { return light; }
     Group* getTargets() const { return targets; }
+    Sprite* getBackground() const { return background; }
     Sprite* getPause() const { return pause; }
     Player* getPlayer() const { return player; }
     const AsteroidStats& getStats() const { return stats; }

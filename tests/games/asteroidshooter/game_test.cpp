@@ -123,6 +123,9 @@ TEST_F(AsteroidGameTest, BuildsLevelOne) {
     ASSERT_NE(world->findChild("Asteroids", 1), nullptr);
     EXPECT_EQ(world->findChild("Ammo", 5), game->getPlayer()->getAmmo());
     EXPECT_FALSE(game->getPause()->isActive());
+    EXPECT_FLOAT_EQ(game->getPause()->getTranslation().z, -25);
+    EXPECT_FLOAT_EQ(game->getBackground()->getTranslation().z, -500);
+    EXPECT_FLOAT_EQ(game->getBackground()->getSize().x, 800);
     EXPECT_EQ(world->getActiveCamera(), game->getCamera());
 
     std::vector<Transformable*> rocks = targets();
