@@ -96,22 +96,44 @@ TEST(SplitValues, Table) {
         std::vector<std::string> values;
     } cases[] = {
         {"<p>1 2 3</p>", 3, {"1", "2", "3"}},
-        {"<p>1  2</p>", 3, {"1", "", "2"}},
-        {"<p>\n1 2</p>", 3, {"", "1", "2"}},
-        {"<p>1\t2\r</p>", 3, {"1\t2\r"}},
+        // Runs of blanks of any kind part two values, as exporters indent them.
+        {"<p>1  2</p>", 3, {"1", "2"}},
+        {"<p>\n  1 2\n</p>", 3, {"1", "2"}},
+        {"<p>1\t2\r\n3 </p>", 3, {"1", "2", "3"}},
         {"<p>1 2 3", 3, {"1", "2"}}, // no separator after the last value
         {"<f id=\"x\">4 5</f>", 3, {"4", "5"}},
+        {"<p></p>", 3, {}},
         {"no bracket", 0, {}},
     };
     for (const Case& c : cases) {
         Scan scan(c.text);
-        std::vector<std::string> out;
+        std::vector<TextSpan> out;
         i32 end = static_cast<i32>(scan.text.rfind('<'));
         if (end <= c.start) {
             end = scan.engine.length;
         }
         splitValues(scan.engine, out, c.start, end);
-        EXPECT_EQ(out, c.values) << c.text;
+        std::vector<std::string> values;
+        for (const TextSpan& v : out) {
+            values.push_back(scan.text.substr(v.at, v.length));
+        }
+        EXPECT_EQ(values, c.values) << c.text;
+    }
+}
+
+TEST(SplitValues, AListOfMoreThanTheCapStopsTheRun) {
+    std::string values;
+    for (std::size_t i = 0; i < kMaxListValues; ++i) {
+        values += "0 ";
+    }
+    for (int extra : {0, 1}) {
+        Scan scan("<p>" + values + std::string(extra ? "0 " : "") + "</p>");
+        std::vector<TextSpan> out;
+        i32 reached = splitValues(scan.engine, out, 3, static_cast<i32>(scan.text.rfind('<')));
+        EXPECT_EQ(reached < 0, extra == 1);
+        EXPECT_EQ(scan.engine.error,
+                  extra ? "An element list holds more than 1048576 values\n" : "");
+        EXPECT_EQ(out.size(), kMaxListValues);
     }
 }
 

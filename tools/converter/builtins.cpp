@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -28,18 +30,18 @@ constexpr f32 kDegreesToRadians = 3.14159265358979f / 180.0f;
 const char* const kSemantics[] = {"BINORMAL", "COLOR",  "NORMAL", "TANGENT",
                                   "TEXCOORD", "VERTEX", "WEIGHT"};
 
-f32 toFloat(const std::string& value) {
+f32 toFloat(std::string_view value) {
     return parseFloat(value.data(), static_cast<i32>(value.size()));
 }
 
-i32 toInt(const std::string& value) {
+i32 toInt(std::string_view value) {
     return parseInt(value.data(), static_cast<i32>(value.size()));
 }
 
 // The first count values of list into out; missing ones are 0.
 void takeFloats(const GatheredElements& list, f32* out, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
-        out[i] = i < list.values.size() ? toFloat(list.values[i]) : 0.0f;
+        out[i] = i < list.size() ? toFloat(list.value(i)) : 0.0f;
     }
 }
 
@@ -112,12 +114,12 @@ bool readSource(RuleEngine& e, const TagRecord& source, MeshInput& input) {
         return refuse(e, kNoArray);
     }
     u64 needed = static_cast<u64>(input.stride) * static_cast<u64>(input.count);
-    if (numbers->values.size() < needed) {
+    if (numbers->size() < needed) {
         return refuse(e, kShortArray);
     }
     input.numbers.resize(needed);
     for (u64 i = 0; i < needed; ++i) {
-        input.numbers[i] = toFloat(numbers->values[i]);
+        input.numbers[i] = toFloat(numbers->value(i));
     }
     return true;
 }
@@ -142,10 +144,7 @@ bool readInput(RuleEngine& e, const TagRecord& mesh, const TagRecord& record, Me
 // The corner indices the triangles need, checked against their inputs.
 bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
                  const std::vector<MeshInput>& inputs, std::vector<i32>& out) {
-    std::size_t length = list.values.size();
-    while (length > 0 && list.values[length - 1].empty()) {
-        --length; // the blank before a closing tag
-    }
+    std::size_t length = list.size();
     if (length % static_cast<u32>(triangles) != 0) {
         tracePrint("The number of indices doesn't match the triangle count (tris: %d, indices: "
                    "%d)\n",
@@ -161,7 +160,7 @@ bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
     }
     out.resize(needed);
     for (std::size_t k = 0; k < needed; ++k) {
-        out[k] = toInt(list.values[k]);
+        out[k] = toInt(list.value(k));
         const MeshInput& input = inputs[k % perCorner];
         if (input.used && (out[k] < 0 || out[k] >= input.count)) {
             return refuse(e, kIndexRange);
@@ -170,7 +169,7 @@ bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
     return true;
 }
 
-void buildMesh(RuleEngine& e, MeshRecord& mesh, const std::vector<MeshInput>& inputs,
+void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inputs,
                const std::vector<i32>& indices) {
     u32 floats = 0;
     for (const MeshInput& input : inputs) {
@@ -206,6 +205,63 @@ void buildMesh(RuleEngine& e, MeshRecord& mesh, const std::vector<MeshInput>& in
     mesh.vertexCount = e.vertices.vertexCount();
     mesh.floatsPerVertex = floats;
     writeMesh(*e.writer, mesh);
+    e.vertices.clear();
+}
+
+// The last non-empty attribute gathered under the given last component.
+std::optional<std::string> lastNonEmpty(const RuleEngine& e, const char* component) {
+    std::optional<std::string> value;
+    for (const auto& a : e.store.attributes) {
+        if (lastComponent(a->id) == component && !a->value.empty()) {
+            value = a->value;
+        }
+    }
+    return value;
+}
+
+std::vector<TagRecord*> gatheredTags(const RuleEngine& e, const char* path) {
+    std::vector<TagRecord*> found;
+    std::size_t from = 0;
+    while (TagRecord* record = findGatheredTag(e, path, from, &from)) {
+        found.push_back(record);
+        ++from;
+    }
+    return found;
+}
+
+// One <triangles> element of a mesh: its count, material, inputs and index
+// list, written as one mesh under mesh's name.
+bool assemblePart(RuleEngine& e, const TagRecord& triangles, MeshRecord mesh) {
+    const GatheredAttribute* material = childAttribute("material", &triangles);
+    mesh.materialName = material != nullptr ? material->value : std::string();
+    const GatheredAttribute* count = childAttribute("count", &triangles);
+    i32 triangleCount = count && !count->value.empty() ? toInt(count->value) : 0;
+    const TagRecord* p = childTag("p", &triangles, 0);
+    const GatheredElements* list = p != nullptr ? childElements("index_array", p) : nullptr;
+    if (list == nullptr) {
+        return refuse(e, kNoIndexArray);
+    }
+    if (triangleCount <= 0) {
+        return refuse(e, kNoTriangleCount);
+    }
+    std::vector<MeshInput> inputs;
+    for (i32 n = 0; const TagRecord* input = childTag("input", &triangles, n); ++n) {
+        inputs.emplace_back();
+        if (!readInput(e, *triangles.parent, *input, inputs.back())) {
+            return false;
+        }
+    }
+    auto used = [](const MeshInput& input) { return input.used; };
+    if (std::none_of(inputs.begin(), inputs.end(), used)) {
+        return refuse(e, kNoInputs);
+    }
+    std::vector<i32> indices;
+    if (!readIndices(e, *list, triangleCount, inputs, indices)) {
+        return false;
+    }
+    mesh.triangleCount = static_cast<u32>(triangleCount);
+    buildMesh(e, mesh, inputs, indices);
+    return true;
 }
 
 } // namespace
@@ -213,10 +269,9 @@ void buildMesh(RuleEngine& e, MeshRecord& mesh, const std::vector<MeshInput>& in
 void materialGather(RuleEngine& e) {
     std::fputs("Fetching material\n", stdout);
     MaterialRecord m;
-    for (const auto& a : e.store.attributes) {
-        if (lastComponent(a->id) == "name" && !a->value.empty()) {
-            m.name = a->value;
-        }
+    m.name = lastNonEmpty(e, "name");
+    if (!m.name) {
+        m.name = lastNonEmpty(e, "id");
     }
     struct Target {
         const char* name;
@@ -251,45 +306,34 @@ void materialGather(RuleEngine& e) {
 void meshAssemble(RuleEngine& e) {
     std::fputs("Assembling mesh\n", stdout);
     MeshRecord mesh;
-    if (const GatheredAttribute* name = findGatheredAttribute(e, "geometry/name")) {
+    const GatheredAttribute* name = findGatheredAttribute(e, "geometry/name");
+    const GatheredAttribute* id = findGatheredAttribute(e, "geometry/id");
+    if (id != nullptr) {
+        mesh.geometryId = id->value;
+    }
+    if (name != nullptr && (!name->value.empty() || id == nullptr)) {
         mesh.name = name->value;
+    } else if (id != nullptr) {
+        mesh.name = id->value;
     }
-    if (const GatheredAttribute* material = findGatheredAttribute(e, "triangles/material")) {
-        mesh.materialName = material->value;
-    }
-    const GatheredAttribute* count = findGatheredAttribute(e, "triangles/count");
-    i32 triangles = count && !count->value.empty() ? toInt(count->value) : 0;
-    const GatheredElements* list = findGatheredElements(e, "triangles/p/index_array");
-    if (list == nullptr) {
-        ruleFailure(e, kNoIndexArray);
+    std::vector<TagRecord*> parts = gatheredTags(e, "triangles");
+    if (parts.empty()) {
+        if (findGatheredElements(e, "triangles/p/index_array") == nullptr) {
+            ruleFailure(e, kNoIndexArray);
+        }
         return;
     }
-    if (triangles <= 0) {
-        ruleFailure(e, kNoTriangleCount);
-        return;
-    }
-    const TagRecord* record = findGatheredTag(e, "triangles");
-    if (record == nullptr) {
-        return;
-    }
-    std::vector<MeshInput> inputs;
-    for (i32 n = 0; const TagRecord* input = childTag("input", record, n); ++n) {
-        inputs.emplace_back();
-        if (!readInput(e, *record->parent, *input, inputs.back())) {
+    std::string name0 = mesh.name;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        if (k > 0) {
+            mesh.name = name0 + "." + std::to_string(k + 1);
+            mesh.geometryId.clear();
+            mesh.furtherPart = true;
+        }
+        if (!assemblePart(e, *parts[k], mesh)) {
             return;
         }
     }
-    auto used = [](const MeshInput& input) { return input.used; };
-    if (std::none_of(inputs.begin(), inputs.end(), used)) {
-        ruleFailure(e, kNoInputs);
-        return;
-    }
-    std::vector<i32> indices;
-    if (!readIndices(e, *list, triangles, inputs, indices)) {
-        return;
-    }
-    mesh.triangleCount = static_cast<u32>(triangles);
-    buildMesh(e, mesh, inputs, indices);
     finishCall(e);
 }
 
@@ -314,6 +358,10 @@ void pushNode(RuleEngine& e, i32 depth) {
     node.named = name != nullptr && !name->value.empty();
     if (node.named) {
         node.name = name->value;
+    }
+    const GatheredAttribute* geometry = findGatheredAttribute(e, "instance_geometry/url");
+    if (geometry != nullptr && geometry->value.size() > 1 && geometry->value[0] == '#') {
+        node.geometry = geometry->value.substr(1);
     }
     if (const GatheredElements* t = findGatheredElements(e, "translate")) {
         takeFloats(*t, node.translation, 3);
