@@ -2,8 +2,14 @@
 // splitValues), the rule reader, the interpreter and the store it fills.
 #include "tools/converter/ruleengine.h"
 
+#include "pwnfile.h"
+#include "runner.h"
+#include "tools/converter/trace.h"
+
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -185,6 +191,55 @@ TEST(RunRules, TagBodyRunsOncePerElementInOrder) {
     }
     EXPECT_EQ(run.engine.store.tags.size(), 3u);
     EXPECT_EQ(run.engine.store.root.children.size(), 3u);
+}
+
+// The intervals a rule program's tag rules entered, from the trace.
+std::vector<std::pair<i32, i32>> enteredIntervals(const std::string& rules,
+                                                  const std::string& text) {
+    std::string trace = MakeScratchDir() + "/debug.txt";
+    traceOpen(trace.c_str());
+    RuleRun run(rules, text);
+    traceClose();
+    std::vector<std::pair<i32, i32>> found;
+    std::string log = ReadFileText(trace);
+    const char kFound[] = "Tag found. New interval: [";
+    for (std::size_t at = log.find(kFound); at != std::string::npos;
+         at = log.find(kFound, at + 1)) {
+        int cs = 0, ce = 0;
+        std::sscanf(log.c_str() + at + sizeof kFound - 1, "%d, %d", &cs, &ce);
+        found.push_back({cs, ce});
+    }
+    return found;
+}
+
+// A tag rule searches from each element's content end for the next, as
+// findTag does, however odd the text.
+TEST(RunRules, TagRulesFindWhatRepeatedSearchesFind) {
+    const char* tokens[] = {
+        "<a>", "</a>", "<a/>", "<ab x=\"1\">", "</ab>", "<b>",    "</b>",  "<?q?>", "/>", "x",
+        " ",   "<a",   "<",    "<A>",          "<a<",   "<a</a>", "</a</a"};
+    std::mt19937 random(20);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        for (int n = random() % 24; n > 0; --n) {
+            text += tokens[random() % (sizeof tokens / sizeof *tokens)];
+        }
+        // Names that hold '<' or '/' make the scan skip past closing tags.
+        for (std::string tag : {"a", "a<", "/a"}) {
+            for (bool direct : {false, true}) {
+                Scan scan(text);
+                std::vector<std::pair<i32, i32>> expected;
+                i32 cs = 0, ce = 0;
+                for (i32 s = 0;
+                     findTag(scan.engine, tag, s, scan.engine.length, &cs, &ce, direct) >= 0;
+                     s = ce) {
+                    expected.push_back({cs, ce});
+                }
+                std::string rules = (direct ? "directtag " : "tag ") + tag + " return " + tag;
+                ASSERT_EQ(enteredIntervals(rules, text), expected) << text << " " << rules;
+            }
+        }
+    }
 }
 
 TEST(RunRules, MissingAttributeStoresAnEmptyValue) {

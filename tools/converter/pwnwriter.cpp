@@ -2,6 +2,7 @@
 
 #include "tools/converter/trace.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -283,6 +284,9 @@ void writeMesh(PwnWriter& writer, const MeshRecord& mesh) {
         writeTag(writer, "mmat");
         writeLabel("Material index\n");
         writeInt(writer, static_cast<u32>(material));
+    } else {
+        std::printf("Warning: mesh %s has no material (none is named \"%s\")\n", mesh.name.c_str(),
+                    mesh.materialName.c_str());
     }
     writeAttributes(writer, mesh);
     writeIndices(writer, mesh);
