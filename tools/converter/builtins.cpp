@@ -208,6 +208,20 @@ void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inp
     e.vertices.clear();
 }
 
+// A mesh is named by its geometry's name; by the geometry's id when the
+// geometry has no name, or when an earlier mesh took the name and not the id.
+std::string meshName(const PwnWriter& writer, const GatheredAttribute* name,
+                     const GatheredAttribute* id) {
+    bool useId =
+        id != nullptr && !id->value.empty() &&
+        (name == nullptr || name->value.empty() ||
+         (writer.meshIndex.count(name->value) != 0 && writer.meshIndex.count(id->value) == 0));
+    if (useId) {
+        return id->value;
+    }
+    return name != nullptr ? name->value : std::string();
+}
+
 // The last non-empty attribute gathered under the given last component.
 std::optional<std::string> lastNonEmpty(const RuleEngine& e, const char* component) {
     std::optional<std::string> value;
@@ -311,11 +325,7 @@ void meshAssemble(RuleEngine& e) {
     if (id != nullptr) {
         mesh.geometryId = id->value;
     }
-    if (name != nullptr && (!name->value.empty() || id == nullptr)) {
-        mesh.name = name->value;
-    } else if (id != nullptr) {
-        mesh.name = id->value;
-    }
+    mesh.name = meshName(*e.writer, name, id);
     std::vector<TagRecord*> parts = gatheredTags(e, "triangles");
     if (parts.empty()) {
         if (findGatheredElements(e, "triangles/p/index_array") == nullptr) {

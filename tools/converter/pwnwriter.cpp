@@ -219,7 +219,9 @@ void warnOfEmptyModel(const PwnWriter& w) {
 void registerMesh(PwnWriter& w, const MeshRecord& mesh) {
     u32 index = static_cast<u32>(w.meshNames.size());
     w.meshNames.push_back(mesh.name);
-    w.meshIndex.emplace(mesh.name, index);
+    if (!w.meshIndex.emplace(mesh.name, index).second) {
+        std::printf("Warning: two meshes are named %s\n", mesh.name.c_str());
+    }
     w.parts.emplace_back();
     w.placed.push_back(false);
     w.triangles += mesh.indexCount / 3;
