@@ -107,6 +107,31 @@ TEST(DaeExporters, EffectsWithOnlyAnIdAndNodesNamedApartFromTheirGeometry) {
               (std::vector<float>{1.5f, -2, 0.325f}));
 }
 
+TEST(DaeExporters, NodesPlacedByAMatrix) {
+    MeshwrightRun run = convert(Fixture("dae_blender_like.dae"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    PwnFile file = readOutput(run);
+    ASSERT_EQ(file.materials.size(), 1u);
+    EXPECT_EQ(file.materials[0].name, "Material-effect");
+    ASSERT_EQ(file.meshes.size(), 1u);
+    EXPECT_EQ(file.meshes[0].name, "Plane");
+    const float* first = file.meshes[0].vertex(file.meshes[0].indices[0]);
+    EXPECT_EQ(std::vector<float>(first, first + 6), (std::vector<float>{1, -1, 0, 0, 0, 1}));
+    EXPECT_EQ(corners(file.meshes[0]),
+              (Corners{{1, -1, 0}, {-1, 1, 0}, {-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}}));
+    // Translation (2, 0, -1.5), a quarter turn about z, scale 3.
+    ASSERT_EQ(file.nodes.size(), 1u);
+    const PwnNode& node = file.nodes[0];
+    EXPECT_EQ(node.tags, (std::vector<std::string>{"rota", "tran", "scal"}));
+    EXPECT_EQ(std::vector<float>(node.translation, node.translation + 3),
+              (std::vector<float>{2, 0, -1.5f}));
+    EXPECT_EQ(std::vector<float>(node.scale, node.scale + 3), (std::vector<float>{3, 3, 3}));
+    EXPECT_NEAR(node.rotation[0], 0, 1e-6);
+    EXPECT_NEAR(node.rotation[1], 0, 1e-6);
+    EXPECT_NEAR(node.rotation[2], 1, 1e-6);
+    EXPECT_NEAR(node.rotation[3], 3.14159265f / 2, 1e-6);
+}
+
 TEST(DaeExporters, EachTrianglesOfAMeshBecomesAMeshPlacedWithTheFirst) {
     MeshwrightRun run = convert(Fixture("dae_two_triangles.dae"));
     ASSERT_EQ(run.status, 0) << run.out;

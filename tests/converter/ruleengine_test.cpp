@@ -6,10 +6,12 @@
 #include "runner.h"
 #include "tools/converter/trace.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
+#include <sstream>
 
 namespace {
 
@@ -281,6 +283,53 @@ TEST(RunRules, ClearingKeepsRecordsThatRulesStillOwn) {
     EXPECT_EQ(run.engine.store.attributes[0]->value, "1");
     ASSERT_EQ(run.root.children.size(), 1u);
     EXPECT_EQ(run.root.children[0]->name, "a");
+}
+
+// Rebuilds the matrix a node's translation, axis-angle rotation and scale
+// stand for (T * R * S), row by row.
+std::vector<double> nodeMatrix(const NodeRecord& node) {
+    double x = node.rotation[0], y = node.rotation[1], z = node.rotation[2];
+    double c = std::cos(node.rotation[3]), s = std::sin(node.rotation[3]), t = 1 - c;
+    double r[3][3] = {{t * x * x + c, t * x * y - s * z, t * x * z + s * y},
+                      {t * x * y + s * z, t * y * y + c, t * y * z - s * x},
+                      {t * x * z - s * y, t * y * z + s * x, t * z * z + c}};
+    std::vector<double> m(16, 0.0);
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            m[row * 4 + col] = r[row][col] * node.scale[col];
+        }
+        m[row * 4 + 3] = node.translation[row];
+    }
+    m[15] = 1;
+    return m;
+}
+
+TEST(PushNode, AMatrixBecomesTranslationRotationAndScale) {
+    const char* matrices[] = {
+        "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",                       // nothing
+        "1 0 0 5 0 -1 0 6 0 0 -1 7 0 0 0 1",                     // half a turn about x
+        "0 1 0 0 1 0 0 0 0 0 -1 0 0 0 0 1",                      // half a turn about (1, 1, 0)
+        "0 -1 0 0 -1 0 0 0 0 0 -1 0 0 0 0 1",                    // half a turn about (1, -1, 0)
+        "0 0 2 0 0 2 0 0 -2 0 0 0 0 0 0 1",                      // a quarter about y, scale 2
+        "-1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",                      // a mirror
+        "0.36 0.48 -0.8 1 -0.8 0.6 0 2 0.48 0.64 0.6 3 0 0 0 1", // some turn
+    };
+    for (const char* matrix : matrices) {
+        RuleRun run("tag node attrib name directtag matrix elems matrix return matrix "
+                    "func push_node return node",
+                    "<node name=\"n\"><matrix>" + std::string(matrix) + "</matrix></node>");
+        ASSERT_TRUE(run.ok) << matrix;
+        ASSERT_EQ(run.root.children.size(), 1u);
+        const NodeRecord& node = *run.root.children[0];
+        ASSERT_TRUE(node.hasTranslation && node.hasRotation && node.hasScale) << matrix;
+        std::vector<double> rebuilt = nodeMatrix(node);
+        std::istringstream given(matrix);
+        for (int i = 0; i < 16; ++i) {
+            double value = 0;
+            given >> value;
+            EXPECT_NEAR(rebuilt[i], value, 1e-5) << matrix << " element " << i;
+        }
+    }
 }
 
 TEST(StoreQueries, PathsMatchWholeTrailingComponents) {

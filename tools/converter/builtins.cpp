@@ -4,6 +4,7 @@
 #include "tools/converter/trace.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -25,6 +26,7 @@ const char kIndexRange[] = "An index lies outside its source\n";
 const char kBadNodes[] = "Error parsing nodes\n";
 const char kBadMaterial[] = "Error writing material\n";
 
+constexpr f64 kPi = 3.14159265358979323846;
 constexpr f32 kDegreesToRadians = 3.14159265358979f / 180.0f;
 
 const char* const kSemantics[] = {"BINORMAL", "COLOR",  "NORMAL", "TANGENT",
@@ -208,6 +210,65 @@ void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inp
     e.vertices.clear();
 }
 
+// The rotation axis and angle (radians) of the rotation matrix r (row by row).
+void axisAngle(const f64 r[3][3], f32* rotation) {
+    f64 angle = std::acos(std::clamp((r[0][0] + r[1][1] + r[2][2] - 1) / 2, -1.0, 1.0));
+    f64 axis[3] = {r[2][1] - r[1][2], r[0][2] - r[2][0], r[1][0] - r[0][1]};
+    if (angle < 1e-6) {
+        axis[0] = axis[1] = 0; // no turn: any axis
+        axis[2] = 1;
+    } else if (angle > kPi - 1e-3) {
+        // Near a half turn the differences vanish: the axis comes from the
+        // diagonal, the signs from the row of its largest component.
+        int big = 0;
+        for (int i = 0; i < 3; ++i) {
+            axis[i] = std::sqrt(std::max(0.0, (r[i][i] + 1) / 2));
+            big = axis[i] > axis[big] ? i : big;
+        }
+        for (int i = 0; i < 3; ++i) {
+            axis[i] = i == big ? axis[i] : std::copysign(axis[i], r[big][i] + r[i][big]);
+        }
+    }
+    f64 length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
+    for (int i = 0; i < 3; ++i) {
+        rotation[i] = static_cast<f32>(axis[i] / length);
+    }
+    rotation[3] = static_cast<f32>(angle);
+}
+
+// A node's <matrix> (16 values, row by row, the translation in the last
+// column) as translation, rotation and scale; a shear is lost.
+void takeMatrix(const GatheredElements& list, NodeRecord& node) {
+    f32 m[16];
+    takeFloats(list, m, 16);
+    f64 columns[3][3], scale[3];
+    for (int c = 0; c < 3; ++c) {
+        for (int r = 0; r < 3; ++r) {
+            columns[c][r] = m[r * 4 + c];
+        }
+        scale[c] = std::sqrt(columns[c][0] * columns[c][0] + columns[c][1] * columns[c][1] +
+                             columns[c][2] * columns[c][2]);
+    }
+    const f64* x = columns[0];
+    const f64* y = columns[1];
+    const f64* z = columns[2];
+    f64 determinant = x[0] * (y[1] * z[2] - y[2] * z[1]) - x[1] * (y[0] * z[2] - y[2] * z[0]) +
+                      x[2] * (y[0] * z[1] - y[1] * z[0]);
+    if (determinant < 0) {
+        scale[0] = -scale[0]; // a mirror turns into a negative scale
+    }
+    f64 rotation[3][3];
+    for (int c = 0; c < 3; ++c) {
+        for (int r = 0; r < 3; ++r) {
+            rotation[r][c] = scale[c] != 0 ? columns[c][r] / scale[c] : (r == c ? 1 : 0);
+        }
+        node.scale[c] = static_cast<f32>(scale[c]);
+        node.translation[c] = m[c * 4 + 3];
+    }
+    axisAngle(rotation, node.rotation);
+    node.hasTranslation = node.hasRotation = node.hasScale = true;
+}
+
 // A mesh is named by its geometry's name; by the geometry's id when the
 // geometry has no name, or when an earlier mesh took the name and not the id.
 std::string meshName(const PwnWriter& writer, const GatheredAttribute* name,
@@ -385,6 +446,10 @@ void pushNode(RuleEngine& e, i32 depth) {
     if (const GatheredElements* s = findGatheredElements(e, "scale")) {
         takeFloats(*s, node.scale, 3);
         node.hasScale = true;
+    }
+    const GatheredElements* matrix = findGatheredElements(e, "matrix");
+    if (matrix != nullptr && !node.hasTranslation && !node.hasRotation && !node.hasScale) {
+        takeMatrix(*matrix, node);
     }
     finishCall(e);
     e.lastNode = &node;
