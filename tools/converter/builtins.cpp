@@ -304,6 +304,18 @@ std::vector<TagRecord*> gatheredTags(const RuleEngine& e, const char* path) {
     return found;
 }
 
+// Polygons, strips, fans and lines beside a mesh's triangles are not read.
+void warnOfOtherPrimitives(const RuleEngine& e, const std::string& mesh) {
+    std::size_t skipped = 0;
+    for (const char* kind : {"poly", "tristrips", "trifans", "lines"}) {
+        skipped += gatheredTags(e, kind).size();
+    }
+    if (skipped > 0) {
+        std::printf("Warning: mesh %s: %zu elements other than <triangles> were not converted\n",
+                    mesh.c_str(), skipped);
+    }
+}
+
 // One <triangles> element of a mesh: its count, material, inputs and index
 // list, written as one mesh under mesh's name.
 bool assemblePart(RuleEngine& e, const TagRecord& triangles, MeshRecord mesh) {
@@ -405,6 +417,7 @@ void meshAssemble(RuleEngine& e) {
             return;
         }
     }
+    warnOfOtherPrimitives(e, name0);
     finishCall(e);
 }
 
