@@ -1,34 +1,13 @@
 // Small documents shaped like what common exporters write (Blender's OBJ,
 // Maya's and 3ds Max's COLLADA), each checked down to the positions that come
 // out, and the warnings of models that would show nothing.
-#include "pwnfile.h"
-#include "runner.h"
+#include "shipped.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 const std::string kDone = "Conversion completed!\n";
-
-MeshwrightRun convert(const std::string& input) {
-    std::string dir = MakeScratchDir();
-    WriteText(dir + "/rules.txt", ReadFileText(SHIPPED_RULES));
-    return RunMeshwright({input, "out.pwn"}, dir);
-}
-
-MeshwrightRun convertText(const std::string& name, const std::string& text) {
-    std::string dir = MakeScratchDir();
-    WriteText(dir + "/" + name, text);
-    WriteText(dir + "/rules.txt", ReadFileText(SHIPPED_RULES));
-    return RunMeshwright({name, "out.pwn"}, dir);
-}
-
-PwnFile readOutput(const MeshwrightRun& run) {
-    std::string error;
-    std::optional<PwnFile> file = ReadPwn(run.path("out.pwn"), error);
-    EXPECT_TRUE(file) << error;
-    return file.value_or(PwnFile{});
-}
 
 // The positions of a mesh's triangle corners, in index order.
 std::vector<std::vector<float>> corners(const PwnMesh& mesh) {
@@ -43,26 +22,24 @@ std::vector<std::vector<float>> corners(const PwnMesh& mesh) {
 using Corners = std::vector<std::vector<float>>;
 
 TEST(ObjExporters, ObjectLinesExponentsAndLinesChangeNoPosition) {
-    MeshwrightRun run = convert(Fixture("exporter.obj"));
-    ASSERT_EQ(run.status, 0) << run.out;
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("exporter.obj", run);
     EXPECT_EQ(run.out, "No number found\nNo number found\nNo number found\n" + kDone)
         << "only the empty middles of a//c are reported";
-    PwnFile file = readOutput(run);
     ASSERT_EQ(file.meshes.size(), 1u);
     EXPECT_EQ(file.meshes[0].vertexCount, 3u) << "\"o Cover\" adds no vertex";
     EXPECT_EQ(corners(file.meshes[0]), (Corners{{1, 0, -1e-6f}, {0, 0.25f, 0}, {-0.0f, 0, 1.5f}}));
 }
 
 TEST(ObjExporters, NegativeIndicesCountBackFromTheLastEntry) {
-    MeshwrightRun run = convert(Fixture("relative_indices.obj"));
-    ASSERT_EQ(run.status, 0) << run.out;
-    PwnFile file = readOutput(run);
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("relative_indices.obj", run);
     ASSERT_EQ(file.meshes.size(), 1u);
     EXPECT_EQ(corners(file.meshes[0]),
               (Corners{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 0, 0}, {1, 0, 0}}));
     for (const char* face : {"f -4 -1 -2\n", "f 0 1 2\n", "f 1 2 -9\n"}) {
-        MeshwrightRun bad =
-            convertText("bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\n" + std::string(face));
+        MeshwrightRun bad = ConvertTextWithShippedRules("bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\n" +
+                                                                       std::string(face));
         EXPECT_EQ(bad.status, 1) << face;
         EXPECT_EQ(bad.out, "A face names a vertex position that does not exist\n") << face;
     }
@@ -70,21 +47,19 @@ TEST(ObjExporters, NegativeIndicesCountBackFromTheLastEntry) {
 
 TEST(ObjExporters, ModelsWithoutTrianglesWarnButComplete) {
     for (const char* text : {"", "junk\n\x01\x02\n", "v 0 0 0\nv 1 0 0\nl 1 2\np 1\n"}) {
-        MeshwrightRun run = convertText("empty.obj", text);
+        MeshwrightRun run = ConvertTextWithShippedRules("empty.obj", text);
         EXPECT_EQ(run.status, 0) << text;
         EXPECT_EQ(run.out, "Warning: no triangles were written\n" + kDone) << text;
     }
 }
 
 TEST(DaeExporters, EffectsWithOnlyAnIdAndNodesNamedApartFromTheirGeometry) {
-    MeshwrightRun run = convert(Fixture("dae_maya_like.dae"));
-    ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("Warning: mesh wedgeShape has no material (none is named "
-                           "\"blinn3SG\")\n"),
-              std::string::npos)
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("dae_maya_like.dae", run);
+    EXPECT_TRUE(Printed(run, "Warning: mesh wedgeShape has no material (none is named "
+                             "\"blinn3SG\")\n"))
         << run.out;
-    EXPECT_EQ(run.out.find("placed by no node"), std::string::npos) << run.out;
-    PwnFile file = readOutput(run);
+    EXPECT_FALSE(Printed(run, "placed by no node")) << run.out;
     ASSERT_EQ(file.materials.size(), 1u);
     EXPECT_EQ(file.materials[0].name, "blinn3-fx") << "named by the effect's id";
     EXPECT_FLOAT_EQ(file.materials[0].diffuse[0], 0.8f);
@@ -108,9 +83,8 @@ TEST(DaeExporters, EffectsWithOnlyAnIdAndNodesNamedApartFromTheirGeometry) {
 }
 
 TEST(DaeExporters, NodesPlacedByAMatrix) {
-    MeshwrightRun run = convert(Fixture("dae_blender_like.dae"));
-    ASSERT_EQ(run.status, 0) << run.out;
-    PwnFile file = readOutput(run);
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("dae_blender_like.dae", run);
     ASSERT_EQ(file.materials.size(), 1u);
     EXPECT_EQ(file.materials[0].name, "Material-effect");
     ASSERT_EQ(file.meshes.size(), 1u);
@@ -133,14 +107,12 @@ TEST(DaeExporters, NodesPlacedByAMatrix) {
 }
 
 TEST(DaeExporters, EachTrianglesOfAMeshBecomesAMeshPlacedWithTheFirst) {
-    MeshwrightRun run = convert(Fixture("dae_two_triangles.dae"));
-    ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("Warning: mesh Box01: 1 elements other than <triangles> were not "
-                           "converted\n"),
-              std::string::npos)
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("dae_two_triangles.dae", run);
+    EXPECT_TRUE(Printed(run, "Warning: mesh Box01: 1 elements other than <triangles> were not "
+                             "converted\n"))
         << run.out;
     EXPECT_EQ(run.out.find("Warning", run.out.find("Warning") + 1), std::string::npos) << run.out;
-    PwnFile file = readOutput(run);
     ASSERT_EQ(file.materials.size(), 2u);
     ASSERT_EQ(file.meshes.size(), 2u);
     EXPECT_EQ(file.meshes[0].name, "Box01");
@@ -163,16 +135,15 @@ TEST(DaeExporters, EachTrianglesOfAMeshBecomesAMeshPlacedWithTheFirst) {
 TEST(DaeExporters, DocumentsThatWouldShowNothingWarn) {
     std::string base = ReadFileText(Fixture("dae_base.dae"));
     std::string unplaced = base.substr(0, base.find("<library_visual_scenes>")) + "</COLLADA>\n";
-    MeshwrightRun run = convertText("unplaced.dae", unplaced);
+    MeshwrightRun run = ConvertTextWithShippedRules("unplaced.dae", unplaced);
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("Warning: mesh tri is placed by no node\n" + kDone), std::string::npos)
-        << run.out;
+    EXPECT_TRUE(Printed(run, "Warning: mesh tri is placed by no node\n" + kDone)) << run.out;
 
     const char* cameras = "<COLLADA><library_visual_scenes><visual_scene><node name=\"cam\">"
                           "<instance_camera url=\"#c\"/></node></visual_scene>"
                           "</library_visual_scenes></COLLADA>\n";
     for (const char* text : {cameras, "", "junk"}) {
-        MeshwrightRun empty = convertText("empty.dae", text);
+        MeshwrightRun empty = ConvertTextWithShippedRules("empty.dae", text);
         EXPECT_EQ(empty.status, 0) << text;
         EXPECT_NE(empty.out.find("Warning: no triangles were written\n" + kDone), std::string::npos)
             << empty.out;
