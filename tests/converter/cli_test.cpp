@@ -210,12 +210,13 @@ TEST(Cli, ABadFractionReadsAsZeroAndGoesOn) {
     EXPECT_EQ(file.meshes[0].vertices[0], 0.0f);
 }
 
-TEST(Cli, CarriageReturnsEndLinesAndAnUnterminatedLastLineIsLost) {
+TEST(Cli, CarriageReturnsEndLinesAndTheEndOfTheFileEndsTheLastLine) {
     MeshwrightRun run = RunMeshwright({Fixture("crlf_unterminated.obj"), "out.pwn"});
     ASSERT_EQ(run.status, 0);
     PwnFile file = ReadOutput(run);
     ASSERT_EQ(file.meshes.size(), 1u);
-    EXPECT_EQ(file.meshes[0].indices, (std::vector<uint32_t>{0, 1, 2}));
+    EXPECT_EQ(file.meshes[0].indices, (std::vector<uint32_t>{0, 1, 2, 2, 1, 0}))
+        << "the last face, without a line break, counts";
 }
 
 TEST(Cli, EachBadInputStopsWithItsMessage) {

@@ -267,8 +267,10 @@ bool parseObjLine(ObjReader& reader, char* line, std::size_t length) {
 
 bool readObj(ObjReader& reader, const char* text, std::size_t length) {
     std::size_t start = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (text[i] != '\n' && text[i] != '\r') {
+    for (std::size_t i = 0; i <= length; ++i) {
+        // The end of the text ends a last line that has no line break.
+        bool end = i == length ? start < length : text[i] == '\n' || text[i] == '\r';
+        if (!end) {
             continue;
         }
         std::size_t lineLength = i - start;
