@@ -132,6 +132,27 @@ TEST(DaeExporters, EachTrianglesOfAMeshBecomesAMeshPlacedWithTheFirst) {
     EXPECT_TRUE(node.children[0].tags.empty()) << "with no transform of its own";
 }
 
+TEST(DaeExporters, AGeometryWhoseNameIsTakenIsNamedByItsId) {
+    std::string base = ReadFileText(Fixture("dae_base.dae"));
+    std::size_t from = base.find("<geometry"), to = base.find("</library_geometries>");
+    std::string geometry = base.substr(from, to - from);
+    std::string second = geometry;
+    second.replace(second.find("tri-mesh"), 8, "tri-copy");
+    std::string text = base.substr(0, to) + second + base.substr(to);
+    text.replace(text.find("<node id=\"c\" name=\"nothing\">"), 28,
+                 "<node id=\"c\" name=\"x\"><instance_geometry url=\"#tri-copy\"/>");
+    MeshwrightRun run = ConvertTextWithShippedRules("copies.dae", text);
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_FALSE(Printed(run, "Warning")) << run.out;
+    PwnFile file = ReadOutput(run);
+    ASSERT_EQ(file.meshes.size(), 2u);
+    EXPECT_EQ(file.meshes[0].name, "tri");
+    EXPECT_EQ(file.meshes[1].name, "tri-copy");
+    ASSERT_EQ(file.nodes.size(), 2u);
+    EXPECT_EQ(file.nodes[0].mesh, 0u);
+    EXPECT_EQ(file.nodes[1].mesh, 1u) << "placed by its <instance_geometry>";
+}
+
 TEST(DaeExporters, DocumentsThatWouldShowNothingWarn) {
     std::string base = ReadFileText(Fixture("dae_base.dae"));
     std::string unplaced = base.substr(0, base.find("<library_visual_scenes>")) + "</COLLADA>\n";
