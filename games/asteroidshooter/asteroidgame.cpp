@@ -90,7 +90,7 @@ bool AsteroidGame::update(FrameInput* input, u8 orientation) {
         camera->setPerspectiveProjection(kFieldOfView, AsteroidAspect(orientation), kNearPlane,
                                          kFarPlane);
     }
-    updateObjects(input);
+    bool moved = updateObjects(input);
     world->drawAll(input);
     switch (AsteroidNextStep(stats)) {
     case kAsteroidLoadingText:
@@ -106,7 +106,7 @@ bool AsteroidGame::update(FrameInput* input, u8 orientation) {
         SceneGraph::getText()->print(stats.hitsText, -0.9f, -0.8f, 350, 1);
         break;
     }
-    return true;
+    return moved;
 }
 
 // The mesh owns the arrays and the material it is built with; copies take

@@ -29,10 +29,11 @@ class AsteroidGame {
 
     // Takes ownership; objects are updated in the order they were added.
     void addObject(GameObject* object);
+    // Every object's update in list order; true.
     bool updateObjects(FrameInput* input);
     // One frame: the camera follows the orientation, the objects move, the
     // world is drawn, then the hits are counted or the level switch runs.
-    // Always true (the game never asks to quit).
+    // False only when the objects' update fails, which it never does.
     bool update(FrameInput* input, u8 orientation);
 
     // The first call builds the shot mesh and returns it; every later call
