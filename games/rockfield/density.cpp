@@ -11,7 +11,7 @@ namespace {
 const f32 kNoiseScale = 4.0f;
 
 // The density of one interior voxel.
-u8 asteroidDensity(ivec3 p, i32 n, vec3 offset) {
+u8 ballDensity(ivec3 p, i32 n, f32 noiseStep, vec3 offset) {
     vec3 q = (p - ivec3{1, 1, 1}).toVec3();
     f32 half = static_cast<f32>(n) / 2;
     vec3 d = vec3(half, half, half) - q;
@@ -20,9 +20,8 @@ u8 asteroidDensity(ivec3 p, i32 n, vec3 offset) {
     if (d2 > limit) {
         return 0;
     }
-    f32 side = static_cast<f32>(n);
-    f64 r = AsteroidNoise(q.x / side * kNoiseScale + offset.x, q.y / side * kNoiseScale + offset.y,
-                          q.z / side * kNoiseScale + offset.z);
+    f64 r = AsteroidNoise(q.x * noiseStep + offset.x, q.y * noiseStep + offset.y,
+                          q.z * noiseStep + offset.z);
     f64 density = (r * 0.5 + 0.5) * 255;
     i32 value = static_cast<i32>((1 - std::sqrt(d2 / limit)) * density);
     return static_cast<u8>(value & 0xff);
@@ -32,9 +31,13 @@ u8 asteroidDensity(ivec3 p, i32 n, vec3 offset) {
 
 void FillAsteroidBlock(u8* block, i32 level, vec3 offset) {
     i32 n = 1 << level;
+    FillNoiseBall(block, n, kNoiseScale / static_cast<f32>(n), offset);
+}
+
+void FillNoiseBall(u8* block, i32 n, f32 noiseStep, vec3 offset) {
     std::memset(block, 0, static_cast<size_t>(n) * n * n);
     for (BlockIterator it(n, n, n, block); it.valid(); it.next()) {
-        *it.pointer() = asteroidDensity(it.position(), n, offset);
+        *it.pointer() = ballDensity(it.position(), n, noiseStep, offset);
     }
 }
 

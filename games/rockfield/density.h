@@ -11,6 +11,10 @@
 // noise at q / n * 4 + offset; elsewhere 0.
 void FillAsteroidBlock(u8* block, i32 level, vec3 offset);
 
+// The same ball on any n >= 3 with the noise sampled every noiseStep
+// (FillAsteroidBlock's step is 4 / n).
+void FillNoiseBall(u8* block, i32 n, f32 noiseStep, vec3 offset);
+
 // The mean position of the interior voxels above 128; the origin when none
 // is.
 vec3 SolidCentroid(u8* block, i32 n);

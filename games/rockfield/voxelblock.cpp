@@ -3,7 +3,6 @@
 #include "games/rockfield/mctables.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -48,8 +47,8 @@ i32 component(const ivec3& v, i32 axis) {
 class Mesher {
   public:
     Mesher(const u8* block, i32 n, std::vector<f32>* vertices, std::vector<u32>* indices)
-        : block(block), n(n), layerSize(static_cast<size_t>(n) * n * 3), numbers(2 * layerSize, 0),
-          vertices(vertices), indices(indices) {
+        : block(block), n(n), layerSize(static_cast<size_t>(n) * n * 3),
+          numbers(2 * layerSize, 0), firstFresh{1, 1}, vertices(vertices), indices(indices) {
         for (i32 c = 0; c < 8; c++) {
             const i32* d = kCornerOffset[c];
             cornerStep[c] = d[0] + n * (d[1] + n * d[2]);
@@ -59,19 +58,39 @@ class Mesher {
     void run() {
         for (i32 z = 1; z < n - 1; z++) {
             // The layer below z held the edges of z - 1, which no cell reads
-            // again; it now takes those of z + 1.
-            std::memset(&numbers[static_cast<size_t>((z + 1) & 1) * layerSize], 0,
-                        layerSize * sizeof(u32));
+            // again; it now takes those of z + 1, and every number it holds
+            // from before counts as absent.
+            firstFresh[(z + 1) & 1] = count + 1;
             for (i32 y = 1; y < n - 1; y++) {
-                const u8* p = block + 1 + n * (y + z * n);
-                for (i32 x = 1; x < n - 1; x++, p++) {
-                    meshCell({x, y, z}, p);
-                }
+                walkRow(y, z);
             }
         }
     }
 
   private:
+    // The cells of one row, x rising. The solid bits of a cell's four corners
+    // at x + 1 (corners 1, 2, 5, 6) are those at x of the next cell (corners
+    // 0, 3, 4, 7), so each cell reads four voxels to find its cube index.
+    void walkRow(i32 y, i32 z) {
+        const u8* below = block + static_cast<size_t>(n) * (y + static_cast<size_t>(z) * n);
+        const u8* above = below + n;                           // y + 1
+        const u8* behind = below + static_cast<size_t>(n) * n; // z + 1
+        const u8* aboveBehind = behind + n;                    // y + 1, z + 1
+        u32 low = solid(below[1]) | solid(behind[1]) << 3 | solid(above[1]) << 4 |
+                  solid(aboveBehind[1]) << 7;
+        for (i32 x = 1; x < n - 1; x++) {
+            u32 high = solid(below[x + 1]) << 1 | solid(behind[x + 1]) << 2 |
+                       solid(above[x + 1]) << 5 | solid(aboveBehind[x + 1]) << 6;
+            u32 cube = low | high;
+            if (kEdgeTable[cube] != 0) {
+                meshCell({x, y, z}, cube, below + x);
+            }
+            low = (high & 0x22u) >> 1 | (high & 0x44u) << 1;
+        }
+    }
+
+    static u32 solid(u8 value) { return value > kIsoLevel ? 1u : 0u; }
+
     i32 value(ivec3 p) const {
         bool inside = static_cast<u32>(p.x) < static_cast<u32>(n) &&
                       static_cast<u32>(p.y) < static_cast<u32>(n) &&
@@ -86,15 +105,10 @@ class Mesher {
                     static_cast<f32>(value({p.x, p.y, p.z - 1}) - value({p.x, p.y, p.z + 1})));
     }
 
-    void meshCell(ivec3 cell, const u8* p) {
+    void meshCell(ivec3 cell, u32 cube, const u8* p) {
         i32 v[8];
-        u32 cube = 0;
         for (i32 c = 0; c < 8; c++) {
             v[c] = p[cornerStep[c]];
-            cube |= (v[c] > kIsoLevel ? 1u : 0u) << c;
-        }
-        if (kEdgeTable[cube] == 0) {
-            return;
         }
         for (const int8_t* e = kTriangleTable[cube]; *e != -1; e++) {
             indices->push_back(vertexOn(cell, *e, v) - 1);
@@ -108,7 +122,7 @@ class Mesher {
         i32 axis = (key.x & 1) != 0 ? 0 : ((key.y & 1) != 0 ? 1 : 2);
         u32& number = numbers[static_cast<size_t>(lower.z & 1) * layerSize +
                               (static_cast<size_t>(lower.y) * n + lower.x) * 3 + axis];
-        if (number == 0) {
+        if (number < firstFresh[lower.z & 1]) {
             number = ++count;
             addVertex(cell, edge, v, lower, axis);
         }
@@ -147,6 +161,9 @@ class Mesher {
     size_t layerSize;
     i32 cornerStep[8];
     std::vector<u32> numbers;
+    // The first vertex number made since each layer was last taken over;
+    // lower numbers in it are stale.
+    u32 firstFresh[2];
     u32 count = 0;
     std::vector<f32>* vertices;
     std::vector<u32>* indices;
