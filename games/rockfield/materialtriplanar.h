@@ -7,7 +7,8 @@ class Texture;
 // The asteroids' material: one texture projected along the three axes of the
 // mesh (which carries no texture coordinates), lit by the light in slot 0 of
 // the drawn geometry as a direction from the origin. Material type code 6,
-// built by the rockfield program's factory only.
+// built by the rockfield program's factory only. All triplanar materials
+// share one shader program, registered as "MaterialTriplanar".
 class MaterialTriplanar : public Material {
   public:
     MaterialTriplanar(const char* name, u32 purgeLevel);

@@ -75,7 +75,7 @@ class Rockfield : public testing::Test {
 TEST_F(Rockfield, FactoryBuildsTheTriplanarMaterialForCodeSix) {
     Material* material = SceneGraph::createMaterial(kMaterialTriplanar, "rock", 0);
     ASSERT_EQ(material->getMaterialType(), kMaterialTriplanar);
-    EXPECT_STREQ(material->getProgram()->nameText(), "rock");
+    EXPECT_STREQ(material->getProgram()->nameText(), "MaterialTriplanar");
     auto* triplanar = static_cast<MaterialTriplanar*>(material);
     ASSERT_NE(triplanar->getDiffuseTexture(), nullptr);
     EXPECT_STREQ(triplanar->getDiffuseTexture()->nameText(), "../textures/notex.png");
