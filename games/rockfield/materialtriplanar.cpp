@@ -7,7 +7,6 @@
 
 namespace {
 
-const u32 kKeepCached = 0xFFFFFFFFu;
 // Every triplanar material draws with this one program. The fly-through
 // makes a material for each mesh, about twenty a second: a program of each
 // one's own would cost a link every time and, in a software GL, about a
@@ -21,7 +20,7 @@ MaterialTriplanar::MaterialTriplanar(const char* name, u32 purgeLevel)
     : Material(name, purgeLevel, kMaterialTriplanar), diffuseTexture(nullptr) {
     program = SceneGraph::createShaderProgram(kProgramName, "\n", "../shaders/MaterialTriplanar.vs",
                                               "../shaders/MaterialTriplanar.fs", purgeLevel);
-    Texture::loadInto(&diffuseTexture, "../textures/notex.png", kKeepCached);
+    loadDefaultTexture(&diffuseTexture);
 }
 
 MaterialTriplanar::~MaterialTriplanar() {
