@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 #include <png.h>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -270,17 +269,6 @@ bool findSinkingRelease(int* rx, int* ry) {
     return false;
 }
 
-void expectCleanExit(GameRun& game) {
-    // Held until the program ends, so a slow frame cannot miss it.
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
-}
-
 class GolfE2E : public testing::Test {
   protected:
     void SetUp() override {
@@ -361,7 +349,7 @@ TEST_F(GolfE2E, ShotViewFollowsMenuContinueAndRestart) {
     EXPECT_LT(boardShift(start, restarted), 3) << "the ball is not back at its start";
     EXPECT_EQ(lastGlyph(restarted, kShotsText), zero);
 
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(GolfE2E, SinkingShotCompletesTheLevel) {
@@ -396,7 +384,7 @@ TEST_F(GolfE2E, SinkingShotCompletesTheLevel) {
     EXPECT_LT(boardShift(start, again), 3) << "the ball is not back at its start";
     EXPECT_EQ(lastGlyph(again, kShotsText), lastGlyph(start, kShotsText));
 
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(GolfE2E, TabTurnsThePhoneAndTheGameGoesOn) {
@@ -410,36 +398,11 @@ TEST_F(GolfE2E, TabTurnsThePhoneAndTheGameGoesOn) {
     EXPECT_GT(contentShare(turned, kLandscapeScreen), 0.05) << "no board in landscape";
     EXPECT_TRUE(litAround(turned, 382, 371)) << "no ball at the landscape centre";
     EXPECT_TRUE(showsPlay(game.holdKeyUntil("Tab", "golf-tab-back", showsPlay)));
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
-// A copy of the build's asset tree without the ball model.
-class CopiedTree {
-  public:
-    CopiedTree() {
-        char name[] = "/tmp/tessaly-golf-XXXXXX";
-        if (mkdtemp(name) == nullptr) {
-            return;
-        }
-        root = name;
-        fs::path build = fs::path(GameRun::binDir()).parent_path();
-        for (const char* dir :
-             {"bin", "shaders", "textures", "fonts", "skin", "project", "models"}) {
-            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
-        }
-    }
-    ~CopiedTree() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    CopiedTree(const CopiedTree&) = delete;
-    CopiedTree& operator=(const CopiedTree&) = delete;
-
-    fs::path root;
-};
-
 TEST_F(GolfE2E, MissingBallModelIsReportedAndTheGameRunsOn) {
-    CopiedTree tree;
+    AssetTreeCopy tree;
     ASSERT_FALSE(tree.root.empty());
     ASSERT_TRUE(fs::remove(tree.root / "models" / "sphere.pwn"));
     GameRun game("Tessaly", (tree.root / "bin").string());

@@ -1,5 +1,8 @@
 #include "harness.h"
 
+// Before the X11 headers, whose None macro it would trip on.
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <array>
@@ -12,6 +15,7 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -249,4 +253,34 @@ std::string GameRun::log() const {
 bool GameRun::memDumpExists() const {
     struct stat st;
     return stat((dir_ + "/mem.txt").c_str(), &st) == 0;
+}
+
+void ExpectCleanExit(GameRun& game) {
+    game.keyDown("Escape");
+    EXPECT_EQ(game.waitExit(), 0);
+    game.keyUp("Escape");
+    std::string log = game.log();
+    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    EXPECT_FALSE(game.memDumpExists());
+}
+
+AssetTreeCopy::AssetTreeCopy() {
+    namespace fs = std::filesystem;
+    char name[] = "/tmp/tessaly-tree-XXXXXX";
+    if (mkdtemp(name) == nullptr) {
+        return;
+    }
+    root = name;
+    fs::path build = fs::path(GameRun::binDir()).parent_path();
+    for (const char* dir : {"bin", "shaders", "textures", "fonts", "skin", "project", "models"}) {
+        if (fs::exists(build / dir)) {
+            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
+        }
+    }
+}
+
+AssetTreeCopy::~AssetTreeCopy() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
 }

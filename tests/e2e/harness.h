@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <sys/types.h>
@@ -73,4 +74,22 @@ class GameRun {
     std::string program_;
     std::string dir_;
     std::string window_;
+};
+
+// Quits with Escape, held until the program ends so that a slow frame cannot
+// miss it, and checks a clean run: exit status 0, no "Warning" or "Error" in
+// log.txt, no mem.txt.
+void ExpectCleanExit(GameRun& game);
+
+// A copy of the build's programs and asset folders in a new scratch
+// directory (root; empty when it cannot be made), removed with the object:
+// remove what a test wants missing, then run from root/bin.
+class AssetTreeCopy {
+  public:
+    AssetTreeCopy();
+    ~AssetTreeCopy();
+    AssetTreeCopy(const AssetTreeCopy&) = delete;
+    AssetTreeCopy& operator=(const AssetTreeCopy&) = delete;
+
+    std::filesystem::path root;
 };

@@ -10,7 +10,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -102,17 +101,6 @@ long residentKb(const std::string& program) {
     return kb;
 }
 
-void expectCleanExit(GameRun& game) {
-    // Held until the program ends, so a slow frame cannot miss it.
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
-}
-
 class RockfieldE2E : public testing::Test {
   protected:
     void SetUp() override {
@@ -142,7 +130,7 @@ TEST_F(RockfieldE2E, RocksFlyPastTurnWithThePhoneAndExitCleanly) {
     Image turned = game.holdKeyUntil("Tab", "rockfield-landscape", showsTurnedField);
     EXPECT_TRUE(showsTurnedField(turned)) << "no rocks in landscape";
     EXPECT_TRUE(showsField(game.holdKeyUntil("Tab", "rockfield-portrait", showsField)));
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 // Every mesh brings its own arrays and material, and they go with it: the
@@ -160,35 +148,11 @@ TEST_F(RockfieldE2E, ResidentMemoryStaysFlatOverAMinute) {
     EXPECT_LT(std::labs(late - early), 4 * 1024)
         << early << " kB after 10 s, " << late << " kB after 60 s";
     EXPECT_TRUE(showsField(game.capture("rockfield-minute")));
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
-// A copy of the build's asset tree without the rock texture.
-class CopiedTree {
-  public:
-    CopiedTree() {
-        char name[] = "/tmp/tessaly-rockfield-XXXXXX";
-        if (mkdtemp(name) == nullptr) {
-            return;
-        }
-        root = name;
-        fs::path build = fs::path(GameRun::binDir()).parent_path();
-        for (const char* dir : {"bin", "shaders", "textures", "fonts", "skin"}) {
-            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
-        }
-    }
-    ~CopiedTree() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    CopiedTree(const CopiedTree&) = delete;
-    CopiedTree& operator=(const CopiedTree&) = delete;
-
-    fs::path root;
-};
-
 TEST_F(RockfieldE2E, MissingRockTextureIsReportedAndTheFlightGoesOn) {
-    CopiedTree tree;
+    AssetTreeCopy tree;
     ASSERT_FALSE(tree.root.empty());
     ASSERT_TRUE(fs::remove(tree.root / "textures" / "craters.png"));
     GameRun game("rockfield", (tree.root / "bin").string());
