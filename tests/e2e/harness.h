@@ -76,9 +76,23 @@ class GameRun {
     std::string window_;
 };
 
+// The phone window's side in pixels, and the game screen in it.
+constexpr int kWindowSide = 741;
+// Rectangles in window pixels from the top-left (x1, y1 excluded).
+struct Box {
+    int x0, y0, x1, y1;
+};
+const Box kPortraitScreen = {210, 142, 530, 622};
+const Box kLandscapeScreen = {142, 211, 622, 531};
+
+// The phone window upright (the game in portrait) or turned.
+bool ShowsPortraitPhone(const Image& shot);
+bool ShowsLandscapePhone(const Image& shot);
+
 // Quits with Escape, held until the program ends so that a slow frame cannot
-// miss it, and checks a clean run: exit status 0, no "Warning" or "Error" in
-// log.txt, no mem.txt.
+// miss it, and checks exit status 0 and no mem.txt: the log.
+std::string QuitAndLog(GameRun& game);
+// QuitAndLog, and no "Warning" or "Error" in the log.
 void ExpectCleanExit(GameRun& game);
 
 // A copy of the build's programs and asset folders in a new scratch
