@@ -28,3 +28,8 @@ xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_asteroidshoot
 cp "$build/screenshots/asteroidshooter-level1.png" "$repo/docs/asteroidshooter-level1.png"
 cp "$build/screenshots/asteroidshooter-level2.png" "$repo/docs/asteroidshooter-level2.png"
 echo "docs/asteroidshooter-level1.png and docs/asteroidshooter-level2.png updated"
+
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_rockfield_test" \
+    --gtest_filter=RockfieldE2E.RocksFlyPastTurnWithThePhoneAndExitCleanly
+cp "$build/screenshots/rockfield-field.png" "$repo/docs/rockfield-field.png"
+echo "docs/rockfield-field.png updated"

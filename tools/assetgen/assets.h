@@ -30,3 +30,6 @@ Canvas DrawStarfield();
 Canvas DrawLevelPause(Lettering& lettering);
 Canvas DrawRockSurface();
 Canvas DrawShipHull();
+
+// The fly-through's rock texture, tiling without a seam.
+Canvas DrawCraters();
