@@ -152,24 +152,35 @@ TEST_F(AsteroidShooterE2E, PlayShowsTheShipItsShotsAndTheCounter) {
     ExpectCleanExit(game);
 }
 
+// The newest shots, just launched 5 units below the ship and 50 ahead: a
+// band across the screen a quarter of its height below the centre, where
+// they start at the centre while the ship stands at its start.
+const Box kLaunchBand = {kPortraitScreen.x0, 468, kPortraitScreen.x1, 536};
+const int kScreenCentreX = (kPortraitScreen.x0 + kPortraitScreen.x1) / 2;
+
 TEST_F(AsteroidShooterE2E, HoldingThePointerToOneSideMovesTheStream) {
     GameRun game("asteroidshooter");
     ASSERT_TRUE(game.hasWindow());
     ASSERT_TRUE(showsPlay(startPlaying(game, "asteroidshooter-play")));
-    Image start = game.captureWhen("asteroidshooter-stream-start", showsStream, kStreamWaitMs);
-    ASSERT_TRUE(showsStream(start));
-    double before = find(start, kPortraitScreen, isShot).x;
+    auto launched = [](const Image& shot, int fromX) {
+        Spot shots = find(shot, kLaunchBand, isShot);
+        return shots.count > 3 && shots.x > fromX;
+    };
+    Image start = game.captureWhen(
+        "asteroidshooter-stream-start",
+        [&launched](const Image& shot) { return launched(shot, kScreenCentreX - 10); },
+        kStreamWaitMs);
+    ASSERT_TRUE(launched(start, kScreenCentreX - 10));
+    EXPECT_NEAR(find(start, kLaunchBand, isShot).x, kScreenCentreX, 10)
+        << "the stream does not start at the centre";
     // Pressed right of the centre and a little above it: the ship drifts
     // right and the new shots leave from there.
     const int x = kPortraitScreen.x0 + 300, y = kPortraitScreen.y0 + 200;
     Image moved = game.holdPointerUntil(
         x, y, "asteroidshooter-stream-right",
-        [before](const Image& shot) {
-            Spot shots = find(shot, kPortraitScreen, isShot);
-            return shots.count > 3 && shots.x > before + 40;
-        },
+        [&launched](const Image& shot) { return launched(shot, kScreenCentreX + 40); },
         kStreamWaitMs);
-    EXPECT_GT(find(moved, kPortraitScreen, isShot).x, before + 40) << "the stream did not move";
+    EXPECT_TRUE(launched(moved, kScreenCentreX + 40)) << "the stream did not move";
     ExpectCleanExit(game);
 }
 
