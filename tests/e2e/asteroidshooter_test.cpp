@@ -90,7 +90,7 @@ Box landscapeShip() {
 
 // Waits that a busy machine may need: the splash to end and the game to
 // draw, and the stream of shots to start, some 46 frames into play.
-constexpr int kPlayWaitMs = 30000;
+constexpr int kPlayWaitMs = 60000;
 constexpr int kStreamWaitMs = 60000;
 
 // Play in portrait: the phone, the starfield, the ship and the counter.
@@ -189,12 +189,14 @@ TEST_F(AsteroidShooterE2E, TabTurnsThePhoneWithoutStretchingThePicture) {
     ASSERT_TRUE(game.hasWindow());
     Image portrait = startPlaying(game, "asteroidshooter-tab-portrait");
     ASSERT_TRUE(showsPlay(portrait));
-    Image turned = game.holdKeyUntil("Tab", "asteroidshooter-tab-landscape", shipInLandscape);
+    Image turned =
+        game.holdKeyUntil("Tab", "asteroidshooter-tab-landscape", shipInLandscape, kPlayWaitMs);
     ASSERT_TRUE(shipInLandscape(turned));
     EXPECT_NEAR(shipRatio(portrait, kPortraitScreen, portraitShip()), -0.5, 0.15);
     EXPECT_NEAR(shipRatio(turned, kLandscapeScreen, landscapeShip()), -0.5, 0.15)
         << "the landscape picture is stretched";
-    EXPECT_TRUE(showsPlay(game.holdKeyUntil("Tab", "asteroidshooter-tab-back", showsPlay)));
+    EXPECT_TRUE(
+        showsPlay(game.holdKeyUntil("Tab", "asteroidshooter-tab-back", showsPlay, kPlayWaitMs)));
     ExpectCleanExit(game);
 }
 
