@@ -49,8 +49,13 @@ play() {
     xvfb-run -a -s "$XVFB_SERVER_ARGS" bash -c '
         export SDL_AUDIODRIVER=dummy
         ./Tessaly & pid=$!
-        sleep 4
-        win=$(xdotool search --name "^Tessaly$" | head -1)
+        win=
+        for _ in $(seq 300); do
+            win=$(xdotool search --onlyvisible --pid $pid --name "^Tessaly$" 2>/dev/null | head -1)
+            [ -n "$win" ] && break
+            sleep 0.1
+        done
+        [ -n "$win" ] || { echo "Tessaly showed no window" >&2; kill $pid; exit 1; }
         xdotool mousemove --window "$win" 5 5 keydown a sleep 0.3 keyup a
         sleep 2
         import -window "$win" "$1"
@@ -60,7 +65,7 @@ play() {
 }
 
 run_tests() {
-    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_TESTS=ON
     # The unit tests side by side, then the programs driven in their windows
     # one at a time on a quiet machine.
     (cd "$ROOT/build" && xvfb-run -a -s "$XVFB_SERVER_ARGS" \
@@ -78,7 +83,8 @@ run_tests() {
 case "$MODE" in
 run)
     install_packages $RUN_PACKAGES
-    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # The tests need packages of their own: the test command builds them.
+    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_TESTS=OFF
     play
     ;;
 test)
