@@ -8,6 +8,8 @@
 
 // Drives a game program in a real window: started from bin/ like a user
 // would, fed keys and pointer moves with xdotool, captured from the X server.
+// Each run has an X server of its own (Xvfb on a free display) and a working
+// directory of its own, so tests of the same program can run side by side.
 
 struct Pixel {
     int r, g, b;
@@ -24,13 +26,18 @@ struct Image {
 
 class GameRun {
   public:
-    // Starts bin/<program> with bin/ as working directory, after removing the
-    // log.txt and mem.txt of earlier runs, and waits for its window.
+    // Starts bin/<program> on an X server of its own and waits for its
+    // window. It runs in a private mirror of the build tree (a bin/ of its
+    // own beside links to the asset folders), which holds its log.txt and
+    // mem.txt and is removed with the run.
     explicit GameRun(const std::string& program);
     // The same for a program in another directory dir (a copy of the build
-    // tree, for instance): dir is its working directory and holds its log.
+    // tree, for instance): dir is its working directory and holds its log,
+    // whose log.txt and mem.txt of earlier runs are removed first.
     GameRun(const std::string& program, const std::string& dir);
     ~GameRun();
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
 
     bool hasWindow() const { return !window_.empty(); }
     // Presses a key and holds it until a capture shows what shows() looks for
@@ -62,15 +69,27 @@ class GameRun {
     int waitExit(int timeoutMs = 10000);
     std::string log() const;
     bool memDumpExists() const;
+    // The program's working directory.
+    const std::string& dir() const { return dir_; }
+    // The X display the program shows its window on (":N"), for X clients
+    // of a test's own; empty when no server could be started.
+    const std::string& display() const { return display_; }
 
     static void pause(int ms);
+    // Whether runs can have X servers: Xvfb and xdotool are installed.
     static bool displayAvailable();
     static std::string binDir();
 
   private:
-    void xdotool(const std::string& args);
+    bool startServer();
+    void startProgram();
+    void findWindow();
+    std::string xdotool(const std::string& args); // its output
+    pid_t server_ = -1;
+    std::string display_;
     pid_t pid_ = -1;
     std::string program_;
     std::string dir_;
+    std::string mirror_; // the private tree removed with the run
     std::string window_;
 };
