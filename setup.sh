@@ -80,9 +80,11 @@ run_tests() {
     (cd "$ROOT/build" && xvfb-run -a -s "$XVFB_SERVER_ARGS" \
         ctest --output-on-failure -j"$(nproc)" -LE e2e)
     (cd "$ROOT/build" && ctest --output-on-failure -j"$(nproc)" -L e2e)
-    # The unit tests once more with AddressSanitizer and UndefinedBehaviorSanitizer.
+    # The unit tests once more with AddressSanitizer and UndefinedBehaviorSanitizer,
+    # the GL ones in their window too.
     build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON
-    (cd "$ROOT/build-asan" && ctest --output-on-failure -j"$(nproc)" -LE e2e)
+    (cd "$ROOT/build-asan" && xvfb-run -a -s "$XVFB_SERVER_ARGS" \
+        ctest --output-on-failure -j"$(nproc)" -LE e2e)
     # Bounded runs of the fuzz targets of the file readers.
     build "$ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON \
         -DTESSALY_TESTS=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
