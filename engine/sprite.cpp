@@ -14,7 +14,6 @@
 
 namespace {
 
-const u32 kKeepCached = 0xFFFFFFFFu;
 const f32 kQuad[8] = {-1, -1, 1, -1, -1, 1, 1, 1};
 const u16 kQuadIndices[6] = {0, 1, 2, 1, 3, 2};
 
@@ -53,15 +52,18 @@ void Sprite::init(Texture* texture_, bool addRef) {
     texcoordsTo = vec2(1, 1);
     program = SceneGraph::createShaderProgram("SpriteProg", "\n", "../shaders/Sprite.vs",
                                               "../shaders/Sprite.fs", 1);
+    Resource::pinHeld(vertexArray);
+    Resource::pinHeld(indexArray);
+    Resource::pinHeld(program);
     texture = nullptr;
     Resource::assignReference(&texture, texture_, addRef);
 }
 
 Sprite::~Sprite() {
-    SceneGraph::dereferenceResource(vertexArray);
-    SceneGraph::dereferenceResource(indexArray);
+    Resource::releasePinned(vertexArray);
+    Resource::releasePinned(indexArray);
     SceneGraph::dereferenceResource(texture);
-    SceneGraph::dereferenceResource(program);
+    Resource::releasePinned(program);
 }
 
 Node* Sprite::clone() const {
@@ -69,11 +71,7 @@ Node* Sprite::clone() const {
     copy->size = size;
     copy->texcoordsFrom = texcoordsFrom;
     copy->texcoordsTo = texcoordsTo;
-    for (u32 i = 0; i < kLightSlots; ++i) {
-        if (getLight(i) != nullptr) {
-            copy->setLight(getLight(i), i);
-        }
-    }
+    copyLightsTo(copy);
     return copy;
 }
 
@@ -82,8 +80,7 @@ void Sprite::setTexture(Texture* texture_, bool addRef) {
 }
 
 void Sprite::setTexture(const char* file, u32 purgeLevel) {
-    Resource::assignReference(&texture, SceneGraph::createTexture(file, true, 2, 0, purgeLevel),
-                              false);
+    Texture::loadInto(&texture, file, purgeLevel);
 }
 
 void Sprite::setTexcoords(vec2 from, vec2 to) {
@@ -92,13 +89,8 @@ void Sprite::setTexcoords(vec2 from, vec2 to) {
 }
 
 vec3 Sprite::getLightColor() const {
-    for (u32 i = 0; i < kLightSlots; ++i) {
-        Light* light = getLight(i);
-        if (light != nullptr) {
-            return light->getColor() * light->getIntensity();
-        }
-    }
-    return vec3(1, 1, 1);
+    Light* light = firstLight();
+    return light != nullptr ? light->getColor() * light->getIntensity() : vec3(1, 1, 1);
 }
 
 void Sprite::drawSelf(RenderContext* context) {

@@ -106,7 +106,6 @@ TEST_F(Gpu, ProgramsLinkAndSettersSkipUndeclaredNames) {
     ShaderProgram* p = SceneGraph::createShaderProgram(
         "p", "#define UNUSED\n", fixture("color.vs").c_str(), fixture("color.fs").c_str(), 0);
     ASSERT_TRUE(p->isLinked());
-    EXPECT_TRUE(p->getVertexShader()->isCompiled());
     p->activate();
     const f32 v[4] = {1, 2, 3, 4};
     const i32 iv[4] = {1, 2, 3, 4};
@@ -149,9 +148,32 @@ TEST_F(Gpu, ShadersAreSharedAndDeletedWithTheirLastProgram) {
     EXPECT_EQ(SceneGraph::getResourceList(kResourceShader)->getEntryCount(), shaders);
 }
 
+TEST_F(Gpu, APurgeSparesTheShadersOfAProgramBelowItsLevel) {
+    u32 shaders = SceneGraph::getResourceList(kResourceShader)->getEntryCount();
+    ShaderProgram* kept = SceneGraph::createShaderProgram("kept", "", fixture("color.vs").c_str(),
+                                                          fixture("color.fs").c_str(), 0);
+    // A program of a higher level raises the shared shaders' level to its own.
+    ShaderProgram* cached = SceneGraph::createShaderProgram(
+        "cached", "", fixture("color.vs").c_str(), fixture("color.fs").c_str(), 2);
+    SceneGraph::dereferenceResource(cached);
+    Shader* vertex = kept->getVertexShader();
+    ASSERT_EQ(vertex->getPurgeLevel(), 2u);
+    SceneGraph::purge(2);
+    EXPECT_EQ(SceneGraph::getShaderProgram("cached"), nullptr);
+    EXPECT_EQ(glIsShader(vertex->getId()), GL_TRUE) << "the level-0 program still uses it";
+    EXPECT_EQ(vertex->getReferenceCount(), 1u);
+    // Its last holder gone, the shader waits for the purge of its own level.
+    SceneGraph::dereferenceResource(kept);
+    EXPECT_EQ(SceneGraph::getResourceList(kResourceShader)->getEntryCount(), shaders + 2);
+    SceneGraph::purge(2);
+    EXPECT_EQ(SceneGraph::getResourceList(kResourceShader)->getEntryCount(), shaders);
+}
+
 TEST_F(Gpu, ACompileFailureWarnsWithItsLog) {
     Shader* broken = new Shader("k", "", fixture("broken.fs").c_str(), Shader::kFragment, 0);
-    EXPECT_FALSE(broken->isCompiled());
+    GLint compiled = GL_TRUE;
+    glGetShaderiv(broken->getId(), GL_COMPILE_STATUS, &compiled);
+    EXPECT_EQ(compiled, GL_FALSE);
     EXPECT_NE(std::strstr(ReportLastMessage(), "Warning"), nullptr);
     EXPECT_NE(std::strstr(ReportLastMessage(), "undeclared"), nullptr);
     delete broken;
@@ -189,7 +211,7 @@ TEST_F(Gpu, TexturesFromFilesWithBackslashesKeepTheirNames) {
     Texture* t = SceneGraph::createTexture(name.c_str(), false, 0, 0, 0);
     EXPECT_NE(t->getId(), 0u);
     EXPECT_EQ(t->getWidth(), 5u);
-    EXPECT_EQ(t->getFormat(), Texture::kRgb);
+    EXPECT_EQ(t->getSize(), 5u * 3u * 3u); // RGB
     EXPECT_EQ(SceneGraph::getTexture(name.c_str()), t);
     Texture* missing = SceneGraph::createTexture("nothing.png", true, 2, 1, 0);
     EXPECT_EQ(missing->getId(), 0u);
