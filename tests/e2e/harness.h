@@ -44,7 +44,7 @@ class GameRun {
     // (or the time is up), then releases it: the last capture. A slow frame
     // cannot then see the press and the release in one poll.
     Image holdKeyUntil(const std::string& key, const std::string& name,
-                       const std::function<bool(const Image&)>& shows, int timeoutMs = 8000);
+                       const std::function<bool(const Image&)>& shows, int timeoutMs = 20000);
     // Presses a key (xdotool name), holds it, releases it.
     void key(const std::string& name, int holdMs = 300);
     void keyDown(const std::string& name);
@@ -55,7 +55,7 @@ class GameRun {
     // shows() looks for (or the time is up), then releases it: the last
     // capture. Like holdKeyUntil, for presses that act while held.
     Image holdPointerUntil(int x, int y, const std::string& name,
-                           const std::function<bool(const Image&)>& shows, int timeoutMs = 8000);
+                           const std::function<bool(const Image&)>& shows, int timeoutMs = 20000);
     void drag(int x0, int y0, int x1, int y1, int steps = 10);
     void mouseMove(int x, int y);
     // The window's contents, also saved as <build>/screenshots/<name>.png.
@@ -63,10 +63,10 @@ class GameRun {
     // Captures until the picture shows what shows() looks for, or the time is
     // up (a slow machine may take several frames to react); the last capture.
     Image captureWhen(const std::string& name, const std::function<bool(const Image&)>& shows,
-                      int timeoutMs = 8000);
+                      int timeoutMs = 20000);
     // Waits for the program to end: its exit status, or -1 on timeout (the
     // program is then killed).
-    int waitExit(int timeoutMs = 10000);
+    int waitExit(int timeoutMs = 30000);
     std::string log() const;
     bool memDumpExists() const;
     // The program's working directory.
