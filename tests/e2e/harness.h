@@ -58,7 +58,9 @@ class GameRun {
                            const std::function<bool(const Image&)>& shows, int timeoutMs = 20000);
     void drag(int x0, int y0, int x1, int y1, int steps = 10);
     void mouseMove(int x, int y);
-    // The window's contents, also saved as <build>/screenshots/<name>.png.
+    // The window's contents, also saved as <build>/screenshots/<name>.png:
+    // tests run side by side, so each names its captures after its game and
+    // itself.
     Image capture(const std::string& name);
     // Captures until the picture shows what shows() looks for, or the time is
     // up (a slow machine may take several frames to react); the last capture.
