@@ -269,6 +269,21 @@ Image GameRun::holdPointerUntil(int x, int y, const std::string& name,
     return shot;
 }
 
+Image GameRun::pressUntil(int x, int y, const std::string& name,
+                          const std::function<bool(const Image&)>& shows, int timeoutMs) {
+    constexpr int kHoldMs = 3000;
+    Image shot;
+    for (int waited = 0, releaseMs = 300; waited < timeoutMs; releaseMs *= 2) {
+        shot = holdPointerUntil(x, y, name, shows, kHoldMs);
+        if (shows(shot)) {
+            break;
+        }
+        pause(releaseMs);
+        waited += kHoldMs + releaseMs;
+    }
+    return shot;
+}
+
 void GameRun::drag(int x0, int y0, int x1, int y1, int steps) {
     mouseMove(x0, y0);
     pause(50);

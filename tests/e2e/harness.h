@@ -56,6 +56,12 @@ class GameRun {
     // capture. Like holdKeyUntil, for presses that act while held.
     Image holdPointerUntil(int x, int y, const std::string& name,
                            const std::function<bool(const Image&)>& shows, int timeoutMs = 20000);
+    // A press that a game acts on only when it comes after a frame that saw
+    // the pointer up: holdPointerUntil, tried again after a release held
+    // longer each time (a slow frame may poll a release and the next press
+    // together and miss both), until shows() holds or the time is up.
+    Image pressUntil(int x, int y, const std::string& name,
+                     const std::function<bool(const Image&)>& shows, int timeoutMs = 20000);
     void drag(int x0, int y0, int x1, int y1, int steps = 10);
     void mouseMove(int x, int y);
     // The window's contents, also saved as <build>/screenshots/<name>.png:
