@@ -1,0 +1,268 @@
+// The planet run as a player meets it: the splash ended by a key, the start
+// banner with the health line at 100 %, the health falling as the ship
+// shrinks, the ship following a held pointer, the flight ending in a won or
+// lost banner after which the scene stands still, and a clean exit; and a
+// run whose ship model is missing.
+#include "harness.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <png.h>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSide = 741;
+
+// Rectangles in window pixels from the top-left (x1, y1 excluded).
+struct Box {
+    int x0, y0, x1, y1;
+};
+const Box kScreen = {210, 142, 530, 622};
+// The banners, 256 by 128 pictures, stand pixel for pixel in the middle of
+// the screen.
+const Box kBanner = {242, 318, 498, 446};
+// The health figure, green after the white "Health:".
+const Box kHealthFigure = {286, 168, 360, 194};
+// The band where the ship flies, below the middle of the screen, clear of
+// the banners.
+const Box kShipBand = {210, 447, 530, 560};
+
+int brightness(Pixel p) {
+    return p.r + p.g + p.b;
+}
+
+// The phone's grey rim at x = 173, left of the portrait screen.
+bool showsPortraitPhone(const Image& shot) {
+    return shot.width == kSide && shot.at(173, 150).r > 80 && shot.at(173, 590).r > 80;
+}
+
+// A picture of the build tree, as red, green and blue.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgba;
+    Pixel at(int x, int y) const {
+        size_t i = (static_cast<size_t>(y) * width + x) * 4;
+        return {rgba[i], rgba[i + 1], rgba[i + 2]};
+    }
+};
+
+Picture texture(const std::string& name) {
+    Picture picture;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&image,
+                                       (GameRun::binDir() + "/../textures/" + name).c_str()) == 0) {
+        return picture;
+    }
+    image.format = PNG_FORMAT_RGBA;
+    picture.rgba.resize(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr) == 0) {
+        return picture;
+    }
+    picture.width = static_cast<int>(image.width);
+    picture.height = static_cast<int>(image.height);
+    return picture;
+}
+
+// The share of a grid of points over the banner's place where the capture
+// shows the picture's colour: near 1 when the banner shows whole.
+double bannerMatch(const Image& shot, const Picture& picture) {
+    if (!showsPortraitPhone(shot) || picture.width == 0) {
+        return 0;
+    }
+    int matches = 0, points = 0;
+    for (int i = 0; i < 32; i++) {
+        for (int j = 0; j < 16; j++) {
+            int tx = (2 * i + 1) * picture.width / 64, ty = (2 * j + 1) * picture.height / 32;
+            points++;
+            matches += shot.near(kBanner.x0 + tx, kBanner.y0 + ty, picture.at(tx, ty), 40) ? 1 : 0;
+        }
+    }
+    return static_cast<double>(matches) / points;
+}
+
+std::function<bool(const Image&)> showsBanner(const Picture& picture) {
+    return [&picture](const Image& shot) { return bannerMatch(shot, picture) > 0.8; };
+}
+
+// The columns of the health figure with green ink: "100%" is wider than any
+// figure of two digits.
+int healthWidth(const Image& shot) {
+    int first = -1, last = -1;
+    for (int x = kHealthFigure.x0; x < kHealthFigure.x1; x++) {
+        for (int y = kHealthFigure.y0; y < kHealthFigure.y1; y++) {
+            Pixel p = shot.at(x, y);
+            if (p.g > 180 && p.r < 120 && p.b < 120) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+        }
+    }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+// The ship's hull is light grey and red; its centre is where those pixels
+// gather in the ship's band. -1 without any.
+double shipX(const Image& shot) {
+    double sum = 0;
+    int count = 0;
+    for (int y = kShipBand.y0; y < kShipBand.y1; y++) {
+        for (int x = kShipBand.x0; x < kShipBand.x1; x++) {
+            Pixel p = shot.at(x, y);
+            bool red = p.r > 120 && p.g < 70 && p.b < 70;
+            bool grey = brightness(p) > 360 && std::abs(p.r - p.b) < 40;
+            if (red || grey) {
+                sum += x;
+                count++;
+            }
+        }
+    }
+    return count < 30 ? -1 : sum / count;
+}
+
+// The game screen of two captures differs in more than a few pixels.
+bool screenChanged(const Image& a, const Image& b) {
+    int differing = 0;
+    for (int y = kScreen.y0; y < kScreen.y1; y++) {
+        for (int x = kScreen.x0; x < kScreen.x1; x++) {
+            differing += a.near(x, y, b.at(x, y), 8) ? 0 : 1;
+        }
+    }
+    return differing > 20;
+}
+
+void expectCleanExit(GameRun& game) {
+    // Held until the program ends, so a slow frame cannot miss it.
+    game.keyDown("Escape");
+    EXPECT_EQ(game.waitExit(), 0);
+    game.keyUp("Escape");
+    std::string log = game.log();
+    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    EXPECT_FALSE(game.memDumpExists());
+}
+
+class PlanetE2E : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!GameRun::displayAvailable()) {
+            GTEST_SKIP() << "no X display";
+        }
+        start = texture("gamestart.png");
+        won = texture("gamewon.png");
+        lost = texture("gameover.png");
+        ASSERT_NE(start.width, 0);
+        ASSERT_NE(won.width, 0);
+        ASSERT_NE(lost.width, 0);
+    }
+
+    // Ends the splash with a key, as a player would: the start banner.
+    Image startFlight(GameRun& game, const std::string& name) {
+        Image shot = game.holdKeyUntil("a", name, showsBanner(start));
+        EXPECT_GT(bannerMatch(shot, start), 0.8) << "no start banner after the splash";
+        return shot;
+    }
+
+    Picture start, won, lost;
+};
+
+TEST_F(PlanetE2E, StartBannerHealthFallsAndThePointerSteers) {
+    GameRun game("planetrun");
+    ASSERT_TRUE(game.hasWindow());
+    Image banner = startFlight(game, "planetrun-start");
+    const int full = healthWidth(banner);
+    EXPECT_GT(full, 0) << "no health line with the banner";
+
+    // Play: the banner is gone, the ship flies and shrinks.
+    Image playing = game.captureWhen("planetrun-play", [&](const Image& shot) {
+        return bannerMatch(shot, start) < 0.3 && shipX(shot) > 0 && healthWidth(shot) > 0 &&
+               healthWidth(shot) < full;
+    });
+    EXPECT_LT(bannerMatch(playing, start), 0.3) << "the start banner stays";
+    EXPECT_LT(healthWidth(playing), full) << "the health does not fall from 100 %";
+    const double middle = shipX(playing);
+    ASSERT_GT(middle, 0) << "no ship";
+    EXPECT_NEAR(middle, 370, 30) << "the ship starts in the middle";
+
+    // The pointer held at the screen's left edge draws the ship to the left.
+    Image steered = game.holdPointerUntil(220, 382, "planetrun-steered", [&](const Image& shot) {
+        double x = shipX(shot);
+        return x > 0 && x < middle - 40;
+    });
+    EXPECT_LT(shipX(steered), middle - 40) << "the ship does not follow the pointer";
+    expectCleanExit(game);
+}
+
+TEST_F(PlanetE2E, FlightEndsInABannerAndTheSceneStops) {
+    GameRun game("planetrun");
+    ASSERT_TRUE(game.hasWindow());
+    startFlight(game, "planetrun-flight-start");
+    // A whole flight is 1,881 frames: a minute at a slow frame rate.
+    Image end = game.captureWhen(
+        "planetrun-end",
+        [&](const Image& shot) { return showsBanner(won)(shot) || showsBanner(lost)(shot); },
+        200000);
+    const bool ended = bannerMatch(end, won) > 0.8 || bannerMatch(end, lost) > 0.8;
+    ASSERT_TRUE(ended) << "no won or lost banner";
+    EXPECT_GT(healthWidth(end), 0) << "the health line stays";
+    // Nothing moves any more: a change is waited for, and none comes.
+    Image later = game.captureWhen(
+        "planetrun-end-later", [&](const Image& shot) { return screenChanged(end, shot); }, 3000);
+    EXPECT_FALSE(screenChanged(end, later)) << "the scene goes on after the end";
+    expectCleanExit(game);
+}
+
+// A copy of the build's asset tree without the ship model.
+class CopiedTree {
+  public:
+    CopiedTree() {
+        char name[] = "/tmp/tessaly-planetrun-XXXXXX";
+        if (mkdtemp(name) == nullptr) {
+            return;
+        }
+        root = name;
+        fs::path build = fs::path(GameRun::binDir()).parent_path();
+        for (const char* dir : {"bin", "shaders", "textures", "fonts", "skin", "models"}) {
+            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
+        }
+    }
+    ~CopiedTree() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    CopiedTree(const CopiedTree&) = delete;
+    CopiedTree& operator=(const CopiedTree&) = delete;
+
+    fs::path root;
+};
+
+TEST_F(PlanetE2E, MissingShipModelIsReportedAndTheFlightGoesOn) {
+    CopiedTree tree;
+    ASSERT_FALSE(tree.root.empty());
+    ASSERT_TRUE(fs::remove(tree.root / "models" / "new_spaceship.pwn"));
+    GameRun game("planetrun", (tree.root / "bin").string());
+    ASSERT_TRUE(game.hasWindow());
+    Image banner = startFlight(game, "planetrun-no-ship");
+    const int full = healthWidth(banner);
+    Image playing = game.captureWhen("planetrun-no-ship-play", [&](const Image& shot) {
+        return bannerMatch(shot, start) < 0.3 && healthWidth(shot) > 0 && healthWidth(shot) < full;
+    });
+    EXPECT_LT(healthWidth(playing), full) << "the flight does not go on";
+    game.keyDown("Escape");
+    EXPECT_EQ(game.waitExit(), 0);
+    game.keyUp("Escape");
+    std::string log = game.log();
+    EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    EXPECT_FALSE(game.memDumpExists());
+}
+
+} // namespace
