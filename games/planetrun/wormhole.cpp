@@ -23,6 +23,10 @@ Wormhole::Wormhole(AsteroidGame* game)
 
 void Wormhole::update(FrameInput*) {}
 
+vec3 Wormhole::getPosition() const {
+    return sprite->getTranslation();
+}
+
 f32 Wormhole::getZ() const {
-    return sprite->getTranslation().z;
+    return getPosition().z;
 }

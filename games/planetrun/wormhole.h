@@ -11,6 +11,8 @@ class Wormhole : public GameObject {
     explicit Wormhole(AsteroidGame* game);
 
     void update(FrameInput* input) override;
+    // The sprite's translation.
+    vec3 getPosition() const override;
     f32 getZ() const;
 
   private:
