@@ -14,6 +14,13 @@ f32 spread(PlanetRandomSource random, f32 range, f32 offset) {
     return std::floor(range * random()) - offset;
 }
 
+// A place on the spawn plane, x and y drawn over [0, range) less offset.
+vec3 spawnPosition(PlanetRandomSource random, f32 range, f32 offset) {
+    const f32 x = spread(random, range, offset);
+    const f32 y = spread(random, range, offset);
+    return vec3(x, y, kPlanetSpawnZ);
+}
+
 // Three draws in order, each times the factor.
 vec3 draws(PlanetRandomSource random, f32 factor) {
     const f32 x = factor * random();
@@ -29,6 +36,17 @@ vec3 asteroidVelocity(PlanetRandomSource random) {
     const f32 y = 0.5f * random() - 0.25f;
     const f32 z = 2 * random() + 1;
     return vec3(x, y, z);
+}
+
+// An asteroid's draws after its scale: place, velocity and spin. Stars draw
+// the same, though they never use the motion.
+PlanetSpawn fieldSpawn(PlanetRandomSource random, f32 scale, f32 range, f32 offset) {
+    PlanetSpawn spawn;
+    spawn.scale = scale;
+    spawn.position = spawnPosition(random, range, offset);
+    spawn.velocity = asteroidVelocity(random);
+    spawn.spin = draws(random, 0.01f);
+    return spawn;
 }
 
 } // namespace
@@ -161,36 +179,21 @@ f32 PlanetRandom() {
 }
 
 PlanetSpawn PlanetAsteroidSpawn(PlanetRandomSource random) {
-    PlanetSpawn spawn;
-    spawn.scale = random();
-    const f32 x = spread(random, 200, 100);
-    const f32 y = spread(random, 200, 100);
-    spawn.position = vec3(x, y, kPlanetSpawnZ);
-    spawn.velocity = asteroidVelocity(random);
-    spawn.spin = draws(random, 0.01f);
-    return spawn;
+    const f32 scale = random();
+    return fieldSpawn(random, scale, 200, 100);
 }
 
 PlanetSpawn PlanetSphereSpawn(PlanetRandomSource random) {
     PlanetSpawn spawn;
     spawn.scale = 2 * random();
-    const f32 x = spread(random, 75, 35);
-    const f32 y = spread(random, 75, 35);
-    spawn.position = vec3(x, y, kPlanetSpawnZ);
+    spawn.position = spawnPosition(random, 75, 35);
     spawn.velocity = vec3(0, 0, 2 * random() + 1);
     spawn.spin = draws(random, 0.01f);
     return spawn;
 }
 
 PlanetSpawn PlanetStarSpawn(PlanetRandomSource random) {
-    PlanetSpawn spawn;
-    spawn.scale = 7;
-    const f32 x = spread(random, 1800, 900);
-    const f32 y = spread(random, 1800, 900);
-    spawn.position = vec3(x, y, kPlanetSpawnZ);
-    spawn.velocity = asteroidVelocity(random);
-    spawn.spin = draws(random, 0.01f);
-    return spawn;
+    return fieldSpawn(random, 7, 1800, 900);
 }
 
 u32 PlanetSeed(u32 randomValue, u64 now) {

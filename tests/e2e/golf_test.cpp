@@ -3,6 +3,7 @@
 // counter, the corner menu with its continue and restart boxes, a shot that
 // sinks the ball, the level-completed screen, the orientation switch and a
 // clean exit; and a run whose ball model is missing.
+#include "gamechecks.h"
 #include "harness.h"
 
 #include "games/golf/rules.h"
@@ -12,9 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-#include <png.h>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -156,37 +155,8 @@ bool showsPlay(const Image& shot) {
            litAround(shot, kBallX, kBallY) && !lastGlyph(shot, kShotsText).empty();
 }
 
-// A picture of the build tree, as red, green, blue and alpha bytes.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgba;
-    Pixel at(int x, int y) const {
-        size_t i = (static_cast<size_t>(y) * width + x) * 4;
-        return {rgba[i], rgba[i + 1], rgba[i + 2]};
-    }
-    int alpha(int x, int y) const { return rgba[(static_cast<size_t>(y) * width + x) * 4 + 3]; }
-};
-
-Picture loadPicture(const std::string& path) {
-    Picture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
-        return picture;
-    }
-    image.format = PNG_FORMAT_RGBA;
-    picture.rgba.resize(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr) == 0) {
-        picture.rgba.clear();
-        return picture;
-    }
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    return picture;
-}
-
 Picture projectPicture(const std::string& name) {
-    return loadPicture(GameRun::binDir() + "/../project/" + name);
+    return LoadPicture(GameRun::binDir() + "/../project/" + name);
 }
 
 // The picture's texel under a pixel of a screen that it fills.
@@ -270,17 +240,6 @@ bool findSinkingRelease(int* rx, int* ry) {
     return false;
 }
 
-void expectCleanExit(GameRun& game) {
-    // Held until the program ends, so a slow frame cannot miss it.
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
-}
-
 class GolfE2E : public testing::Test {
   protected:
     void SetUp() override {
@@ -361,7 +320,7 @@ TEST_F(GolfE2E, ShotViewFollowsMenuContinueAndRestart) {
     EXPECT_LT(boardShift(start, restarted), 3) << "the ball is not back at its start";
     EXPECT_EQ(lastGlyph(restarted, kShotsText), zero);
 
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(GolfE2E, SinkingShotCompletesTheLevel) {
@@ -396,7 +355,7 @@ TEST_F(GolfE2E, SinkingShotCompletesTheLevel) {
     EXPECT_LT(boardShift(start, again), 3) << "the ball is not back at its start";
     EXPECT_EQ(lastGlyph(again, kShotsText), lastGlyph(start, kShotsText));
 
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(GolfE2E, TabTurnsThePhoneAndTheGameGoesOn) {
@@ -410,36 +369,11 @@ TEST_F(GolfE2E, TabTurnsThePhoneAndTheGameGoesOn) {
     EXPECT_GT(contentShare(turned, kLandscapeScreen), 0.05) << "no board in landscape";
     EXPECT_TRUE(litAround(turned, 382, 371)) << "no ball at the landscape centre";
     EXPECT_TRUE(showsPlay(game.holdKeyUntil("Tab", "golf-tab-back", showsPlay)));
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
-// A copy of the build's asset tree without the ball model.
-class CopiedTree {
-  public:
-    CopiedTree() {
-        char name[] = "/tmp/tessaly-golf-XXXXXX";
-        if (mkdtemp(name) == nullptr) {
-            return;
-        }
-        root = name;
-        fs::path build = fs::path(GameRun::binDir()).parent_path();
-        for (const char* dir :
-             {"bin", "shaders", "textures", "fonts", "skin", "project", "models"}) {
-            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
-        }
-    }
-    ~CopiedTree() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    CopiedTree(const CopiedTree&) = delete;
-    CopiedTree& operator=(const CopiedTree&) = delete;
-
-    fs::path root;
-};
-
 TEST_F(GolfE2E, MissingBallModelIsReportedAndTheGameRunsOn) {
-    CopiedTree tree;
+    AssetTreeCopy tree({"shaders", "textures", "fonts", "skin", "project", "models"});
     ASSERT_FALSE(tree.root.empty());
     ASSERT_TRUE(fs::remove(tree.root / "models" / "sphere.pwn"));
     GameRun game("Tessaly", (tree.root / "bin").string());

@@ -3,14 +3,13 @@
 // shrinks, the ship following a held pointer, the flight ending in a won or
 // lost banner after which the scene stands still, and a clean exit; and a
 // run whose ship model is missing.
+#include "gamechecks.h"
 #include "harness.h"
 
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-#include <png.h>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -38,32 +37,8 @@ bool showsPortraitPhone(const Image& shot) {
     return shot.width == kSide && shot.at(173, 150).r > 80 && shot.at(173, 590).r > 80;
 }
 
-// A picture of the build tree, as red, green and blue.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgba;
-    Pixel at(int x, int y) const {
-        size_t i = (static_cast<size_t>(y) * width + x) * 4;
-        return {rgba[i], rgba[i + 1], rgba[i + 2]};
-    }
-};
-
 Picture texture(const std::string& name) {
-    Picture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image,
-                                       (GameRun::binDir() + "/../textures/" + name).c_str()) == 0) {
-        return picture;
-    }
-    image.format = PNG_FORMAT_RGBA;
-    picture.rgba.resize(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr) == 0) {
-        return picture;
-    }
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    return picture;
+    return LoadPicture(GameRun::binDir() + "/../textures/" + name);
 }
 
 // The share of a grid of points over the banner's place where the capture
@@ -132,17 +107,6 @@ bool screenChanged(const Image& a, const Image& b) {
     return differing > 20;
 }
 
-void expectCleanExit(GameRun& game) {
-    // Held until the program ends, so a slow frame cannot miss it.
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
-}
-
 class PlanetE2E : public testing::Test {
   protected:
     void SetUp() override {
@@ -191,7 +155,7 @@ TEST_F(PlanetE2E, StartBannerHealthFallsAndThePointerSteers) {
         return x > 0 && x < middle - 40;
     });
     EXPECT_LT(shipX(steered), middle - 40) << "the ship does not follow the pointer";
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(PlanetE2E, FlightEndsInABannerAndTheSceneStops) {
@@ -210,35 +174,11 @@ TEST_F(PlanetE2E, FlightEndsInABannerAndTheSceneStops) {
     Image later = game.captureWhen(
         "planetrun-end-later", [&](const Image& shot) { return screenChanged(end, shot); }, 3000);
     EXPECT_FALSE(screenChanged(end, later)) << "the scene goes on after the end";
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
-// A copy of the build's asset tree without the ship model.
-class CopiedTree {
-  public:
-    CopiedTree() {
-        char name[] = "/tmp/tessaly-planetrun-XXXXXX";
-        if (mkdtemp(name) == nullptr) {
-            return;
-        }
-        root = name;
-        fs::path build = fs::path(GameRun::binDir()).parent_path();
-        for (const char* dir : {"bin", "shaders", "textures", "fonts", "skin", "models"}) {
-            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
-        }
-    }
-    ~CopiedTree() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    CopiedTree(const CopiedTree&) = delete;
-    CopiedTree& operator=(const CopiedTree&) = delete;
-
-    fs::path root;
-};
-
 TEST_F(PlanetE2E, MissingShipModelIsReportedAndTheFlightGoesOn) {
-    CopiedTree tree;
+    AssetTreeCopy tree({"shaders", "textures", "fonts", "skin", "models"});
     ASSERT_FALSE(tree.root.empty());
     ASSERT_TRUE(fs::remove(tree.root / "models" / "new_spaceship.pwn"));
     GameRun game("planetrun", (tree.root / "bin").string());

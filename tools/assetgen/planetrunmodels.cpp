@@ -13,14 +13,14 @@ namespace {
 // radius near the game's 10 units.
 MeshModel spaceship() {
     MeshPart hull{"PlanetRunShipHull", "PlanetRunShipMaterial", 0.8f, 0.82f, 0.88f, {}, {}};
-    AddFrustum(&hull, {0, 0, -8}, 2.0f, {0, 0, 6}, 1.7f, 16);    // body
-    AddFrustum(&hull, {0, 0, 6}, 1.7f, {0, 0, 11.5f}, 0, 16);    // nose
-    AddSphere(&hull, {0, 1.3f, 3}, 1.2f, 12, 8);                 // cockpit
-    AddBox(&hull, {0, -0.2f, -1.5f}, {8, 0.3f, 2.5f});           // wings
-    AddBox(&hull, {7.6f, 0.8f, -2.2f}, {0.35f, 1.3f, 1.6f});     // wing tips
+    AddFrustum(&hull, {0, 0, -8}, 2.0f, {0, 0, 6}, 1.7f, 16); // body
+    AddFrustum(&hull, {0, 0, 6}, 1.7f, {0, 0, 11.5f}, 0, 16); // nose
+    AddSphere(&hull, {0, 1.3f, 3}, 1.2f, 12, 8);              // cockpit
+    AddBox(&hull, {0, -0.2f, -1.5f}, {8, 0.3f, 2.5f});        // wings
+    AddBox(&hull, {7.6f, 0.8f, -2.2f}, {0.35f, 1.3f, 1.6f});  // wing tips
     AddBox(&hull, {-7.6f, 0.8f, -2.2f}, {0.35f, 1.3f, 1.6f});
-    AddBox(&hull, {0, 2.6f, -6}, {0.3f, 2.2f, 1.6f});            // tail fin
-    AddFrustum(&hull, {0, 0, -8}, 1.6f, {0, 0, -10}, 2.1f, 16);  // exhaust
+    AddBox(&hull, {0, 2.6f, -6}, {0.3f, 2.2f, 1.6f});           // tail fin
+    AddFrustum(&hull, {0, 0, -8}, 1.6f, {0, 0, -10}, 2.1f, 16); // exhaust
     return MeshModel{"new_spaceship", {hull}};
 }
 

@@ -12,14 +12,6 @@ namespace {
 
 constexpr float kTau = 6.28318530718f;
 
-float clamp01(float v) {
-    return std::min(1.0f, std::max(0.0f, v));
-}
-
-Color shade(const Color& c, float k) {
-    return {c.r * k, c.g * k, c.b * k, c.a};
-}
-
 // Fills every pixel from a function of its centre as fractions (u, v).
 template <typename F> Canvas paint(int width, int height, F colorAt) {
     Canvas c(width, height, {0, 0, 0, 1});
@@ -42,7 +34,7 @@ Color hullAt(float u, float v) {
     float seam = std::min(std::min(fx, 1 - fx) * 4, std::min(fy, 1 - fy) * 2);
     float grain = TileFractal(u, v, 8, 3, 61);
     Color plate = r % 3 == 1 ? Color{0.78f, 0.16f, 0.12f, 1} : Color{0.80f, 0.83f, 0.88f, 1};
-    plate = shade(plate, 0.85f + 0.25f * grain - 0.12f * fy);
+    plate = Scale(plate, 0.85f + 0.25f * grain - 0.12f * fy);
     if (seam < 0.06f) {
         return {0.16f, 0.18f, 0.22f, 1};
     }
@@ -65,9 +57,9 @@ Color rockAt(float u, float v) {
     for (const auto& crater : craters) {
         float d = std::hypot(u - crater[0], v - crater[1]) / crater[2];
         if (d < 0.8f) {
-            c = shade(c, 0.55f + 0.3f * d);
+            c = Scale(c, 0.55f + 0.3f * d);
         } else if (d < 1.0f) {
-            c = shade(c, 1.25f);
+            c = Scale(c, 1.25f);
         }
     }
     return c;
@@ -78,7 +70,7 @@ Color sandAt(float u, float v) {
     float bend = TileFractal(u, v, 4, 3, 83);
     float band = 0.5f + 0.5f * std::sin(kTau * (6 * v + 1.5f * bend));
     Color c = Mix({0.93f, 0.78f, 0.52f, 1}, {0.70f, 0.45f, 0.24f, 1}, band * 0.8f);
-    return shade(c, 0.85f + 0.25f * TileFractal(u, v, 16, 2, 89));
+    return Scale(c, 0.85f + 0.25f * TileFractal(u, v, 16, 2, 89));
 }
 
 // A swirl of violet and blue arms round a bright white eye, fading to black
@@ -88,11 +80,11 @@ Color wormholeAt(float u, float v) {
     float r = std::sqrt(dx * dx + dy * dy) * 2;
     float angle = std::atan2(dy, dx);
     float arms = 0.5f + 0.5f * std::sin(4 * angle + 10 * r);
-    float glow = clamp01(1 - r);
+    float glow = Clamp01(1 - r);
     Color c = Mix({0.20f, 0.05f, 0.45f, 1}, {0.35f, 0.55f, 1.0f, 1}, arms);
-    c = shade(c, glow * (0.5f + 0.5f * arms));
+    c = Scale(c, glow * (0.5f + 0.5f * arms));
     float eye = std::exp(-r * r / 0.02f);
-    return {clamp01(c.r + eye), clamp01(c.g + eye), clamp01(c.b + eye), 1};
+    return {Clamp01(c.r + eye), Clamp01(c.g + eye), Clamp01(c.b + eye), 1};
 }
 
 // A banner: a rounded panel in its colour with a bright frame, a heading and
