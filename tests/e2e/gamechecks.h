@@ -11,6 +11,15 @@
 // pictures of the build tree, the check of a clean exit, and a scratch copy
 // of the asset tree to take a file out of.
 
+// The phone window's side, and the game screens in it.
+constexpr int kWindowSide = 741;
+// Rectangles in window pixels from the top-left (x1, y1 excluded).
+struct Box {
+    int x0, y0, x1, y1;
+};
+const Box kPortraitScreen = {210, 142, 530, 622};
+const Box kLandscapeScreen = {142, 211, 622, 531};
+
 // A picture file as red, green, blue and alpha bytes; empty (width 0) when it
 // cannot be read.
 struct Picture {

@@ -20,14 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSide = 741;
-
-// Rectangles in window pixels from the top-left (x1, y1 excluded).
-struct Box {
-    int x0, y0, x1, y1;
-};
-const Box kPortraitScreen = {210, 142, 530, 622};
-const Box kLandscapeScreen = {142, 211, 622, 531};
 // The ball stands at the centre of the game screen.
 constexpr int kBallX = 370, kBallY = 382;
 // "Shots: %d" stands on the bottom edge of the portrait screen.
@@ -42,7 +34,7 @@ f32 pointerX(int x) {
     return static_cast<f32>((static_cast<double>(x - kPortraitScreen.x0) / 320 - 0.5) * 2);
 }
 f32 pointerY(int y) {
-    return static_cast<f32>((static_cast<double>(kSide - y - 119) / 480 - 0.5) * 2);
+    return static_cast<f32>((static_cast<double>(kWindowSide - y - 119) / 480 - 0.5) * 2);
 }
 // The window pixel for a pointer position on the portrait screen.
 int windowX(double px) {
@@ -68,11 +60,11 @@ bool isRim(Pixel p) {
     return p.r > 80 && p.g > 80 && p.b > 80;
 }
 bool showsPortraitPhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(173, 150)) && isRim(shot.at(173, 590)) &&
+    return shot.width == kWindowSide && isRim(shot.at(173, 150)) && isRim(shot.at(173, 590)) &&
            !isRim(shot.at(150, 173)) && !isRim(shot.at(590, 173));
 }
 bool showsLandscapePhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(150, 173)) && isRim(shot.at(590, 173)) &&
+    return shot.width == kWindowSide && isRim(shot.at(150, 173)) && isRim(shot.at(590, 173)) &&
            !isRim(shot.at(173, 150)) && !isRim(shot.at(173, 590));
 }
 
@@ -170,7 +162,7 @@ Pixel texelUnder(const Picture& picture, const Box& screen, int x, int y, int* a
 // The share of a grid of points over the screen where the capture shows the
 // picture's colour: near 1 when the picture fills the screen.
 double pictureMatch(const Image& shot, const Box& screen, const Picture& picture) {
-    if (shot.width != kSide || picture.width == 0) {
+    if (shot.width != kWindowSide || picture.width == 0) {
         return 0;
     }
     int matches = 0, points = 0;

@@ -16,13 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSide = 741;
-
-// Rectangles in window pixels from the top-left (x1, y1 excluded).
-struct Box {
-    int x0, y0, x1, y1;
-};
-const Box kScreen = {210, 142, 530, 622};
 // The banners, 256 by 128 pictures, stand pixel for pixel in the middle of
 // the screen.
 const Box kBanner = {242, 318, 498, 446};
@@ -34,7 +27,7 @@ const Box kShipBand = {210, 447, 530, 560};
 
 // The phone's grey rim at x = 173, left of the portrait screen.
 bool showsPortraitPhone(const Image& shot) {
-    return shot.width == kSide && shot.at(173, 150).r > 80 && shot.at(173, 590).r > 80;
+    return shot.width == kWindowSide && shot.at(173, 150).r > 80 && shot.at(173, 590).r > 80;
 }
 
 Picture texture(const std::string& name) {
@@ -99,8 +92,8 @@ double shipX(const Image& shot) {
 // The game screen of two captures differs in more than a few pixels.
 bool screenChanged(const Image& a, const Image& b) {
     int differing = 0;
-    for (int y = kScreen.y0; y < kScreen.y1; y++) {
-        for (int x = kScreen.x0; x < kScreen.x1; x++) {
+    for (int y = kPortraitScreen.y0; y < kPortraitScreen.y1; y++) {
+        for (int x = kPortraitScreen.x0; x < kPortraitScreen.x1; x++) {
             differing += a.near(x, y, b.at(x, y), 8) ? 0 : 1;
         }
     }

@@ -6,7 +6,6 @@
 #include "engine/camera.h"
 #include "engine/group.h"
 #include "engine/light.h"
-#include "engine/memory.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/sprite.h"
@@ -17,17 +16,14 @@
 #include "games/planetrun/modeltemplate.h"
 #include "games/planetrun/player.h"
 #include "games/planetrun/sphere.h"
-#include "tests/support/glwindow.h"
+#include "tests/support/gametest.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -36,25 +32,11 @@ namespace {
 constexpr u32 kBannerFrames = 61;
 constexpr u32 kFlightFrames = 1820;
 
-class PlanetGame : public testing::Test {
+class PlanetGame : public GameTest {
   protected:
-    void SetUp() override {
-        drawing = StartGlWindow();
-        // The last report line is kept in a block of its own until the log
-        // closes; close it so that the two measures compare like with like.
-        LogClose();
-        allocatedBefore = MemoryGetTotal();
-        SceneGraph::init();
-    }
     void TearDown() override {
         delete game;
-        SceneGraph::shutdown();
-        LogClose();
-        EXPECT_EQ(MemoryGetTotal(), allocatedBefore) << "the game left memory behind";
-        if (!restoreDir.empty()) {
-            EXPECT_EQ(chdir(restoreDir.c_str()), 0);
-            EXPECT_EQ(std::system(("rm -rf " + scratchDir).c_str()), 0);
-        }
+        GameTest::TearDown();
     }
 
     void start() {
@@ -115,28 +97,6 @@ class PlanetGame : public testing::Test {
         return static_cast<Group*>(game->getWorld()->findChild(name, 0));
     }
 
-    // A scratch asset tree without models to run in, and the directory to
-    // return to.
-    void enterTreeWithoutModels() {
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        char scratch[] = "/tmp/planetrunXXXXXX";
-        ASSERT_NE(mkdtemp(scratch), nullptr);
-        scratchDir = scratch;
-        const std::string assets = std::string(here) + "/..";
-        for (const char* dir : {"shaders", "textures", "fonts"}) {
-            ASSERT_EQ(symlink((assets + "/" + dir).c_str(), (scratchDir + "/" + dir).c_str()), 0);
-        }
-        ASSERT_EQ(mkdir((scratchDir + "/models").c_str(), 0755), 0);
-        ASSERT_EQ(mkdir((scratchDir + "/bin").c_str(), 0755), 0);
-        ASSERT_EQ(chdir((scratchDir + "/bin").c_str()), 0);
-        restoreDir = here;
-    }
-
-    bool drawing = false;
-    std::string scratchDir;
-    std::string restoreDir;
-    u32 allocatedBefore = 0;
     AsteroidGame* game = nullptr;
     Player* player = nullptr;
     FrameInput input{};
@@ -317,7 +277,7 @@ TEST_F(PlanetGame, SpheresActOnTheScene) {
 // planets can be made, the refills give up at once, the ship flies unseen,
 // and the flight still ends at the wormhole.
 TEST_F(PlanetGame, RunsToTheWormholeWithoutModels) {
-    enterTreeWithoutModels();
+    enterTreeWithoutModels({"shaders", "textures", "fonts"});
     LogOpen();
     start();
     LogClose();
