@@ -6,6 +6,7 @@
 #include "engine/camera.h"
 #include "engine/group.h"
 #include "engine/light.h"
+#include "engine/materialphong.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/sprite.h"
@@ -127,6 +128,12 @@ TEST_F(PlanetGame, BuildsTheFlightWithItsObjectsInOrder) {
         ASSERT_NE(light, nullptr);
         EXPECT_EQ(light->getParent(), nullptr) << "the sphere's own light stays unattached";
     }
+    TriangleMesh* sphereTemplate = game->sphereTemplate()->getMesh();
+    ASSERT_NE(sphereTemplate, nullptr);
+    const MaterialPhong* sphereMaterial =
+        dynamic_cast<const MaterialPhong*>(sphereTemplate->getMaterial());
+    ASSERT_NE(sphereMaterial, nullptr);
+    EXPECT_NE(sphereMaterial->getDiffuseTexture(), nullptr) << "the spheres' plain picture";
     const Light* planetLight = static_cast<TriangleMesh*>(all("Planet")[0]->getNode())->getLight(0);
     ASSERT_NE(planetLight, nullptr);
     EXPECT_STREQ(planetLight->getName(), "planetLight");
@@ -221,6 +228,34 @@ TEST_F(PlanetGame, ClearFlightReachesTheWormholeAndWins) {
                     game->getCamera()->getTranslation().z - 2);
     EXPECT_EQ(all("Star").size(), 100u) << "stars keep pace and are never passed";
     EXPECT_EQ(all("Planet").size(), 3u);
+}
+
+// Two neighbours in the list pass the camera in one frame: both leave the
+// game, the walk goes on with the object after them, and the refill brings
+// the asteroids back to twenty.
+TEST_F(PlanetGame, ObjectsLeavingDuringThePassKeepTheWalkGoing) {
+    start();
+    skipBanner();
+    clear("Sphere");
+    const std::vector<GameObject*>& objects = game->getObjects();
+    size_t first = 0;
+    while (!objects[first]->is("Asteroid") || !objects[first + 2]->is("Asteroid")) {
+        first++;
+    }
+    GameObject* next = objects[first + 2];
+    const f32 behind = game->getCamera()->getTranslation().z + 5;
+    for (size_t i = first; i < first + 2; i++) {
+        const vec3 at = objects[i]->getPosition();
+        objects[i]->getNode()->setTranslation(at.x, at.y, behind);
+    }
+    const f32 nextZ = next->getPosition().z;
+    const size_t count = objects.size();
+    frames(1);
+    EXPECT_EQ(objects[first], next);
+    EXPECT_GT(next->getPosition().z, nextZ) << "the object after them still moved";
+    EXPECT_EQ(objects.size(), count);
+    EXPECT_EQ(game->getState().liveAsteroids, 20u);
+    EXPECT_EQ(all("Asteroid").size(), 20u);
 }
 
 // Spheres taken one after the other until each kind has been seen: white
