@@ -1,7 +1,7 @@
 #pragma once
 
+#include "engine/frameinput.h"
 #include "games/planetrun/rules.h"
-#include "host/frameinput.h"
 
 #include <vector>
 

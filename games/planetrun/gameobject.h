@@ -1,7 +1,7 @@
 #pragma once
 
+#include "engine/frameinput.h"
 #include "engine/vecmath.h"
-#include "host/frameinput.h"
 
 struct PlanetSpawn;
 class Transformable;

@@ -7,9 +7,9 @@
 // its objects call these every frame, so a test of this module tests the
 // game's own rules.
 
+#include "engine/frameinput.h"
 #include "engine/types.h"
 #include "engine/vecmath.h"
-#include "host/frameinput.h"
 
 // Per-frame motion of the ship and the camera along -z.
 constexpr f32 kPlanetAdvance = 0.5f;
