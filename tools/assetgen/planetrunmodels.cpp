@@ -8,9 +8,23 @@
 
 namespace {
 
+// Turns the part about the x axis so that +z goes down by the angle: the
+// camera, which follows the ship from behind and a little above, then sees
+// the top of its wings.
+void pitchNoseDown(MeshPart* part, float angle) {
+    const float c = std::cos(angle), s = std::sin(angle);
+    for (MeshVertex& v : part->vertices) {
+        const float y = v.y, z = v.z, ny = v.ny, nz = v.nz;
+        v.y = y * c - z * s;
+        v.z = y * s + z * c;
+        v.ny = ny * c - nz * s;
+        v.nz = ny * s + nz * c;
+    }
+}
+
 // The ship, nose toward +z and top toward +y (the game turns it round to
 // fly along -z), about 21 units long and 16 across the wings: a bounding
-// radius near the game's 10 units.
+// radius near the game's 10 units. Its nose dips a little.
 MeshModel spaceship() {
     MeshPart hull{"PlanetRunShipHull", "PlanetRunShipMaterial", 0.8f, 0.82f, 0.88f, {}, {}};
     AddFrustum(&hull, {0, 0, -8}, 2.0f, {0, 0, 6}, 1.7f, 16); // body
@@ -21,6 +35,7 @@ MeshModel spaceship() {
     AddBox(&hull, {-7.6f, 0.8f, -2.2f}, {0.35f, 1.3f, 1.6f});
     AddBox(&hull, {0, 2.6f, -6}, {0.3f, 2.2f, 1.6f});           // tail fin
     AddFrustum(&hull, {0, 0, -8}, 1.6f, {0, 0, -10}, 2.1f, 16); // exhaust
+    pitchNoseDown(&hull, 0.35f);
     return MeshModel{"new_spaceship", {hull}};
 }
 
