@@ -117,6 +117,9 @@ TEST_F(PlanetGame, BuildsTheFlightWithItsObjectsInOrder) {
     }
     EXPECT_EQ(game->getState().liveAsteroids, 20u);
     EXPECT_EQ(game->getState().liveSpheres, 2u);
+    EXPECT_EQ(game->findObject("Asteroid"), objects[2]);
+    EXPECT_EQ(game->findObject("Player"), player);
+    EXPECT_EQ(game->findObject("Comet"), nullptr);
     ASSERT_NE(player->getMesh(), nullptr);
     EXPECT_FLOAT_EQ(player->getPosition().y, -20);
     EXPECT_FLOAT_EQ(player->getPosition().z, -30);
