@@ -1,7 +1,6 @@
 // The planet run's models: the ship, the asteroid rock and the sphere the
 // power-ups and the planets are made from. Each is one mesh, as the game
 // takes a model's first mesh as the whole object.
-#include "meshmodel.h"
 #include "models.h"
 
 #include <cmath>
