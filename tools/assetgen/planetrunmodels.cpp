@@ -45,12 +45,13 @@ float lumps(float x, float y, float z) {
            0.08f * std::sin(4.3f * z + 2.1f * x) + 0.06f * std::cos(5.3f * y + 3.7f * z);
 }
 
-// A lumpy rock inside the cube from -1 to 1.
+// A lumpy rock about as large as the cube from -1 to 1, within the sphere
+// round its corners that the game takes for its bounds.
 MeshModel rock() {
     MeshPart part{"PlanetRunRock", "PlanetRunRockMaterial", 0.55f, 0.5f, 0.45f, {}, {}};
     AddSphere(&part, {0, 0, 0}, 1.0f, 14, 10);
     for (MeshVertex& v : part.vertices) {
-        const float k = 0.86f + lumps(v.nx, v.ny, v.nz);
+        const float k = 1.3f + 1.5f * lumps(v.nx, v.ny, v.nz);
         v.x = v.nx * k;
         v.y = v.ny * k;
         v.z = v.nz * k;
