@@ -34,14 +34,29 @@ Picture LoadPicture(const std::string& path) {
     return picture;
 }
 
-void ExpectCleanExit(GameRun& game) {
+namespace {
+
+// Escape held until the program ends: status 0, no mem.txt; the log.
+std::string quit(GameRun& game) {
     game.keyDown("Escape");
     EXPECT_EQ(game.waitExit(), 0);
     game.keyUp("Escape");
-    std::string log = game.log();
+    EXPECT_FALSE(game.memDumpExists());
+    return game.log();
+}
+
+} // namespace
+
+void ExpectCleanExit(GameRun& game) {
+    std::string log = quit(game);
     EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
     EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
+}
+
+void ExpectExitWithoutModel(GameRun& game) {
+    std::string log = quit(game);
+    EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
 }
 
 AssetTreeCopy::AssetTreeCopy(const std::vector<std::string>& folders) {

@@ -34,6 +34,9 @@ Picture LoadPicture(const std::string& path);
 // Escape, held until the program ends, quits it with status 0, leaving no
 // "Warning" or "Error" in log.txt and no mem.txt.
 void ExpectCleanExit(GameRun& game);
+// The same for a run without a model: its log tells of the missing .pwn
+// file, and of no error.
+void ExpectExitWithoutModel(GameRun& game);
 
 // A copy of the build's asset tree (bin/ and the asset folders named) in a
 // fresh directory under /tmp, removed with the object; root is empty when it
