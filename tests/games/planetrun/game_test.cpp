@@ -58,6 +58,7 @@ class PlanetGame : public GameTest {
     void frames(u32 count) {
         frames(count, [] {});
     }
+    void flyWithoutModels(const char* report);
     void skipBanner() {
         frames(kBannerFrames);
         ASSERT_EQ(game->getBanner(), nullptr);
@@ -311,18 +312,17 @@ TEST_F(PlanetGame, SpheresActOnTheScene) {
     EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
 }
 
-// A copy of the asset tree without any model: no asteroids, spheres or
-// planets can be made, the refills give up at once, the ship flies unseen,
-// and the flight still ends at the wormhole.
-TEST_F(PlanetGame, RunsToTheWormholeWithoutModels) {
-    enterTreeWithoutModels({"shaders", "textures", "fonts"});
+// A flight with no model to read: no asteroids, spheres or planets can be
+// made, the refills give up at once, the ship flies unseen, and the flight
+// still ends at the wormhole.
+void PlanetGame::flyWithoutModels(const char* report) {
     LogOpen();
     start();
     LogClose();
     std::ifstream logFile("log.txt");
     const std::string log((std::istreambuf_iterator<char>(logFile)),
                           std::istreambuf_iterator<char>());
-    EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
+    EXPECT_NE(log.find(report), std::string::npos) << log;
     EXPECT_EQ(player->getMesh(), nullptr);
     EXPECT_TRUE(all("Asteroid").empty());
     EXPECT_TRUE(all("Sphere").empty());
@@ -332,6 +332,19 @@ TEST_F(PlanetGame, RunsToTheWormholeWithoutModels) {
     EXPECT_TRUE(game->getState().gameOver);
     EXPECT_EQ(game->getBannerKind(), kPlanetBannerWon);
     EXPECT_EQ(player->getHealth(), 40);
+}
+
+TEST_F(PlanetGame, RunsToTheWormholeWithoutModels) {
+    enterTreeWithoutModels({"shaders", "textures", "fonts"});
+    flyWithoutModels("Couldn't open .pwn file");
+}
+
+TEST_F(PlanetGame, RunsToTheWormholeWithEmptyModels) {
+    enterTreeWithoutModels({"shaders", "textures", "fonts"});
+    for (const char* name : {"pcube", "psphere", "new_spaceship"}) {
+        std::ofstream(std::string("../models/") + name + ".pwn");
+    }
+    flyWithoutModels("File doesn't appear to be a .pwn file");
 }
 
 } // namespace
