@@ -12,6 +12,10 @@
 
 namespace {
 
+// The sphere's light stands this far above and in front of it, on the
+// camera's side.
+const vec3 kLightOffset(0, 4, 8);
+
 vec3 colorOf(i32 kind) {
     switch (kind) {
     case kPlanetSphereGreen:
@@ -38,6 +42,7 @@ Sphere::Sphere(AsteroidGame* game_, TriangleMesh* mesh, i32 kind_)
     node = mesh;
     mesh->setLight(light, 0);
     place(PlanetSphereSpawn(PlanetRandom));
+    followWithLight();
     game->getState().liveSpheres++;
     game->addObject(this);
 }
@@ -49,4 +54,12 @@ Sphere::~Sphere() {
 
 void Sphere::update(FrameInput*) {
     drift();
+    followWithLight();
+}
+
+// The light is in no tree, so no world walk reaches it: its world matrix is
+// set here from its own transform.
+void Sphere::followWithLight() {
+    light->setTranslation(node->getTranslation() + kLightOffset);
+    light->getLocalMatrix(light->world);
 }

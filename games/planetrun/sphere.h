@@ -8,7 +8,7 @@ class TriangleMesh;
 
 // A power-up: white toggles small and fast asteroids, green grows the ship,
 // blue hides the asteroids for a while. It shows in the colour of its own
-// light, which it owns.
+// light, which it owns and keeps beside it.
 class Sphere : public GameObject {
   public:
     // A new sphere of a random kind appended to the game's objects; null
@@ -21,6 +21,9 @@ class Sphere : public GameObject {
 
   private:
     Sphere(AsteroidGame* game, TriangleMesh* mesh, i32 kind);
+    // Keeps the light just in front of the sphere, so that the sphere shows
+    // in the light's colour wherever it flies.
+    void followWithLight();
 
     AsteroidGame* game;
     i32 kind;
