@@ -131,6 +131,8 @@ TEST_F(PlanetGame, BuildsTheFlightWithItsObjectsInOrder) {
         const Light* light = static_cast<TriangleMesh*>(sphere->getNode())->getLight(0);
         ASSERT_NE(light, nullptr);
         EXPECT_EQ(light->getParent(), nullptr) << "the sphere's own light stays unattached";
+        EXPECT_FLOAT_EQ(light->worldPosition().z, sphere->getPosition().z + 8)
+            << "and shines on it from the camera's side";
     }
     TriangleMesh* sphereTemplate = game->sphereTemplate()->getMesh();
     ASSERT_NE(sphereTemplate, nullptr);
