@@ -1,6 +1,6 @@
 #!/bin/sh
 # Refreshes the games' pictures in docs/ from a build tree: plays each game
-# under Xvfb through its end-to-end tests and keeps two of the captures.
+# under Xvfb through its end-to-end test and keeps some of the captures.
 #
 #   tests/e2e/screenshots.sh [build-dir]     (default: build)
 set -e
@@ -17,8 +17,14 @@ mkdir -p "$repo/docs"
 cp "$build/screenshots/golf-play.png" "$repo/docs/golf-play.png"
 cp "$build/screenshots/golf-menu.png" "$repo/docs/golf-menu.png"
 echo "docs/golf-play.png and docs/golf-menu.png updated"
+
 xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_planetrun_test" \
     --gtest_filter='PlanetE2E.StartBanner*:PlanetE2E.FlightEnds*'
 cp "$build/screenshots/planetrun-play.png" "$repo/docs/planetrun-play.png"
 cp "$build/screenshots/planetrun-end.png" "$repo/docs/planetrun-end.png"
 echo "docs/planetrun-play.png and docs/planetrun-end.png updated"
+
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_rockfield_test" \
+    --gtest_filter=RockfieldE2E.RocksFlyPastTurnWithThePhoneAndExitCleanly
+cp "$build/screenshots/rockfield-field.png" "$repo/docs/rockfield-field.png"
+echo "docs/rockfield-field.png updated"

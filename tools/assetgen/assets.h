@@ -36,3 +36,5 @@ Canvas DrawPlain();
 Canvas DrawPlanetStart(Lettering& lettering);
 Canvas DrawPlanetWon(Lettering& lettering);
 Canvas DrawPlanetLost(Lettering& lettering);
+// The fly-through's rock texture, tiling without a seam.
+Canvas DrawCraters();

@@ -66,5 +66,6 @@ int main(int argc, char** argv) {
     ok = DrawFont(argv[2], &font) && save(root, "fonts/font.png", font, PngKind::Grey) && ok;
     ok = save(root, "textures/notex.png", DrawNoTexture()) && ok;
     ok = savePlanetRun(root, argv[2]) && ok;
+    ok = save(root, "textures/craters.png", DrawCraters(), PngKind::Rgb) && ok;
     return saveGolf(root, argv[2]) && ok ? 0 : 1;
 }
