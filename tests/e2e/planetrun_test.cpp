@@ -16,6 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// On a busy machine the game may draw only a few frames a second: the start
+// banner alone stands 61 frames, and the health falls 1 % in about 20.
+constexpr int kWaitMs = 30000;
+
 // The banners, 256 by 128 pictures, stand pixel for pixel in the middle of
 // the screen.
 const Box kBanner = {242, 318, 498, 446};
@@ -111,7 +115,7 @@ class PlanetE2E : public testing::Test {
 
     // Ends the splash with a key, as a player would: the start banner.
     Image startFlight(GameRun& game, const std::string& name) {
-        Image shot = game.holdKeyUntil("a", name, showsBanner(start));
+        Image shot = game.holdKeyUntil("a", name, showsBanner(start), kWaitMs);
         EXPECT_GT(bannerMatch(shot, start), 0.8) << "no start banner after the splash";
         return shot;
     }
@@ -127,10 +131,13 @@ TEST_F(PlanetE2E, StartBannerHealthFallsAndThePointerSteers) {
     EXPECT_GT(full, 0) << "no health line with the banner";
 
     // Play: the banner is gone, the ship flies and shrinks.
-    Image playing = game.captureWhen("planetrun-play", [&](const Image& shot) {
-        return bannerMatch(shot, start) < 0.3 && shipX(shot) > 0 && healthWidth(shot) > 0 &&
-               healthWidth(shot) < full;
-    });
+    Image playing = game.captureWhen(
+        "planetrun-play",
+        [&](const Image& shot) {
+            return bannerMatch(shot, start) < 0.3 && shipX(shot) > 0 && healthWidth(shot) > 0 &&
+                   healthWidth(shot) < full;
+        },
+        kWaitMs);
     EXPECT_LT(bannerMatch(playing, start), 0.3) << "the start banner stays";
     EXPECT_LT(healthWidth(playing), full) << "the health does not fall from 100 %";
     const double middle = shipX(playing);
@@ -138,10 +145,13 @@ TEST_F(PlanetE2E, StartBannerHealthFallsAndThePointerSteers) {
     EXPECT_NEAR(middle, 370, 30) << "the ship starts in the middle";
 
     // The pointer held at the screen's left edge draws the ship to the left.
-    Image steered = game.holdPointerUntil(220, 382, "planetrun-steered", [&](const Image& shot) {
-        double x = shipX(shot);
-        return x > 0 && x < middle - 40;
-    });
+    Image steered = game.holdPointerUntil(
+        220, 382, "planetrun-steered",
+        [&](const Image& shot) {
+            double x = shipX(shot);
+            return x > 0 && x < middle - 40;
+        },
+        kWaitMs);
     EXPECT_LT(shipX(steered), middle - 40) << "the ship does not follow the pointer";
     ExpectCleanExit(game);
 }
@@ -173,9 +183,13 @@ TEST_F(PlanetE2E, MissingShipModelIsReportedAndTheFlightGoesOn) {
     ASSERT_TRUE(game.hasWindow());
     Image banner = startFlight(game, "planetrun-no-ship");
     const int full = healthWidth(banner);
-    Image playing = game.captureWhen("planetrun-no-ship-play", [&](const Image& shot) {
-        return bannerMatch(shot, start) < 0.3 && healthWidth(shot) > 0 && healthWidth(shot) < full;
-    });
+    Image playing = game.captureWhen(
+        "planetrun-no-ship-play",
+        [&](const Image& shot) {
+            return bannerMatch(shot, start) < 0.3 && healthWidth(shot) > 0 &&
+                   healthWidth(shot) < full;
+        },
+        kWaitMs);
     EXPECT_LT(healthWidth(playing), full) << "the flight does not go on";
     std::string log = QuitAndLog(game);
     EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
