@@ -160,11 +160,11 @@ TEST_F(PlanetE2E, FlightEndsInABannerAndTheSceneStops) {
     GameRun game("planetrun");
     ASSERT_TRUE(game.hasWindow());
     startFlight(game, "planetrun-flight-start");
-    // A whole flight is 1,881 frames: over two minutes on a busy machine.
+    // A whole flight is 1,881 frames: minutes on a busy machine.
     Image end = game.captureWhen(
         "planetrun-end",
         [&](const Image& shot) { return showsBanner(won)(shot) || showsBanner(lost)(shot); },
-        240000);
+        500000);
     const bool ended = bannerMatch(end, won) > 0.8 || bannerMatch(end, lost) > 0.8;
     ASSERT_TRUE(ended) << "no won or lost banner";
     EXPECT_GT(healthWidth(end), 0) << "the health line stays";
