@@ -23,3 +23,18 @@ Canvas DrawWallTiles();
 Canvas DrawWoodBoard();
 Canvas DrawGolfMenu(Lettering& lettering);
 Canvas DrawGolfEnd(Lettering& lettering);
+
+// The tower-defence game's textures: grass and stone that tile, the tower's
+// stone and metal, the enemy's skin, eyes and horns, the health bar and the
+// starry sky.
+Canvas DrawGrass();
+Canvas DrawRedDirt();
+Canvas DrawCannonTower();
+Canvas DrawEnemySkin();
+Canvas DrawHealthBar();
+Canvas DrawSpaceBack();
+// The tower-defence menu bar in its three states: the base menu, the tower
+// choice and the upgrades.
+Canvas DrawTowerDefenceBaseMenu(Lettering& lettering);
+Canvas DrawTowerDefenceTowerMenu(Lettering& lettering);
+Canvas DrawTowerDefenceUpgradeMenu(Lettering& lettering);
