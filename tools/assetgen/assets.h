@@ -38,3 +38,6 @@ Canvas DrawSpaceBack();
 Canvas DrawTowerDefenceBaseMenu(Lettering& lettering);
 Canvas DrawTowerDefenceTowerMenu(Lettering& lettering);
 Canvas DrawTowerDefenceUpgradeMenu(Lettering& lettering);
+
+// The fly-through's rock texture, tiling without a seam.
+Canvas DrawCraters();
