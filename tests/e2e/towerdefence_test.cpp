@@ -197,6 +197,27 @@ class TowerDefenceE2E : public testing::Test {
         return shot;
     }
 
+    // Plays until the tower menu shows and a tower kind (its button) is
+    // chosen, the view moving over the whole field for placing: the tower
+    // menu's picture, the status line's right edge then, and the picture of
+    // the placing view.
+    struct Chosen {
+        Image menu;
+        int statusEdge;
+        Image placing;
+    };
+    Chosen choose(GameRun& game, int button, const std::string& name) {
+        Chosen c;
+        EXPECT_TRUE(showsPlay(startPlaying(game, name + "-start")));
+        c.menu = press(game, kButtonX[0], kButtonY, name + "-menu", showsTowerMenu);
+        EXPECT_TRUE(showsTowerMenu(c.menu)) << "no tower menu with its prices";
+        c.statusEdge = statusRightEdge(c.menu);
+        c.placing = press(game, kButtonX[button - 1], kButtonY, name + "-chosen",
+                          [&](const Image& shot) { return changed(c.menu, shot, kField) > 2000; });
+        EXPECT_GT(changed(c.menu, c.placing, kField), 2000) << "the view did not move for placing";
+        return c;
+    }
+
     // Waits until the enemies have moved in the corridor since the picture:
     // frames have run since it was taken.
     Image afterFrames(GameRun& game, const Image& since, const std::string& name,
@@ -223,28 +244,19 @@ TEST_F(TowerDefenceE2E, FieldMenuAndStatusShowAndAnEnemyWalksIn) {
 TEST_F(TowerDefenceE2E, TowerBoughtThroughTheMenuStandsWhereThePressWas) {
     GameRun game("towerdefence");
     ASSERT_TRUE(game.hasWindow());
-    Image start = startPlaying(game, "towerdefence-buy-start");
-    ASSERT_TRUE(showsPlay(start));
-
-    Image menu = press(game, kButtonX[0], kButtonY, "towerdefence-tower-menu", showsTowerMenu);
-    ASSERT_TRUE(showsTowerMenu(menu)) << "no tower menu with its prices";
-    const int before = statusRightEdge(menu);
-
-    // The cannon is chosen: the view moves to the placing camera.
-    Image chosen = press(game, kButtonX[0], kButtonY, "towerdefence-cannon",
-                         [&](const Image& shot) { return changed(menu, shot, kField) > 2000; });
-    ASSERT_GT(changed(menu, chosen, kField), 2000) << "the view did not move for placing";
+    Chosen cannon = choose(game, 1, "towerdefence-cannon");
+    ASSERT_FALSE(HasFailure());
 
     const int x = placingX(kSpotX), y = placingY(kSpotY);
     const Box spot = around(x, y, 16);
-    EXPECT_LT(count(chosen, spot, isOrange), 10) << "a tower before the press";
+    EXPECT_LT(count(cannon.placing, spot, isOrange), 10) << "a tower before the press";
     Image built = press(game, x, y, "towerdefence-play",
                         [&](const Image& shot) { return count(shot, spot, isOrange) > 30; });
     EXPECT_GT(count(built, spot, isOrange), 30) << "no cannon on the spot";
     EXPECT_TRUE(showsTowerMenu(built)) << "the prices stay while the tower menu shows";
-    const int after = statusRightEdge(built);
-    EXPECT_GE(before - after, 3) << "Money: 52 did not become Money: 2";
-    EXPECT_LE(before - after, 12);
+    const int fall = cannon.statusEdge - statusRightEdge(built);
+    EXPECT_GE(fall, 3) << "Money: 52 did not become Money: 2";
+    EXPECT_LE(fall, 12);
     ExpectCleanExit(game);
 }
 
@@ -253,22 +265,17 @@ TEST_F(TowerDefenceE2E, TowerBoughtThroughTheMenuStandsWhereThePressWas) {
 TEST_F(TowerDefenceE2E, TooLittleMoneyBuildsNothing) {
     GameRun game("towerdefence");
     ASSERT_TRUE(game.hasWindow());
-    ASSERT_TRUE(showsPlay(startPlaying(game, "towerdefence-poor-start")));
-    Image menu = press(game, kButtonX[0], kButtonY, "towerdefence-poor-menu", showsTowerMenu);
-    ASSERT_TRUE(showsTowerMenu(menu));
-    const int before = statusRightEdge(menu);
-    Image chosen = press(game, kButtonX[3], kButtonY, "towerdefence-rapid",
-                         [&](const Image& shot) { return changed(menu, shot, kField) > 2000; });
-    ASSERT_GT(changed(menu, chosen, kField), 2000) << "the view did not move for placing";
+    Chosen rapid = choose(game, 4, "towerdefence-poor");
+    ASSERT_FALSE(HasFailure());
 
     const int x = placingX(kSpotX), y = placingY(kSpotY);
     game.click(x, y, 800);
     Image pressed = game.capture("towerdefence-poor-pressed");
     Image later = afterFrames(game, pressed, "towerdefence-poor", kPlacingCorridor);
     const Box spot = around(x, y, 16);
-    EXPECT_LT(count(later, spot, isCrimson), count(chosen, spot, isCrimson) + 10)
+    EXPECT_LT(count(later, spot, isCrimson), count(rapid.placing, spot, isCrimson) + 10)
         << "a tower was built";
-    EXPECT_EQ(statusRightEdge(later), before) << "the money changed";
+    EXPECT_EQ(statusRightEdge(later), rapid.statusEdge) << "the money changed";
     ExpectCleanExit(game);
 }
 
