@@ -19,8 +19,6 @@ class Ground : public GameObject {
 
     void update(FrameInput*) override {}
 
-    const TriangleMesh* getGrass() const { return grass; }
-
   private:
     TriangleMesh* createGrass();
     TriangleMesh* createStoneBlock();

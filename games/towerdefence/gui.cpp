@@ -67,10 +67,6 @@ void Gui::createMesh() {
     mesh->setLight(game->getLight(), 0);
 }
 
-const MaterialGui* Gui::getMaterial(TdMenuPicture picture) const {
-    return materials[static_cast<int>(picture)];
-}
-
 void Gui::update(FrameInput* input) {
     i32 button = TdMenuPointerStep(pointer, *input);
     if (button != 0) {

@@ -24,10 +24,6 @@ class Gui : public GameObject {
     // The tower prices over the tower buttons, in the tower menu only.
     void printPrices();
 
-    i32 getState() const { return state; }
-    const TriangleMesh* getMesh() const { return mesh; }
-    const MaterialGui* getMaterial(TdMenuPicture picture) const;
-
   private:
     void createMesh();
     void show(TdMenuPicture picture);
