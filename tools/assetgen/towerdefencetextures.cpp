@@ -41,17 +41,14 @@ Color grassAt(float u, float v) {
     return Mix(c, {0.55f, 0.55f, 0.25f, 1}, 0.5f * dry * fine);
 }
 
-// Reddish stone: mottled slabs with darker cracks between irregular cells
-// and a rim along the picture's edges, which outlines each wall.
+// Reddish stone: mottled slabs with darker cracks between irregular cells.
 Color stoneAt(float u, float v) {
     float mottle = TileFractal(u, v, 4, 4, 201);
     Color c = Mix({0.45f, 0.30f, 0.26f, 1}, {0.72f, 0.56f, 0.48f, 1}, mottle);
     float grain = TileNoise(u, v, 64, 202);
     c = shade(c, 0.85f + 0.25f * grain);
     float crack = std::fabs(TileFractal(u, v, 8, 2, 203) - 0.5f);
-    c = shade(c, crack < 0.02f ? 0.6f : 1.0f);
-    float edge = std::min(std::min(u, 1 - u), std::min(v, 1 - v));
-    return shade(c, edge < 0.04f ? 0.7f + 7.5f * edge : 1.0f);
+    return shade(c, crack < 0.02f ? 0.6f : 1.0f);
 }
 
 // The tower picture: stone blocks in its left half (the tower's base),
