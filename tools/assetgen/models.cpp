@@ -10,6 +10,7 @@ namespace {
 std::vector<MeshModel> (*const kProgramModels[])() = {
     GolfModels,
     PlanetRunModels,
+    TowerDefenceModels,
 };
 
 // False, with a message, when seen already holds the name.
