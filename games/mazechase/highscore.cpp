@@ -1,7 +1,5 @@
 #include "games/mazechase/highscore.h"
 
-#include "engine/path.h"
-
 #include <algorithm>
 #include <climits>
 
@@ -54,7 +52,7 @@ High_Score::High_Score(const char* file) : fileName(file) {
 High_Score::~High_Score() = default;
 
 void High_Score::load() {
-    std::FILE* file = PathOpen(fileName.c_str(), "r");
+    std::FILE* file = std::fopen(fileName.c_str(), "r");
     if (file == nullptr) {
         return;
     }
@@ -86,7 +84,7 @@ void High_Score::addLine(std::string line) {
 void High_Score::addScore(i32 score) {
     std::string text = std::to_string(score);
     scores.push_back(text);
-    std::FILE* file = PathOpen(fileName.c_str(), "a+");
+    std::FILE* file = std::fopen(fileName.c_str(), "a+");
     if (file == nullptr) {
         return;
     }

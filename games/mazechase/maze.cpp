@@ -1,7 +1,5 @@
 #include "games/mazechase/maze.h"
 
-#include "engine/path.h"
-
 #include <cstring>
 
 namespace {
@@ -41,7 +39,7 @@ const char* MatrixMap::levelPath(i32 level) {
 }
 
 bool MatrixMap::load(const char* path) {
-    std::FILE* file = PathOpen(path, "r");
+    std::FILE* file = std::fopen(path, "r");
     if (file == nullptr) {
         return false;
     }
