@@ -12,7 +12,7 @@ const char* const kTitle = "~c2299Tessaly ~c3399Games\n"
                            "~b~c5369NIBBLORAMA~b ~c9999(~i1.0~i)\n"
                            "\n\n\n"
                            "~c9999A Tessaly maze chase, written from scratch.\n"
-                           "\n"
+                           "\n\n"
                            "~c9009Current High Score: ";
 const char* const kLevels = "\n\n~c9999Choose level:\n ~c0909Level one\n ~c0099Level two\n\n"
                             "~c9999Press 'esc' to exit.\n\n\n\n\n";

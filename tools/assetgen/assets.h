@@ -23,3 +23,16 @@ Canvas DrawWallTiles();
 Canvas DrawWoodBoard();
 Canvas DrawGolfMenu(Lettering& lettering);
 Canvas DrawGolfEnd(Lettering& lettering);
+
+// The maze-chase game's pictures (mazetextures.cpp).
+Canvas DrawSandstone();
+Canvas DrawOgreFace();
+Canvas DrawMinimapTile();
+Canvas DrawRainbow();
+Canvas DrawWoods();
+Canvas DrawStone();
+Canvas DrawChristmas();
+Canvas DrawExtraLife();
+Canvas DrawPanel();
+// Writes the picture as an RGB JPEG file.
+bool SaveJpeg(const Canvas& c, const std::string& path);
