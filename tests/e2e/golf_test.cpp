@@ -14,21 +14,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSide = 741;
-
-// Rectangles in window pixels from the top-left (x1, y1 excluded).
-struct Box {
-    int x0, y0, x1, y1;
-};
-const Box kPortraitScreen = {210, 142, 530, 622};
-const Box kLandscapeScreen = {142, 211, 622, 531};
 // The ball stands at the centre of the game screen.
 constexpr int kBallX = 370, kBallY = 382;
 // "Shots: %d" stands on the bottom edge of the portrait screen.
@@ -43,7 +34,7 @@ f32 pointerX(int x) {
     return static_cast<f32>((static_cast<double>(x - kPortraitScreen.x0) / 320 - 0.5) * 2);
 }
 f32 pointerY(int y) {
-    return static_cast<f32>((static_cast<double>(kSide - y - 119) / 480 - 0.5) * 2);
+    return static_cast<f32>((static_cast<double>(kWindowSide - y - 119) / 480 - 0.5) * 2);
 }
 // The window pixel for a pointer position on the portrait screen.
 int windowX(double px) {
@@ -59,22 +50,6 @@ int brightness(Pixel p) {
 
 bool isInk(Pixel p) {
     return p.r > 200 && p.g > 200 && p.b > 200;
-}
-
-// The phone's grey rim runs along its long sides, a few pixels inside the
-// picture: at x = 173 in portrait, at y = 173 once the phone is turned. The
-// points probed lie outside both game screens, where the other orientation
-// shows the black ground or the blue memory graph.
-bool isRim(Pixel p) {
-    return p.r > 80 && p.g > 80 && p.b > 80;
-}
-bool showsPortraitPhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(173, 150)) && isRim(shot.at(173, 590)) &&
-           !isRim(shot.at(150, 173)) && !isRim(shot.at(590, 173));
-}
-bool showsLandscapePhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(150, 173)) && isRim(shot.at(590, 173)) &&
-           !isRim(shot.at(173, 150)) && !isRim(shot.at(173, 590));
 }
 
 // The share of a box's pixels that are not black.
@@ -152,7 +127,7 @@ bool litAround(const Image& shot, int x, int y) {
 // at its centre, and the shot counter, which neither the menu nor the
 // level-completed screen shows.
 bool showsPlay(const Image& shot) {
-    return showsPortraitPhone(shot) && contentShare(shot, kPortraitScreen) > 0.05 &&
+    return ShowsPortraitPhone(shot) && contentShare(shot, kPortraitScreen) > 0.05 &&
            litAround(shot, kBallX, kBallY) && !lastGlyph(shot, kShotsText).empty();
 }
 
@@ -200,7 +175,7 @@ Pixel texelUnder(const Picture& picture, const Box& screen, int x, int y, int* a
 // The share of a grid of points over the screen where the capture shows the
 // picture's colour: near 1 when the picture fills the screen.
 double pictureMatch(const Image& shot, const Box& screen, const Picture& picture) {
-    if (shot.width != kSide || picture.width == 0) {
+    if (shot.width != kWindowSide || picture.width == 0) {
         return 0;
     }
     int matches = 0, points = 0;
@@ -236,7 +211,7 @@ int textOverPicture(const Image& shot, const Box& b, const Picture& picture) {
 
 std::function<bool(const Image&)> showsPicture(const Picture& picture) {
     return [&picture](const Image& shot) {
-        return showsPortraitPhone(shot) && pictureMatch(shot, kPortraitScreen, picture) > 0.75;
+        return ShowsPortraitPhone(shot) && pictureMatch(shot, kPortraitScreen, picture) > 0.75;
     };
 }
 
@@ -268,17 +243,6 @@ bool findSinkingRelease(int* rx, int* ry) {
         }
     }
     return false;
-}
-
-void expectCleanExit(GameRun& game) {
-    // Held until the program ends, so a slow frame cannot miss it.
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
 }
 
 class GolfE2E : public testing::Test {
@@ -361,7 +325,7 @@ TEST_F(GolfE2E, ShotViewFollowsMenuContinueAndRestart) {
     EXPECT_LT(boardShift(start, restarted), 3) << "the ball is not back at its start";
     EXPECT_EQ(lastGlyph(restarted, kShotsText), zero);
 
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(GolfE2E, SinkingShotCompletesTheLevel) {
@@ -396,7 +360,7 @@ TEST_F(GolfE2E, SinkingShotCompletesTheLevel) {
     EXPECT_LT(boardShift(start, again), 3) << "the ball is not back at its start";
     EXPECT_EQ(lastGlyph(again, kShotsText), lastGlyph(start, kShotsText));
 
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(GolfE2E, TabTurnsThePhoneAndTheGameGoesOn) {
@@ -404,59 +368,30 @@ TEST_F(GolfE2E, TabTurnsThePhoneAndTheGameGoesOn) {
     ASSERT_TRUE(game.hasWindow());
     startPlaying(game, "golf-tab-portrait");
     Image turned = game.holdKeyUntil("Tab", "golf-tab-landscape", [](const Image& shot) {
-        return showsLandscapePhone(shot) && contentShare(shot, kLandscapeScreen) > 0.05;
+        return ShowsLandscapePhone(shot) && contentShare(shot, kLandscapeScreen) > 0.05;
     });
-    EXPECT_TRUE(showsLandscapePhone(turned));
+    EXPECT_TRUE(ShowsLandscapePhone(turned));
     EXPECT_GT(contentShare(turned, kLandscapeScreen), 0.05) << "no board in landscape";
     EXPECT_TRUE(litAround(turned, 382, 371)) << "no ball at the landscape centre";
     EXPECT_TRUE(showsPlay(game.holdKeyUntil("Tab", "golf-tab-back", showsPlay)));
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
-// A copy of the build's asset tree without the ball model.
-class CopiedTree {
-  public:
-    CopiedTree() {
-        char name[] = "/tmp/tessaly-golf-XXXXXX";
-        if (mkdtemp(name) == nullptr) {
-            return;
-        }
-        root = name;
-        fs::path build = fs::path(GameRun::binDir()).parent_path();
-        for (const char* dir :
-             {"bin", "shaders", "textures", "fonts", "skin", "project", "models"}) {
-            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
-        }
-    }
-    ~CopiedTree() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    CopiedTree(const CopiedTree&) = delete;
-    CopiedTree& operator=(const CopiedTree&) = delete;
-
-    fs::path root;
-};
-
 TEST_F(GolfE2E, MissingBallModelIsReportedAndTheGameRunsOn) {
-    CopiedTree tree;
+    AssetTreeCopy tree;
     ASSERT_FALSE(tree.root.empty());
     ASSERT_TRUE(fs::remove(tree.root / "models" / "sphere.pwn"));
     GameRun game("Tessaly", (tree.root / "bin").string());
     ASSERT_TRUE(game.hasWindow());
     Image shot = game.holdKeyUntil("a", "golf-no-model", [](const Image& s) {
-        return showsPortraitPhone(s) && contentShare(s, kPortraitScreen) > 0.05;
+        return ShowsPortraitPhone(s) && contentShare(s, kPortraitScreen) > 0.05;
     });
     EXPECT_GT(contentShare(shot, kPortraitScreen), 0.05) << "no board without the model";
     // A press and a drag with no ball to shoot.
     game.drag(kBallX, kBallY, kBallX, windowY(-0.6));
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
+    std::string log = QuitAndLog(game);
     EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
     EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
 }
 
 } // namespace

@@ -36,3 +36,5 @@ Canvas DrawExtraLife();
 Canvas DrawPanel();
 // Writes the picture as an RGB JPEG file.
 bool SaveJpeg(const Canvas& c, const std::string& path);
+// The fly-through's rock texture, tiling without a seam.
+Canvas DrawCraters();

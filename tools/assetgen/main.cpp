@@ -63,5 +63,6 @@ int main(int argc, char** argv) {
     ok = DrawFont(argv[2], &font) && save(root, "fonts/font.png", font, PngKind::Grey) && ok;
     ok = save(root, "textures/notex.png", DrawNoTexture()) && ok;
     ok = saveMaze(root) && ok;
+    ok = save(root, "textures/craters.png", DrawCraters(), PngKind::Rgb) && ok;
     return saveGolf(root, argv[2]) && ok ? 0 : 1;
 }
