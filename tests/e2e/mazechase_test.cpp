@@ -14,19 +14,11 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <system_error>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSide = 741;
-
-// Rectangles in window pixels from the top-left (x1, y1 excluded).
-struct Box {
-    int x0, y0, x1, y1;
-};
-const Box kLandscapeScreen = {142, 211, 622, 531};
 // The main world below the minimap strip (the top 120 pixels of the screen).
 const Box kMazeView = {142, 331, 622, 531};
 // The HUD's score, from "SCORE:" at x = -0.4, y = 0.9 of the screen.
@@ -46,15 +38,6 @@ bool isInk(Pixel p) {
     return brightness(p) > 300;
 }
 
-bool isRim(Pixel p) {
-    return p.r > 80 && p.g > 80 && p.b > 80;
-}
-// The phone turned on its side: its rim runs along the top and bottom.
-bool showsLandscapePhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(150, 173)) && isRim(shot.at(590, 173)) &&
-           !isRim(shot.at(173, 150)) && !isRim(shot.at(173, 590));
-}
-
 int count(const Image& shot, const Box& b, const std::function<bool(Pixel)>& is) {
     int n = 0;
     for (int y = b.y0; y < b.y1; y++) {
@@ -67,8 +50,8 @@ int count(const Image& shot, const Box& b, const std::function<bool(Pixel)>& is)
 
 // The menu: text on black over the whole window, no phone yet.
 bool showsMenu(const Image& shot) {
-    return shot.width == kSide && count(shot, {60, 60, 560, 420}, isInk) > 400 &&
-           !showsLandscapePhone(shot);
+    return shot.width == kWindowSide && count(shot, {60, 60, 560, 420}, isInk) > 400 &&
+           !ShowsLandscapePhone(shot);
 }
 
 // The rightmost column of red ink in a box: how far a red line reaches.
@@ -85,7 +68,7 @@ int redReach(const Image& shot, const Box& b) {
 
 // Play: the landscape phone with the lit maze and the HUD's score.
 bool showsPlay(const Image& shot) {
-    return showsLandscapePhone(shot) &&
+    return ShowsLandscapePhone(shot) &&
            count(shot, kMazeView, [](Pixel p) { return brightness(p) > 90; }) > 2000 &&
            redReach(shot, kScoreText) >= 0;
 }
@@ -117,48 +100,20 @@ double viewChange(const Image& a, const Image& b) {
 
 // The game-over panel: red round a black middle before the camera.
 bool showsGameOver(const Image& shot) {
-    return showsLandscapePhone(shot) && count(shot, {250, 300, 510, 440}, isRed) > 1500;
+    return ShowsLandscapePhone(shot) && count(shot, {250, 300, 510, 440}, isRed) > 1500;
 }
 
-// A copy of the build's asset tree and program, with the level and score
-// files a test wants.
-class CopiedTree {
-  public:
-    CopiedTree() {
-        char name[] = "/tmp/tessaly-maze-XXXXXX";
-        if (mkdtemp(name) == nullptr) {
-            return;
-        }
-        root = name;
-        fs::path build = fs::path(GameRun::binDir()).parent_path();
-        for (const char* dir :
-             {"bin", "shaders", "textures", "fonts", "skin", "models", "Nibblor"}) {
-            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
-        }
-        fs::remove(root / "bin" / "log.txt");
-        fs::remove(root / "Nibblor" / "high_score.txt");
-    }
-    ~CopiedTree() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    CopiedTree(const CopiedTree&) = delete;
-    CopiedTree& operator=(const CopiedTree&) = delete;
-
-    void write(const std::string& rel, const std::string& text) const {
-        std::ofstream out(root / rel, std::ios::binary | std::ios::trunc);
-        out << text;
-    }
-    std::string read(const std::string& rel) const {
-        std::ifstream in(root / rel, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    std::string bin() const { return (root / "bin").string(); }
-
-    fs::path root;
-};
+// Files of a copied tree, by path from its root.
+void writeFile(const AssetTreeCopy& tree, const std::string& rel, const std::string& text) {
+    std::ofstream out(tree.root / rel, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+std::string readFile(const AssetTreeCopy& tree, const std::string& rel) {
+    std::ifstream in(tree.root / rel, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 // A level of 30 rows: outer walls, the given rows from row 1 on, the rest
 // inner wall.
@@ -172,17 +127,6 @@ std::string levelOf(const std::vector<std::string>& rows) {
     return text + std::string(30, '2') + "\n";
 }
 
-void expectCleanExit(GameRun& game) {
-    // Held until the program ends, so a slow frame cannot miss it.
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
-}
-
 class MazeE2E : public testing::Test {
   protected:
     void SetUp() override {
@@ -190,6 +134,8 @@ class MazeE2E : public testing::Test {
             GTEST_SKIP() << "no X display";
         }
         ASSERT_FALSE(tree.root.empty());
+        fs::remove(tree.root / "Nibblor" / "high_score.txt");
+        bin = (tree.root / "bin").string();
     }
 
     // Leaves the menu with a key, as a player may.
@@ -199,22 +145,23 @@ class MazeE2E : public testing::Test {
         return shot;
     }
 
-    CopiedTree tree;
+    AssetTreeCopy tree;
+    std::string bin;
 };
 
 TEST_F(MazeE2E, MenuShowsTheBestScoreAndWaits) {
     // Without a score file the best score is "0"; with one, its best line.
     int zeroReach = -1;
     {
-        GameRun game("mazechase", tree.bin());
+        GameRun game("mazechase", bin);
         ASSERT_TRUE(game.hasWindow());
         Image menu = game.captureWhen("mazechase-menu-zero", showsMenu);
         ASSERT_TRUE(showsMenu(menu));
         zeroReach = redReach(menu, kBestScoreLine);
-        expectCleanExit(game);
+        ExpectCleanExit(game);
     }
-    tree.write("Nibblor/high_score.txt", "5\n1234567\n7\n");
-    GameRun game("mazechase", tree.bin());
+    writeFile(tree, "Nibblor/high_score.txt", "5\n1234567\n7\n");
+    GameRun game("mazechase", bin);
     ASSERT_TRUE(game.hasWindow());
     Image menu = game.captureWhen("mazechase-menu", showsMenu);
     ASSERT_TRUE(showsMenu(menu));
@@ -222,25 +169,26 @@ TEST_F(MazeE2E, MenuShowsTheBestScoreAndWaits) {
     // Longer than the start screen of other programs stays: no time limit.
     GameRun::pause(8000);
     EXPECT_TRUE(showsMenu(game.capture("mazechase-menu-waits"))) << "the menu did not wait";
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(MazeE2E, LevelLineStartsThatLevelInLandscape) {
     // Level one cannot start here: a run that reaches play took level two.
-    tree.write("Nibblor/level1.txt", levelOf({"333"}));
-    GameRun game("mazechase", tree.bin());
+    writeFile(tree, "Nibblor/level1.txt", levelOf({"333"}));
+    GameRun game("mazechase", bin);
     ASSERT_TRUE(game.hasWindow());
     ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-level-menu", showsMenu)));
     Image play = game.holdPointerUntil(kLevelTwoX, kLevelTwoY, "mazechase-level-two", showsPlay);
     EXPECT_TRUE(showsPlay(play)) << "no landscape play after a press on level two";
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(MazeE2E, HoldingThePointerMovesThePlayerAndRaisesTheScore) {
-    GameRun game("mazechase", tree.bin());
+    GameRun game("mazechase", bin);
     ASSERT_TRUE(game.hasWindow());
     ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-move-menu", showsMenu)));
-    Image start = game.holdPointerUntil(kLevelOneX, kLevelOneY, "mazechase-start", showsPlay);
+    // A key, so that the first press of the game is the one below.
+    Image start = startWithKey(game, "mazechase-start");
     ASSERT_TRUE(showsPlay(start));
     std::vector<int> zero = scoreInk(start);
     // The start faces a wall: held at the left of the forward zone, the
@@ -251,15 +199,15 @@ TEST_F(MazeE2E, HoldingThePointerMovesThePlayerAndRaisesTheScore) {
     });
     EXPECT_NE(scoreInk(moved), zero) << "the score did not rise";
     EXPECT_GT(viewChange(start, moved), 0.1) << "the view did not move";
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(MazeE2E, MonsterCatchesThePlayerTwiceAndTheGameEnds) {
     // A corridor up to the player's dead end; the monster starts below it.
-    tree.write("Nibblor/level1.txt", levelOf({"4", "0", "0", "0", "0", "0", "0", "7"}));
+    writeFile(tree, "Nibblor/level1.txt", levelOf({"4", "0", "0", "0", "0", "0", "0", "7"}));
     // The last line has no line end: the new score must not join it.
-    tree.write("Nibblor/high_score.txt", "5\n12\n7");
-    GameRun game("mazechase", tree.bin());
+    writeFile(tree, "Nibblor/high_score.txt", "5\n12\n7");
+    GameRun game("mazechase", bin);
     ASSERT_TRUE(game.hasWindow());
     ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-chase-menu", showsMenu)));
     game.key("a");
@@ -268,14 +216,14 @@ TEST_F(MazeE2E, MonsterCatchesThePlayerTwiceAndTheGameEnds) {
     // The panel stays; the score went into the file once.
     GameRun::pause(1000);
     EXPECT_TRUE(showsGameOver(game.capture("mazechase-game-over-stays")));
-    EXPECT_EQ(tree.read("Nibblor/high_score.txt"), "5\n12\n7\n0\n");
-    expectCleanExit(game);
-    EXPECT_EQ(tree.read("Nibblor/high_score.txt"), "5\n12\n7\n0\n");
+    EXPECT_EQ(readFile(tree, "Nibblor/high_score.txt"), "5\n12\n7\n0\n");
+    ExpectCleanExit(game);
+    EXPECT_EQ(readFile(tree, "Nibblor/high_score.txt"), "5\n12\n7\n0\n");
 }
 
 TEST_F(MazeE2E, LevelWithoutPlayerStartIsAnError) {
-    tree.write("Nibblor/level1.txt", levelOf({"3337", "0000"}));
-    GameRun game("mazechase", tree.bin());
+    writeFile(tree, "Nibblor/level1.txt", levelOf({"3337", "0000"}));
+    GameRun game("mazechase", bin);
     ASSERT_TRUE(game.hasWindow());
     ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-no-start-menu", showsMenu)));
     game.keyDown("a");
@@ -290,18 +238,14 @@ TEST_F(MazeE2E, LevelWithoutPlayerStartIsAnError) {
 
 TEST_F(MazeE2E, MissingMonsterModelIsReportedAndTheGameRunsOn) {
     ASSERT_TRUE(fs::remove(tree.root / "models" / "ogrehead.pwn"));
-    GameRun game("mazechase", tree.bin());
+    GameRun game("mazechase", bin);
     ASSERT_TRUE(game.hasWindow());
     ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-no-model-menu", showsMenu)));
     Image play = game.holdKeyUntil("a", "mazechase-no-model", showsPlay);
     EXPECT_TRUE(showsPlay(play));
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
+    std::string log = QuitAndLog(game);
     EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
     EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
 }
 
 } // namespace
