@@ -22,3 +22,9 @@ xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_rockfield_tes
     --gtest_filter=RockfieldE2E.RocksFlyPastTurnWithThePhoneAndExitCleanly
 cp "$build/screenshots/rockfield-field.png" "$repo/docs/rockfield-field.png"
 echo "docs/rockfield-field.png updated"
+
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_mazechase_test" \
+    --gtest_filter=MazeE2E.HoldingThePointerMovesThePlayerAndRaisesTheScore
+cp "$build/screenshots/mazechase-play.png" "$repo/docs/mazechase-play.png"
+cp "$build/screenshots/mazechase-move-menu.png" "$repo/docs/mazechase-menu.png"
+echo "docs/mazechase-play.png and docs/mazechase-menu.png updated"
