@@ -54,6 +54,10 @@ class NibblorGame {
     static vec3 toMinimapPosition(f32 x, f32 y);
 
     MatrixMap* getMap() { return &map; }
+    World* getMainWorld() const { return mainWorld; }
+    Player* getPlayer() const { return player; }
+    u32 getObjectCount() const { return static_cast<u32>(objects.size()); }
+    u32 getMonsterCount() const { return static_cast<u32>(monsters.size()); }
     Light* getWorldLight() const { return worldLight; }
     Light* getGameOverLight() const { return gameOverLight; }
     Node* getPlayerNode() const;
