@@ -7,6 +7,8 @@
 // its own, with its own level and score files.
 #include "harness.h"
 
+#include "tests/support/mazelevel.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -115,18 +117,6 @@ std::string readFile(const AssetTreeCopy& tree, const std::string& rel) {
     return s.str();
 }
 
-// A level of 30 rows: outer walls, the given rows from row 1 on, the rest
-// inner wall.
-std::string levelOf(const std::vector<std::string>& rows) {
-    std::string text = std::string(30, '2') + "\n";
-    for (int y = 1; y < 29; y++) {
-        std::string row = y - 1 < static_cast<int>(rows.size()) ? rows[y - 1] : "";
-        row.resize(28, '1');
-        text += "2" + row + "2\n";
-    }
-    return text + std::string(30, '2') + "\n";
-}
-
 class MazeE2E : public testing::Test {
   protected:
     void SetUp() override {
@@ -174,7 +164,7 @@ TEST_F(MazeE2E, MenuShowsTheBestScoreAndWaits) {
 
 TEST_F(MazeE2E, LevelLineStartsThatLevelInLandscape) {
     // Level one cannot start here: a run that reaches play took level two.
-    writeFile(tree, "Nibblor/level1.txt", levelOf({"333"}));
+    writeFile(tree, "Nibblor/level1.txt", MazeLevelOf({"333"}));
     GameRun game("mazechase", bin);
     ASSERT_TRUE(game.hasWindow());
     ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-level-menu", showsMenu)));
@@ -204,7 +194,7 @@ TEST_F(MazeE2E, HoldingThePointerMovesThePlayerAndRaisesTheScore) {
 
 TEST_F(MazeE2E, MonsterCatchesThePlayerTwiceAndTheGameEnds) {
     // A corridor up to the player's dead end; the monster starts below it.
-    writeFile(tree, "Nibblor/level1.txt", levelOf({"4", "0", "0", "0", "0", "0", "0", "7"}));
+    writeFile(tree, "Nibblor/level1.txt", MazeLevelOf({"4", "0", "0", "0", "0", "0", "0", "7"}));
     // The last line has no line end: the new score must not join it.
     writeFile(tree, "Nibblor/high_score.txt", "5\n12\n7");
     GameRun game("mazechase", bin);
@@ -222,7 +212,7 @@ TEST_F(MazeE2E, MonsterCatchesThePlayerTwiceAndTheGameEnds) {
 }
 
 TEST_F(MazeE2E, LevelWithoutPlayerStartIsAnError) {
-    writeFile(tree, "Nibblor/level1.txt", levelOf({"3337", "0000"}));
+    writeFile(tree, "Nibblor/level1.txt", MazeLevelOf({"3337", "0000"}));
     GameRun game("mazechase", bin);
     ASSERT_TRUE(game.hasWindow());
     ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-no-start-menu", showsMenu)));

@@ -24,17 +24,8 @@ Canvas DrawWoodBoard();
 Canvas DrawGolfMenu(Lettering& lettering);
 Canvas DrawGolfEnd(Lettering& lettering);
 
-// The maze-chase game's pictures (mazetextures.cpp).
-Canvas DrawSandstone();
-Canvas DrawOgreFace();
-Canvas DrawMinimapTile();
-Canvas DrawRainbow();
-Canvas DrawWoods();
-Canvas DrawStone();
-Canvas DrawChristmas();
-Canvas DrawExtraLife();
-Canvas DrawPanel();
-// Writes the picture as an RGB JPEG file.
-bool SaveJpeg(const Canvas& c, const std::string& path);
+// The maze-chase game's pictures (mazetextures.cpp), written under root;
+// false when one cannot be written.
+bool SaveMazePictures(const std::string& root);
 // The fly-through's rock texture, tiling without a seam.
 Canvas DrawCraters();

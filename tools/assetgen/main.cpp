@@ -32,18 +32,6 @@ bool saveGolf(const std::string& root, const char* fontFile) {
     return save(root, "project/tmpend.png", DrawGolfEnd(lettering), PngKind::Rgb) && ok;
 }
 
-bool saveMaze(const std::string& root) {
-    bool ok = save(root, "textures/sandstone.png", DrawSandstone(), PngKind::Rgb);
-    ok = save(root, "textures/ogre.png", DrawOgreFace(), PngKind::Rgb) && ok;
-    ok = save(root, "textures/tiles2.png", DrawMinimapTile(), PngKind::Rgb) && ok;
-    ok = save(root, "textures/rainbow.png", DrawRainbow(), PngKind::Rgb) && ok;
-    ok = save(root, "textures/extra_life.png", DrawExtraLife(), PngKind::Rgb) && ok;
-    ok = save(root, "textures/panel.png", DrawPanel(), PngKind::Rgb) && ok;
-    ok = SaveJpeg(DrawWoods(), root + "/textures/woods.jpg") && ok;
-    ok = SaveJpeg(DrawStone(), root + "/textures/stone2.jpg") && ok;
-    return SaveJpeg(DrawChristmas(), root + "/textures/christmas2.jpg") && ok;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -62,7 +50,7 @@ int main(int argc, char** argv) {
     bool ok = save(root, "skin/iphone.png", DrawPhone());
     ok = DrawFont(argv[2], &font) && save(root, "fonts/font.png", font, PngKind::Grey) && ok;
     ok = save(root, "textures/notex.png", DrawNoTexture()) && ok;
-    ok = saveMaze(root) && ok;
+    ok = SaveMazePictures(root) && ok;
     ok = save(root, "textures/craters.png", DrawCraters(), PngKind::Rgb) && ok;
     return saveGolf(root, argv[2]) && ok ? 0 : 1;
 }

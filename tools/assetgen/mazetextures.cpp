@@ -186,39 +186,32 @@ Color lifeAt(float u, float v) {
     return shade({1.0f, 0.85f, 0.2f, 1}, 0.8f + 0.4f * head);
 }
 
-} // namespace
+struct Picture {
+    const char* file; // under the asset root; ".jpg" files are written as JPEG
+    int width, height;
+    Color (*at)(float u, float v);
+};
 
-Canvas DrawSandstone() {
-    return paint(256, 128, sandAt);
-}
-Canvas DrawOgreFace() {
-    return paint(256, 128, ogreAt);
-}
-Canvas DrawMinimapTile() {
-    return paint(32, 32, tileAt);
-}
-Canvas DrawRainbow() {
-    return paint(64, 64, rainbowAt);
-}
-Canvas DrawWoods() {
-    return paint(256, 256, woodAt);
-}
-Canvas DrawStone() {
-    return paint(128, 128, stoneAt);
-}
-Canvas DrawChristmas() {
-    return paint(128, 64, christmasAt);
-}
-// Quads show a picture's top row at their bottom edge: the icon is drawn
-// upside down.
-Canvas DrawExtraLife() {
-    return paint(64, 64, [](float u, float v) { return lifeAt(u, 1 - v); });
-}
-Canvas DrawPanel() {
-    return paint(16, 16, [](float, float) { return Color{1, 1, 1, 1}; });
+// Quads show a picture's top row at their bottom edge: the life icon is
+// drawn upside down.
+Color lifeUpright(float u, float v) {
+    return lifeAt(u, 1 - v);
 }
 
-bool SaveJpeg(const Canvas& c, const std::string& path) {
+Color white(float, float) {
+    return {1, 1, 1, 1};
+}
+
+const Picture kPictures[] = {
+    {"textures/sandstone.png", 256, 128, sandAt},      {"textures/ogre.png", 256, 128, ogreAt},
+    {"textures/tiles2.png", 32, 32, tileAt},           {"textures/rainbow.png", 64, 64, rainbowAt},
+    {"textures/extra_life.png", 64, 64, lifeUpright},  {"textures/panel.png", 16, 16, white},
+    {"textures/woods.jpg", 256, 256, woodAt},          {"textures/stone2.jpg", 128, 128, stoneAt},
+    {"textures/christmas2.jpg", 128, 64, christmasAt},
+};
+
+// Writes the picture as an RGB JPEG file.
+bool saveJpeg(const Canvas& c, const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;
@@ -249,4 +242,21 @@ bool SaveJpeg(const Canvas& c, const std::string& path) {
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
     return std::fclose(file) == 0;
+}
+
+} // namespace
+
+bool SaveMazePictures(const std::string& root) {
+    bool ok = true;
+    for (const Picture& picture : kPictures) {
+        Canvas canvas = paint(picture.width, picture.height, picture.at);
+        std::string path = root + "/" + picture.file;
+        bool jpeg = path.size() > 4 && path.compare(path.size() - 4, 4, ".jpg") == 0;
+        bool saved = jpeg ? saveJpeg(canvas, path) : canvas.savePng(path, PngKind::Rgb);
+        if (!saved) {
+            std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
+        }
+        ok = saved && ok;
+    }
+    return ok;
 }

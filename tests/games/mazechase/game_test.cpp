@@ -14,6 +14,7 @@
 #include "games/mazechase/nibblorgame.h"
 #include "games/mazechase/player.h"
 #include "tests/support/glwindow.h"
+#include "tests/support/mazelevel.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -25,17 +26,6 @@
 #include <vector>
 
 namespace {
-
-// A level: outer walls round the given rows, the rest of each row inner wall.
-std::string levelOf(const std::vector<std::string>& rows) {
-    std::string text = std::string(30, '2') + "\n";
-    for (int y = 1; y < 29; y++) {
-        std::string row = y - 1 < static_cast<int>(rows.size()) ? rows[y - 1] : "";
-        row.resize(28, '1');
-        text += "2" + row + "2\n";
-    }
-    return text + std::string(30, '2') + "\n";
-}
 
 class MazeGame : public testing::Test {
   protected:
@@ -84,7 +74,7 @@ class MazeGame : public testing::Test {
     }
 
     void start(const std::vector<std::string>& rows) {
-        write("Nibblor/level1.txt", levelOf(rows));
+        write("Nibblor/level1.txt", MazeLevelOf(rows));
         scores = new High_Score();
         game = new NibblorGame(scores, 1);
     }
