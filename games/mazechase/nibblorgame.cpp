@@ -38,7 +38,7 @@ const vec3 kMinimapTileScale(1, 1, 1);
 // The game's only pacing: at most 30 frames a second, each one update.
 const std::chrono::microseconds kFrameTime(33333);
 
-// The templates of buildLevel, by kind.
+// The templates of buildLevel and the groups their copies go into, by kind.
 enum TemplateKind {
     kFoodTemplate,
     kOuterTemplate,
@@ -136,6 +136,7 @@ void NibblorGame::buildLevel() {
     specialFoodGroup = SceneGraph::createGroup("Group: Special Food");
     Object* const templates[5] = {new Food(this), new Outer_Wall(this), new Inner_Wall(this),
                                   new Monster_Cage(this), new Special_Food(this)};
+    // In the order of TemplateKind.
     Group* const groups[5] = {foodGroup, outerWalls, innerWalls, cage, specialFoodGroup};
     for (i32 y = 0; y < kMazeSize; y++) {
         for (i32 x = 0; x < kMazeSize; x++) {
@@ -170,15 +171,17 @@ void NibblorGame::buildCell(i32 x, i32 y, Object* const templates[5], Group* con
     vec3 tile = toMinimapPosition(static_cast<f32>(x), static_cast<f32>(y));
     vec3 pelletTile = tile + vec3(0.35f * kMinimapCellSize.x, -0.05f * kMinimapCellSize.y, 0);
     if (CellIs(cell, kFlagPellet)) {
-        TriangleMesh* food = copyTemplate(templates[kFoodTemplate], "Food mesh", groups[0]);
+        TriangleMesh* food =
+            copyTemplate(templates[kFoodTemplate], "Food mesh", groups[kFoodTemplate]);
         food->setTranslation(world);
         pelletNodes[y][x] = food;
         minimap->addMesh(kFlagPellet, pelletTile, kMinimapPelletScale, at);
     } else if (CellIs(cell, kFlagOuterWall) || CellIs(cell, kFlagInnerWall)) {
         bool outer = CellIs(cell, kFlagOuterWall);
-        TriangleMesh* wall =
-            outer ? copyTemplate(templates[kOuterTemplate], "Outer wall mesh", groups[1])
-                  : copyTemplate(templates[kInnerTemplate], "Inner wall mesh", groups[2]);
+        TriangleMesh* wall = outer ? copyTemplate(templates[kOuterTemplate], "Outer wall mesh",
+                                                  groups[kOuterTemplate])
+                                   : copyTemplate(templates[kInnerTemplate], "Inner wall mesh",
+                                                  groups[kInnerTemplate]);
         wall->scale(kWallScale);
         wall->setTranslation(world);
         minimap->addMesh(outer ? kFlagOuterWall : kFlagInnerWall, tile, kMinimapTileScale, at);
@@ -188,13 +191,13 @@ void NibblorGame::buildCell(i32 x, i32 y, Object* const templates[5], Group* con
         createActor(kFlagMonster, at);
     } else if (CellHolds(cell, kFlagCage)) {
         TriangleMesh* block =
-            copyTemplate(templates[kCageTemplate], "Monster cage mesh", groups[3]);
+            copyTemplate(templates[kCageTemplate], "Monster cage mesh", groups[kCageTemplate]);
         block->scale(kWallScale);
         block->setTranslation(world);
         minimap->addMesh(kFlagCage, tile, kMinimapTileScale, at);
     } else if (CellIs(cell, kFlagPowerPellet)) {
-        TriangleMesh* power =
-            copyTemplate(templates[kSpecialTemplate], "Special Food mesh", groups[4]);
+        TriangleMesh* power = copyTemplate(templates[kSpecialTemplate], "Special Food mesh",
+                                           groups[kSpecialTemplate]);
         power->setTranslation(world + vec3(0, 4, 0));
         power->scale(2, 2, 2);
         power->rotate(0.628f, 0, 0, 1);
