@@ -3,7 +3,6 @@
 #include "engine/camera.h"
 #include "engine/group.h"
 #include "engine/light.h"
-#include "engine/materialphong.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/text.h"
@@ -251,13 +250,9 @@ void NibblorGame::createGameOverPanel() {
     gameOverRed = makeQuadMesh("game over bg red", 0.9f, 0.48f, 0);
     gameOverBlack->setLight(gameOverLight, 0);
     gameOverRed->setLight(gameOverLight, 0);
-    Material* red = SceneGraph::createMaterial(kMaterialPoint, "red", 0);
-    MaterialPhong* phong = dynamic_cast<MaterialPhong*>(red);
-    if (phong != nullptr) {
-        phong->setDiffuseTexture("..\\textures\\panel.png", 1);
-        phong->ambientColor = vec3(1, 0, 0);
-        phong->diffuseColor = vec3(1, 0, 0);
-    }
+    // A plain picture, so the quad shows its colour alone.
+    Material* red =
+        makePlainMaterial("red", 0, "..\\textures\\panel.png", vec3(1, 0, 0), vec3(1, 0, 0));
     gameOverRed->setMaterial(red, false);
     gameOverRed->setTranslation(0, 0, -1.2f);
     gameOverBlack->setTranslation(0, 0, 0.05f);

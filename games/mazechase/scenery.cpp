@@ -113,17 +113,19 @@ void copyIndices(u16* out, const u16 table[][3], u32 rows, u32 columns) {
     }
 }
 
-Material* makeMonsterMaterial() {
-    Material* material = SceneGraph::createMaterial(kMaterialPoint, "Material: Monster", 0);
+Material* makePlainMaterial(const char* name, u32 purgeLevel, const char* texture, vec3 ambient,
+                            vec3 diffuse) {
+    Material* material = SceneGraph::createMaterial(kMaterialPoint, name, purgeLevel);
     MaterialPhong* phong = dynamic_cast<MaterialPhong*>(material);
     if (phong != nullptr) {
-        phong->setDiffuseTexture("..\\textures\\ogre.png", 1);
-        phong->ambientColor = vec3(0.5f, 0.5f, 0.5f);
-        phong->diffuseColor = vec3(0.7f, 0.7f, 0.7f);
-        phong->specularColor = vec3(0.4f, 0.4f, 0.4f);
-        phong->specularLevel = 0.3f;
-        phong->shininess = 4.0f;
-        phong->emissive = 0.15f;
+        phong->setDiffuseTexture(texture, 1);
+        phong->ambientColor = ambient;
+        phong->diffuseColor = diffuse;
     }
     return material;
+}
+
+Material* makeMonsterMaterial() {
+    return makePlainMaterial("Material: Monster", 0, "..\\textures\\ogre.png",
+                             vec3(0.5f, 0.5f, 0.5f), vec3(0.7f, 0.7f, 0.7f));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/types.h"
+#include "engine/vecmath.h"
 
 class Material;
 class TriangleMesh;
@@ -30,6 +31,10 @@ TriangleMesh* makeQuadMesh(const char* name, f32 halfWidth, f32 halfHeight, f32 
 void copyVertices(f32* out, const f32 table[][6], u32 rows, u32 columns);
 void copyIndices(u16* out, const u16 table[][3], u32 rows, u32 columns);
 
+// A MaterialPoint with a picture and two colours, the rest its defaults; the
+// caller holds one reference.
+Material* makePlainMaterial(const char* name, u32 purgeLevel, const char* texture, vec3 ambient,
+                            vec3 diffuse);
 // The monsters' material: the painted ogre face in plain light (the model
 // file carries no picture); the caller holds one reference.
 Material* makeMonsterMaterial();
