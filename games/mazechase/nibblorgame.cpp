@@ -252,7 +252,7 @@ void NibblorGame::createGameOverPanel() {
     gameOverRed->setLight(gameOverLight, 0);
     // A plain picture, so the quad shows its colour alone.
     Material* red =
-        makePlainMaterial("red", 0, "..\\textures\\panel.png", vec3(1, 0, 0), vec3(1, 0, 0));
+        makePlainMaterial("red", 0, "..\\textures\\plain.png", vec3(1, 0, 0), vec3(1, 0, 0));
     gameOverRed->setMaterial(red, false);
     gameOverRed->setTranslation(0, 0, -1.2f);
     gameOverBlack->setTranslation(0, 0, 0.05f);

@@ -7,8 +7,9 @@
 
 namespace {
 
-const char* const kCube = "..\\models\\pcube.pwn";
-const char* const kSphere = "..\\models\\psphere.pwn";
+// The maze's own cube and sphere, sized for its 40-unit cells.
+const char* const kCube = "..\\models\\mazecube.pwn";
+const char* const kSphere = "..\\models\\mazesphere.pwn";
 
 const TemplateObject::Kind kFood = {"Food", kCube, 0, 6, "Material: Food", 1};
 const TemplateObject::Kind kInnerWall = {"Inner Wall", kCube, 0, 10, "Material: Inner Wall", 0};

@@ -1,6 +1,8 @@
 // The maze-chase game's models: the cube every wall, cage block and pellet
-// copies, the power pellet's sphere, and the monsters' ogre head. The player
-// is the golf ball's sphere in its own material.
+// copies, the power pellet's sphere, and the monsters' ogre head. The cube
+// and the sphere have files of their own: the planet run's "pcube" is an
+// asteroid and its "psphere" a unit ball. The player is the golf ball's
+// sphere in its own material.
 #include "models.h"
 
 #include <functional>
@@ -64,5 +66,5 @@ std::vector<MeshModel> MazeModels() {
     AddBox(&cube, {0, 0, 0}, {5, 5, 5});
     MeshPart ball{"mazeSphere", "mazeSphereMaterial", 0.8f, 0.8f, 0.8f, {}, {}};
     AddSphere(&ball, {0, 0, 0}, 4.0f, 20, 10);
-    return {{"pcube", {cube}}, {"psphere", {ball}}, {"ogrehead", {ogreHead()}}};
+    return {{"mazecube", {cube}}, {"mazesphere", {ball}}, {"ogrehead", {ogreHead()}}};
 }

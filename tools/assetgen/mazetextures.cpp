@@ -1,8 +1,7 @@
-// The maze-chase game's pictures: the player's sandy skin with its eyes,
-// the monsters' ogre face, the minimap tile, the pellets, the walls, the
-// wooden backdrop, the life icon and the plain panel. Spherical pictures
-// are laid out as the sphere models take them: u once round, v from the
-// bottom pole at the top row to the top pole at the bottom row.
+// The maze-chase game's pictures: the monsters' ogre face, the minimap tile, the pellets, the
+// walls, the wooden backdrop, the life icon and the plain panel. Spherical pictures are laid out as
+// the sphere models take them: u once round, v from the bottom pole at the top row to the top pole
+// at the bottom row.
 #include "assets.h"
 #include "noise.h"
 
@@ -52,23 +51,6 @@ bool eyeAt(float u, float v, float cu, float cv, float r, Color iris, Color* out
     float p = ellipse(u, v, cu, cv, r * 0.16f, r * 0.3f);
     *out = p > 0 ? Color{0.02f, 0.02f, 0.02f, 1} : i > 0 ? iris : Color{0.97f, 0.97f, 0.92f, 1};
     return true;
-}
-
-Color sandAt(float u, float v) {
-    float grain = TileFractal(u, v, 16, 3, 61);
-    Color c = shade({1.0f, 0.84f, 0.30f, 1}, 0.85f + 0.3f * grain);
-    // The face looks ahead (u = 0.25): two eyes over a smile.
-    Color eye;
-    for (float side : {-1.0f, 1.0f}) {
-        if (eyeAt(u, v, 0.25f + side * 0.045f, 0.62f, 0.09f, {0.2f, 0.45f, 0.9f, 1}, &eye)) {
-            return eye;
-        }
-    }
-    float smile = ellipse(u, v, 0.25f, 0.46f, 0.08f, 0.1f);
-    if (smile > 0 && smile < 0.3f && v < 0.46f) {
-        return {0.45f, 0.12f, 0.05f, 1};
-    }
-    return c;
 }
 
 Color ogreAt(float u, float v) {
@@ -198,15 +180,13 @@ Color lifeUpright(float u, float v) {
     return lifeAt(u, 1 - v);
 }
 
-Color white(float, float) {
-    return {1, 1, 1, 1};
-}
-
 const Picture kPictures[] = {
-    {"textures/sandstone.png", 256, 128, sandAt},      {"textures/ogre.png", 256, 128, ogreAt},
-    {"textures/tiles2.png", 32, 32, tileAt},           {"textures/rainbow.png", 64, 64, rainbowAt},
-    {"textures/extra_life.png", 64, 64, lifeUpright},  {"textures/panel.png", 16, 16, white},
-    {"textures/woods.jpg", 256, 256, woodAt},          {"textures/stone2.jpg", 128, 128, stoneAt},
+    {"textures/ogre.png", 256, 128, ogreAt},
+    {"textures/tiles2.png", 32, 32, tileAt},
+    {"textures/rainbow.png", 64, 64, rainbowAt},
+    {"textures/extra_life.png", 64, 64, lifeUpright},
+    {"textures/woods.jpg", 256, 256, woodAt},
+    {"textures/stone2.jpg", 128, 128, stoneAt},
     {"textures/christmas2.jpg", 128, 64, christmasAt},
 };
 
