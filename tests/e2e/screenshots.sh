@@ -33,3 +33,9 @@ xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_towerdefence_
     --gtest_filter=TowerDefenceE2E.TowerBoughtThroughTheMenuStandsWhereThePressWas
 cp "$build/screenshots/towerdefence-play.png" "$repo/docs/towerdefence-play.png"
 echo "docs/towerdefence-play.png updated"
+
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_mazechase_test" \
+    --gtest_filter=MazeE2E.HoldingThePointerMovesThePlayerAndRaisesTheScore
+cp "$build/screenshots/mazechase-play.png" "$repo/docs/mazechase-play.png"
+cp "$build/screenshots/mazechase-move-menu.png" "$repo/docs/mazechase-menu.png"
+echo "docs/mazechase-play.png and docs/mazechase-menu.png updated"

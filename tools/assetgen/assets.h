@@ -24,6 +24,9 @@ Canvas DrawWoodBoard();
 Canvas DrawGolfMenu(Lettering& lettering);
 Canvas DrawGolfEnd(Lettering& lettering);
 
+// The maze-chase game's pictures (mazetextures.cpp), written under root;
+// false when one cannot be written.
+bool SaveMazePictures(const std::string& root);
 // The planet run's textures: the ship's hull panels, the asteroid rock, the
 // desert planet, the wormhole and the plain picture the power-up spheres are
 // lit over.

@@ -9,6 +9,7 @@ namespace {
 // Every program's models; a program adds its function here.
 std::vector<MeshModel> (*const kProgramModels[])() = {
     GolfModels,
+    MazeModels,
     PlanetRunModels,
     TowerDefenceModels,
 };

@@ -10,6 +10,7 @@
 // in the model_names list of CMakeLists.txt, which converts "<file>.dae" into
 // "models/<file>.pwn". No two models share a mesh or a material name.
 std::vector<MeshModel> GolfModels();
+std::vector<MeshModel> MazeModels();
 std::vector<MeshModel> PlanetRunModels();
 std::vector<MeshModel> TowerDefenceModels();
 
