@@ -20,6 +20,13 @@ u8 PlatformGetOrientation();
 void updateTimer(FrameInput* input);
 // Empties the event queue into the record; 1 when the window was closed.
 i32 pollEvents(FrameInput* input);
+// A program's own targets for the pointer: called for a mouse press, or a
+// drag while the pointer is held, at window pixels (mx, my) from the
+// top-left, before the game-screen rule; true when it took the event, which
+// then holds the pointer where it was.
+using PointerTargets = bool (*)(i32 mx, i32 my);
+// pollEvents that asks the program's targets first.
+i32 pollEventsWith(FrameInput* input, PointerTargets targets);
 // 1 while a key is held, and once escape was pressed.
 i32 PlatformKeyHeld();
 i32 PlatformQuitRequested();

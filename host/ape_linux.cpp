@@ -295,7 +295,24 @@ void updateTimer(FrameInput* input) {
     input->time = t;
 }
 
+namespace {
+
+// True when the program's targets take the pointer at (mx, my).
+bool takenByTargets(PointerTargets targets, i32 mx, i32 my) {
+    if (targets == nullptr || !targets(mx, my)) {
+        return false;
+    }
+    platform.pointerHeld = 1;
+    return true;
+}
+
+} // namespace
+
 i32 pollEvents(FrameInput* input) {
+    return pollEventsWith(input, nullptr);
+}
+
+i32 pollEventsWith(FrameInput* input, PointerTargets targets) {
     Platform& p = platform;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -315,12 +332,18 @@ i32 pollEvents(FrameInput* input) {
             p.keyHeld = 0;
             break;
         case SDL_MOUSEBUTTONDOWN:
+            if (takenByTargets(targets, e.button.x, e.button.y)) {
+                break;
+            }
             if (PhoneMapPointer(p.layout.game, p.pictureH, e.button.x, e.button.y, &input->pointerX,
                                 &input->pointerY)) {
                 p.pointerHeld = 1;
             }
             break;
         case SDL_MOUSEMOTION:
+            if (p.pointerHeld && takenByTargets(targets, e.motion.x, e.motion.y)) {
+                break;
+            }
             if (p.pointerHeld && PhoneMapPointer(p.layout.game, p.pictureH, e.motion.x, e.motion.y,
                                                  &input->pointerX, &input->pointerY)) {
                 p.pointerHeld = 1;

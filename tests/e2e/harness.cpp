@@ -427,7 +427,8 @@ AssetTreeCopy::AssetTreeCopy() {
     }
     root = name;
     fs::path build = fs::path(GameRun::binDir()).parent_path();
-    for (const char* dir : {"bin", "shaders", "textures", "fonts", "skin", "project", "models"}) {
+    for (const char* dir :
+         {"bin", "shaders", "textures", "fonts", "skin", "project", "models", "Nibblor"}) {
         if (fs::exists(build / dir)) {
             fs::copy(build / dir, root / dir, fs::copy_options::recursive);
         }

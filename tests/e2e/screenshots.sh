@@ -1,6 +1,6 @@
 #!/bin/sh
 # Refreshes the games' pictures in docs/ from a build tree: plays each game
-# under Xvfb through its tests and keeps some of the captures.
+# under Xvfb through its end-to-end test and keeps some of the captures.
 #
 #   tests/e2e/screenshots.sh [build-dir]     (default: build)
 set -e
@@ -18,6 +18,28 @@ cp "$build/screenshots/golf-play.png" "$repo/docs/golf-play.png"
 cp "$build/screenshots/golf-menu.png" "$repo/docs/golf-menu.png"
 echo "docs/golf-play.png and docs/golf-menu.png updated"
 
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_planetrun_test" \
+    --gtest_filter='PlanetE2E.StartBanner*:PlanetE2E.FlightEnds*'
+cp "$build/screenshots/planetrun-play.png" "$repo/docs/planetrun-play.png"
+cp "$build/screenshots/planetrun-end.png" "$repo/docs/planetrun-end.png"
+echo "docs/planetrun-play.png and docs/planetrun-end.png updated"
+
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_rockfield_test" \
+    --gtest_filter=RockfieldE2E.RocksFlyPastTurnWithThePhoneAndExitCleanly
+cp "$build/screenshots/rockfield-field.png" "$repo/docs/rockfield-field.png"
+echo "docs/rockfield-field.png updated"
+
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_towerdefence_test" \
+    --gtest_filter=TowerDefenceE2E.TowerBoughtThroughTheMenuStandsWhereThePressWas
+cp "$build/screenshots/towerdefence-play.png" "$repo/docs/towerdefence-play.png"
+echo "docs/towerdefence-play.png updated"
+
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_mazechase_test" \
+    --gtest_filter=MazeE2E.HoldingThePointerMovesThePlayerAndRaisesTheScore
+cp "$build/screenshots/mazechase-play.png" "$repo/docs/mazechase-play.png"
+cp "$build/screenshots/mazechase-move-menu.png" "$repo/docs/mazechase-menu.png"
+echo "docs/mazechase-play.png and docs/mazechase-menu.png updated"
+
 # The asteroid shooter: level 1 as a player starts it, level 2 as the game
 # test reaches it by placing shots on the asteroids (run from bin/, where
 # the asset paths resolve).
@@ -28,8 +50,3 @@ xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_asteroidshoot
 cp "$build/screenshots/asteroidshooter-level1.png" "$repo/docs/asteroidshooter-level1.png"
 cp "$build/screenshots/asteroidshooter-level2.png" "$repo/docs/asteroidshooter-level2.png"
 echo "docs/asteroidshooter-level1.png and docs/asteroidshooter-level2.png updated"
-
-xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_rockfield_test" \
-    --gtest_filter=RockfieldE2E.RocksFlyPastTurnWithThePhoneAndExitCleanly
-cp "$build/screenshots/rockfield-field.png" "$repo/docs/rockfield-field.png"
-echo "docs/rockfield-field.png updated"

@@ -161,7 +161,7 @@ Canvas DrawRockSurface() {
 // Four upright bands, each a paint the models map their parts to: the
 // player's light hull and its blue trim, the enemy's red hull and its dark
 // trim. Panel seams run over them.
-Canvas DrawShipHull() {
+Canvas DrawShooterHull() {
     const int side = 256, band = side / 4;
     const Color paints[4] = {{0.90f, 0.93f, 0.97f, 1},
                              {0.25f, 0.55f, 1.0f, 1},

@@ -8,8 +8,7 @@ namespace {
 
 // Every program's models; a program adds its function here.
 std::vector<MeshModel> (*const kProgramModels[])() = {
-    GolfModels,
-    AsteroidShooterModels,
+    GolfModels, MazeModels, PlanetRunModels, TowerDefenceModels, AsteroidShooterModels,
 };
 
 // False, with a message, when seen already holds the name.

@@ -10,6 +10,9 @@
 // in the model_names list of CMakeLists.txt, which converts "<file>.dae" into
 // "models/<file>.pwn". No two models share a mesh or a material name.
 std::vector<MeshModel> GolfModels();
+std::vector<MeshModel> MazeModels();
+std::vector<MeshModel> PlanetRunModels();
+std::vector<MeshModel> TowerDefenceModels();
 std::vector<MeshModel> AsteroidShooterModels();
 
 // Models that only the tests load, converted into "tests/models/" of the

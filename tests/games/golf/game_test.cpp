@@ -5,6 +5,7 @@
 #include "engine/camera.h"
 #include "engine/light.h"
 #include "engine/material.h"
+#include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/sprite.h"
 #include "engine/trianglemesh.h"
@@ -14,7 +15,9 @@
 #include "games/golf/rules.h"
 #include "tests/support/gametest.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -38,7 +41,10 @@ class GolfGame : public GameTest {
         GameTest::SetUp();
         input.gameMode = kGolfPlaying;
     }
-    void deleteGame() override { delete game; }
+    void TearDown() override {
+        delete game;
+        GameTest::TearDown();
+    }
 
     void start() {
         game = new ProjectGame();
@@ -163,11 +169,13 @@ TEST_F(GolfGame, SinkingShotShowsTheLevelCompletedScreen) {
 // A copy of the asset tree without the models: the ball and the hole have no
 // mesh, and the game plays on without them.
 TEST_F(GolfGame, RunsWithoutTheSphereModel) {
-    enterScratchTree({"shaders", "textures", "fonts", "project"});
+    enterTreeWithoutModels({"shaders", "textures", "fonts", "project"});
     LogOpen();
     start();
     LogClose();
-    const std::string log = readLog();
+    std::ifstream logFile("log.txt");
+    const std::string log((std::istreambuf_iterator<char>(logFile)),
+                          std::istreambuf_iterator<char>());
     EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
     EXPECT_EQ(world->getChildCount(), kFirstWall + kGolfWallCount - 2);
     frames(1);

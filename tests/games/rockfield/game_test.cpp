@@ -21,7 +21,7 @@
 #include "games/rockfield/materialtriplanar.h"
 #include "games/rockfield/rules.h"
 #include "host/host.h"
-#include "tests/support/gametest.h"
+#include "tests/support/glwindow.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -32,9 +32,20 @@ namespace {
 
 const u32 kResourceTypes = 7;
 
-class Rockfield : public GameTest {
+class Rockfield : public testing::Test {
   protected:
-    void deleteGame() override { delete game; }
+    void SetUp() override {
+        StartGlWindow();
+        LogClose();
+        allocatedBefore = MemoryGetTotal();
+        SceneGraph::init();
+    }
+    void TearDown() override {
+        delete game;
+        SceneGraph::shutdown();
+        LogClose();
+        EXPECT_EQ(MemoryGetTotal(), allocatedBefore) << "memory left behind";
+    }
 
     static std::vector<u32> resourceCounts() {
         std::vector<u32> counts;
@@ -57,6 +68,7 @@ class Rockfield : public GameTest {
         return std::atoi(name);
     }
 
+    u32 allocatedBefore = 0;
     Game* game = nullptr;
 };
 

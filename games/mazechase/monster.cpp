@@ -1,0 +1,27 @@
+#include "games/mazechase/monster.h"
+
+#include "engine/trianglemesh.h"
+#include "games/mazechase/nibblorgame.h"
+#include "games/mazechase/scenery.h"
+
+#include <cstdlib>
+
+Monster::Monster(NibblorGame* owner) {
+    game = owner;
+    node = LoadObjectMesh(game, "Monster", "..\\models\\ogrehead.pwn", 0);
+    // The model file carries no picture: the head takes its painted face.
+    node->setMaterial(makeMonsterMaterial(), false);
+    actor = MazeActorAt(kFlagMonster, GridPosition());
+    resetRotation();
+    node->setScale(6, 6, 6);
+}
+
+void Monster::move(FrameInput*) {
+    // glibc's rand() reaches 2^31 - 1; the choice takes 15 bits of it.
+    follow(MazeMonsterMove(actor, *game->getMap(), static_cast<u32>(std::rand() & 0x7fff)));
+}
+
+void Monster::resetRotation() {
+    node->setRotation(-1.57f, 1, 0, 0);
+    node->rotate(3.14f, 0, 1, 0);
+}
