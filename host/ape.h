@@ -18,6 +18,11 @@ u8 PlatformGetOrientation();
 void updateTimer(FrameInput* input);
 // Empties the event queue into the record; 1 when the window was closed.
 i32 pollEvents(FrameInput* input);
+// A program's own use of the keys: told of every accepted key press (after
+// the host's Tab and Escape) and of every key release, with the key's code.
+using KeyHook = void (*)(FrameInput* input, i32 key, bool pressed);
+// pollEvents that also hands the key events to the hook.
+i32 pollEventsWith(FrameInput* input, KeyHook hook);
 // 1 while a key is held, and once escape was pressed.
 i32 PlatformKeyHeld();
 i32 PlatformQuitRequested();

@@ -302,6 +302,10 @@ void updateTimer(FrameInput* input) {
 }
 
 i32 pollEvents(FrameInput* input) {
+    return pollEventsWith(input, nullptr);
+}
+
+i32 pollEventsWith(FrameInput* input, KeyHook hook) {
     Platform& p = platform;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -315,10 +319,16 @@ i32 pollEvents(FrameInput* input) {
                 } else if (e.key.keysym.sym == SDLK_ESCAPE) {
                     p.quit = 1;
                 }
+                if (hook != nullptr) {
+                    hook(input, e.key.keysym.sym, true);
+                }
             }
             break;
         case SDL_KEYUP:
             p.keyHeld = 0;
+            if (hook != nullptr) {
+                hook(input, e.key.keysym.sym, false);
+            }
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (PhoneMapPointer(p.layout.game, p.pictureH, e.button.x, e.button.y, &input->pointerX,
