@@ -59,6 +59,9 @@ f32 OgreMeterDrain(f32 value, f32 deltaTime);
 // The bar's half width at a meter value.
 constexpr f32 kOgreMeterWidth = 200.0f;
 
+// The ship's shield when whole; each ogre it touches takes a point.
+constexpr f32 kOgreShieldFull = 20.0f;
+
 // Where the pointer (-1..1 over the screen) points on the ship's plane, z = 0,
 // through the view-projection matrix the world was last drawn with.
 vec3 OgrePointerTarget(const mat4& viewProjection, f32 x, f32 y);
