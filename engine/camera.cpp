@@ -2,6 +2,7 @@
 
 #include "engine/result.h"
 #include "engine/scenegraph.h"
+#include "engine/world.h"
 
 #include <cmath>
 
@@ -18,6 +19,10 @@ constexpr f32 kNearestNear = 0.01f;
 
 Camera::Camera(const char* name) : Transformable(name, kNodeCamera), projectionType(kCustom) {
     projection.identity();
+}
+
+Camera::~Camera() {
+    World::forgetCamera(this);
 }
 
 Node* Camera::clone() const {

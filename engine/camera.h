@@ -9,6 +9,8 @@ class Camera : public Transformable {
     enum ProjectionType : u32 { kCustom = 0, kPerspective = 1, kOrthographic = 2 };
 
     explicit Camera(const char* name);
+    // Clears itself from every world that holds it as its active camera.
+    ~Camera() override;
 
     // A new camera of the same name and projection (not the transform).
     Node* clone() const override;

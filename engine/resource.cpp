@@ -8,7 +8,7 @@
 
 Resource::Resource(const char* name_, u32 purgeLevel_, u32 type_)
     : referenceCount(0), next(nullptr), type(type_), name(StringDuplicate(name_)), size(0),
-      purgeLevel(purgeLevel_) {
+      purgeLevel(purgeLevel_), pins(0) {
     hash = StringHash(name);
 }
 
@@ -40,6 +40,19 @@ void Resource::raisePurgeLevel(u32 level) {
 
 char* Resource::getName() const {
     return StringDuplicate(name);
+}
+
+void Resource::pinHeld(Resource* resource) {
+    if (resource != nullptr) {
+        resource->pin();
+    }
+}
+
+void Resource::releasePinned(Resource* resource) {
+    if (resource != nullptr) {
+        resource->unpin();
+        SceneGraph::dereferenceResource(resource);
+    }
 }
 
 void Resource::giveBack(Resource* resource) {

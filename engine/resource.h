@@ -21,6 +21,10 @@ enum ResourceType : u32 {
 //
 // Purge level 0: deleted when the last reference is given back. Any other
 // level: kept cached at count 0 until a purge of at least that level.
+//
+// Holders inside the engine (a program's shaders, the sprites' shared
+// program and quad, the text printer's program) also pin what they hold: a
+// purge deletes whatever a game still holds, but never a pinned object.
 class Resource {
     friend class ResourceList;
     friend class SceneGraph;
@@ -44,6 +48,13 @@ class Resource {
     // The larger of the current and the given level.
     void raisePurgeLevel(u32 level);
     u32 getReferenceCount() const { return referenceCount; }
+    void pin() { pins++; }
+    void unpin() { pins--; }
+    bool isPinned() const { return pins != 0; }
+    // Pins an object an engine holder takes; null is ignored.
+    static void pinHeld(Resource* resource);
+    // Unpins it and gives the holder's reference back; null is ignored.
+    static void releasePinned(Resource* resource);
     u32 getSize() const { return size; }
     // A new copy of the name that the caller frees.
     char* getName() const;
@@ -77,4 +88,5 @@ class Resource {
     char* name;
     u32 size;
     u32 purgeLevel;
+    u32 pins;
 };

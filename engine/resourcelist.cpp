@@ -79,7 +79,7 @@ void ResourceList::purge(u32 level) {
         Resource** link = &buckets[b];
         while (*link != nullptr) {
             u32 p = (*link)->purgeLevel;
-            if (p >= 1 && p <= level) {
+            if (p >= 1 && p <= level && !(*link)->isPinned()) {
                 destroyAt(link);
                 MemoryCheck();
                 // A destructor may have given back references into this very

@@ -27,7 +27,8 @@ class ResourceList {
     // Takes one reference; at 0 unlinks and deletes the object, true then.
     // Only this very object is unlinked, never another of the same name.
     bool remove(Resource* resource);
-    // Deletes every object whose purge level p has 1 <= p <= level.
+    // Deletes every object whose purge level p has 1 <= p <= level, whatever
+    // its count, unless an engine holder has pinned it.
     void purge(u32 level);
     // Deletes every object whatever its count.
     void clear();

@@ -7,7 +7,6 @@
 #include "engine/light.h"
 #include "engine/material.h"
 #include "engine/memory.h"
-#include "engine/pwnparser.h"
 #include "engine/resourcelist.h"
 #include "engine/result.h"
 #include "engine/shader.h"
@@ -150,9 +149,7 @@ Group* SceneGraph::createGroup(const char* name) {
 
 Group* SceneGraph::createGroup(const char* name, const char* file, bool uniqueNames,
                                u32 purgeLevel) {
-    Group* group = new Group(name);
-    PwnParse(group, file, false, uniqueNames, purgeLevel);
-    return group;
+    return new Group(name, file, uniqueNames, purgeLevel);
 }
 
 TriangleMesh* SceneGraph::createTriangleMesh(const char* name, const char* file, bool uniqueNames,

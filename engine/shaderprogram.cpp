@@ -49,6 +49,8 @@ ShaderProgram::ShaderProgram(const char* name, Shader* vertex, Shader* fragment,
     if (name == nullptr || name[0] == 0) {
         REPORT(kInvalidArgument);
     }
+    pinHeld(vertex);
+    pinHeld(fragment);
     GL_ASSERT();
     link();
     setSize((vertex != nullptr ? vertex->getSize() : 0) +
@@ -93,12 +95,8 @@ ShaderProgram::~ShaderProgram() {
         glDeleteProgram(id);
         GL_ASSERT();
     }
-    if (vertexShader != nullptr) {
-        SceneGraph::dereferenceResource(vertexShader);
-    }
-    if (fragmentShader != nullptr) {
-        SceneGraph::dereferenceResource(fragmentShader);
-    }
+    releasePinned(vertexShader);
+    releasePinned(fragmentShader);
 }
 
 Resource* ShaderProgram::clone(const char*, u32) {

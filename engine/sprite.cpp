@@ -53,15 +53,18 @@ void Sprite::init(Texture* texture_, bool addRef) {
     texcoordsTo = vec2(1, 1);
     program = SceneGraph::createShaderProgram("SpriteProg", "\n", "../shaders/Sprite.vs",
                                               "../shaders/Sprite.fs", 1);
+    Resource::pinHeld(vertexArray);
+    Resource::pinHeld(indexArray);
+    Resource::pinHeld(program);
     texture = nullptr;
     Resource::assignReference(&texture, texture_, addRef);
 }
 
 Sprite::~Sprite() {
-    SceneGraph::dereferenceResource(vertexArray);
-    SceneGraph::dereferenceResource(indexArray);
+    Resource::releasePinned(vertexArray);
+    Resource::releasePinned(indexArray);
     SceneGraph::dereferenceResource(texture);
-    SceneGraph::dereferenceResource(program);
+    Resource::releasePinned(program);
 }
 
 Node* Sprite::clone() const {
@@ -82,8 +85,7 @@ void Sprite::setTexture(Texture* texture_, bool addRef) {
 }
 
 void Sprite::setTexture(const char* file, u32 purgeLevel) {
-    Resource::assignReference(&texture, SceneGraph::createTexture(file, true, 2, 0, purgeLevel),
-                              false);
+    Texture::loadInto(&texture, file, purgeLevel);
 }
 
 void Sprite::setTexcoords(vec2 from, vec2 to) {

@@ -91,6 +91,9 @@ Text::Text(const char* fontFile, u32 spacing)
     if (drawable) {
         program = SceneGraph::createShaderProgram("TextProg", "\n", "../shaders/TextVS.vs",
                                                   "../shaders/TextFS.fs", 0xFFFFFFFF);
+        // The printer keeps its program until the registry's shutdown
+        // deletes it, after which the printer no longer touches it.
+        Resource::pinHeld(program);
     }
 }
 

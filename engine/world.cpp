@@ -13,13 +13,20 @@ namespace {
 
 const Result kNoCamera = {1, "No active camera"};
 
+World* liveWorlds = nullptr;
+
 } // namespace
 
 World::World(const char* name)
     : Node(name, kNodeWorld), activeCamera(nullptr), clearColor(0.5f, 0.5f, 0.5f, 1.0f),
       clearDepth(1.0f), clearStencil(0), clearColorOn(true), clearDepthOn(true),
       clearStencilOn(false), fullWindow(true), viewportX(0), viewportY(0), viewportWidth(0),
-      viewportHeight(0), context{new MatrixTransformation(), nullptr, nullptr} {
+      viewportHeight(0), context{new MatrixTransformation(), nullptr, nullptr},
+      previousLive(nullptr), nextLive(liveWorlds) {
+    if (liveWorlds != nullptr) {
+        liveWorlds->previousLive = this;
+    }
+    liveWorlds = this;
     lastViewProjection.identity();
     baseState.clearEnabled();
     baseState.enableCulling(1);
@@ -30,8 +37,22 @@ World::World(const char* name)
     RenderState::setState(&baseState, RenderState::kAll, true);
 }
 
+// Leaves the live list before the tree goes, so the cameras deleted with it
+// no longer find this world.
 World::~World() {
+    (previousLive != nullptr ? previousLive->nextLive : liveWorlds) = nextLive;
+    if (nextLive != nullptr) {
+        nextLive->previousLive = previousLive;
+    }
     delete context.matrices;
+}
+
+void World::forgetCamera(const Camera* camera) {
+    for (World* w = liveWorlds; w != nullptr; w = w->nextLive) {
+        if (w->activeCamera == camera) {
+            w->activeCamera = nullptr;
+        }
+    }
 }
 
 void World::transformCamera(mat4&) {}

@@ -20,7 +20,8 @@ class World : public Node {
     // default state and the full viewport.
     Node* clone() const override;
 
-    // The camera must lie in this world's tree.
+    // The camera must lie in this world's tree. A camera being deleted clears
+    // itself from every world that holds it (forgetCamera).
     void setActiveCamera(Camera* camera) { activeCamera = camera; }
     Camera* getActiveCamera() const { return activeCamera; }
     void setClearColor(bool on, vec4 color);
@@ -41,6 +42,9 @@ class World : public Node {
     // The camera matrices of a frame: view (the walk from the camera up to
     // its world), the negated camera position, the projection and their
     // product. Needs no GL.
+    // Every live world that holds the camera as active drops it.
+    static void forgetCamera(const Camera* camera);
+
     static void cameraMatrices(Camera* camera, mat4& view, mat4& projection, mat4& viewProjection,
                                vec3& viewPosition);
 
@@ -64,4 +68,7 @@ class World : public Node {
     i32 viewportHeight;
     RenderContext context;
     mat4 lastViewProjection;
+    // The live worlds, newest first, for forgetCamera.
+    World* previousLive;
+    World* nextLive;
 };

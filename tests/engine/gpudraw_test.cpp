@@ -149,6 +149,27 @@ TEST_F(Gpu, ShadersAreSharedAndDeletedWithTheirLastProgram) {
     EXPECT_EQ(SceneGraph::getResourceList(kResourceShader)->getEntryCount(), shaders);
 }
 
+TEST_F(Gpu, APurgeSparesTheShadersOfAProgramBelowItsLevel) {
+    u32 shaders = SceneGraph::getResourceList(kResourceShader)->getEntryCount();
+    ShaderProgram* kept = SceneGraph::createShaderProgram("kept", "", fixture("color.vs").c_str(),
+                                                          fixture("color.fs").c_str(), 0);
+    // A program of a higher level raises the shared shaders' level to its own.
+    ShaderProgram* cached = SceneGraph::createShaderProgram(
+        "cached", "", fixture("color.vs").c_str(), fixture("color.fs").c_str(), 2);
+    SceneGraph::dereferenceResource(cached);
+    Shader* vertex = kept->getVertexShader();
+    ASSERT_EQ(vertex->getPurgeLevel(), 2u);
+    SceneGraph::purge(2);
+    EXPECT_EQ(SceneGraph::getShaderProgram("cached"), nullptr);
+    EXPECT_EQ(glIsShader(vertex->getId()), GL_TRUE) << "the level-0 program still uses it";
+    EXPECT_EQ(vertex->getReferenceCount(), 1u);
+    // Its last holder gone, the shader waits for the purge of its own level.
+    SceneGraph::dereferenceResource(kept);
+    EXPECT_EQ(SceneGraph::getResourceList(kResourceShader)->getEntryCount(), shaders + 2);
+    SceneGraph::purge(2);
+    EXPECT_EQ(SceneGraph::getResourceList(kResourceShader)->getEntryCount(), shaders);
+}
+
 TEST_F(Gpu, ACompileFailureWarnsWithItsLog) {
     Shader* broken = new Shader("k", "", fixture("broken.fs").c_str(), Shader::kFragment, 0);
     EXPECT_FALSE(broken->isCompiled());

@@ -4,8 +4,10 @@
 #include "engine/group.h"
 #include "engine/light.h"
 #include "engine/materialphong.h"
+#include "engine/resourcelist.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
+#include "engine/shaderprogram.h"
 #include "engine/sprite.h"
 #include "engine/text.h"
 #include "engine/texture.h"
@@ -213,6 +215,67 @@ TEST_F(WorldDrawing, WithoutCameraOnlyClearsAndKeepsTheText) {
         EXPECT_EQ(p[1], 255);
     }
     EXPECT_EQ(SceneGraph::getText()->getQueuedCount(), 1u);
+}
+
+TEST_F(WorldDrawing, ADeletedCameraLeavesEveryWorldThatHeldIt) {
+    Camera* camera = world->getActiveCamera();
+    World* copy = static_cast<World*>(world->clone());
+    ASSERT_EQ(copy->getActiveCamera(), camera);
+    camera->detachFromParent();
+    SceneGraph::deleteNode(camera);
+    EXPECT_EQ(world->getActiveCamera(), nullptr);
+    EXPECT_EQ(copy->getActiveCamera(), nullptr);
+    Report({1, "marker"}, "world_test.cpp", "test", 1);
+    world->drawAll(nullptr);
+    EXPECT_NE(std::string(ReportLastMessage()).find("No active camera"), std::string::npos);
+    SceneGraph::deleteNode(copy);
+}
+
+TEST_F(WorldDrawing, ACameraDeletedWithItsWorldLeavesOtherWorldsAlone) {
+    World* other = makeWorld("other", vec4(0, 0, 0, 1));
+    Camera* kept = other->getActiveCamera();
+    World* copy = static_cast<World*>(world->clone());
+    SceneGraph::deleteNode(world);
+    world = nullptr;
+    EXPECT_EQ(copy->getActiveCamera(), nullptr);
+    EXPECT_EQ(other->getActiveCamera(), kept);
+    SceneGraph::deleteNode(copy);
+    SceneGraph::deleteNode(other);
+}
+
+TEST_F(WorldDrawing, APurgeLeavesLiveSpritesTheirProgramAndQuad) {
+    static const u8 red[4] = {255, 0, 0, 255};
+    Texture* texture = SceneGraph::createTexture(red, "red", Texture::kRgba, 1, 1, false, 0, 0, 0);
+    Sprite* sprite = SceneGraph::createSprite("sprite", texture, false);
+    sprite->setSize(vec2(2, 2));
+    world->attachChild(sprite);
+    SceneGraph::purge(0xFFFFFFFF);
+    world->drawAll(nullptr);
+    EXPECT_EQ(pixel(kSize / 2, kSize / 2)[0], 255);
+
+    sprite->detachFromParent();
+    SceneGraph::deleteNode(sprite);
+    SceneGraph::purge(1);
+    ShaderProgram* program = SceneGraph::getShaderProgram("SpriteProg");
+    EXPECT_EQ(program, nullptr) << "no sprite holds the program any more";
+    SceneGraph::dereferenceResource(program);
+}
+
+TEST_F(WorldDrawing, ASpriteSetFromAFileTakesTheMaterialsTextureSettings) {
+    Sprite* sprite = SceneGraph::createSprite("sprite", "../textures/notex.png", 0);
+    GLuint first = sprite->getTexture()->getId();
+    sprite->setTexture("../textures/notex.png", 0);
+    // The old texture went first, so the picture was read again.
+    EXPECT_NE(sprite->getTexture()->getId(), 0u);
+    EXPECT_EQ(SceneGraph::getResourceList(kResourceTexture)->contains("../textures/notex.png"),
+              true);
+    GLint wrap = 0;
+    glBindTexture(GL_TEXTURE_2D, sprite->getTexture()->getId());
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(wrap, GL_REPEAT);
+    EXPECT_EQ(glIsTexture(first), sprite->getTexture()->getId() == first ? GL_TRUE : GL_FALSE);
+    EXPECT_EQ(sprite->getTexture()->getReferenceCount(), 1u);
+    SceneGraph::deleteNode(sprite);
 }
 
 TEST_F(WorldDrawing, SpriteShowsItsTextureRectangle) {
