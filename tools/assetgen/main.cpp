@@ -4,6 +4,7 @@
 #include "assets.h"
 #include "lettering.h"
 #include "models.h"
+#include "ogreblast.h"
 
 #include <cstdio>
 #include <string>
@@ -47,5 +48,6 @@ int main(int argc, char** argv) {
     bool ok = save(root, "skin/iphone.png", DrawPhone());
     ok = DrawFont(argv[2], &font) && save(root, "fonts/font.png", font, PngKind::Grey) && ok;
     ok = save(root, "textures/notex.png", DrawNoTexture()) && ok;
+    ok = WriteOgreblastPictures(root, argv[2]) && ok;
     return saveGolf(root, argv[2]) && ok ? 0 : 1;
 }
