@@ -1,0 +1,168 @@
+// The ogre shooter as a player meets it: the splash ended by a key, the
+// prolog and welcome screens and the keys they ignore, play with the ship,
+// the star fields and the two HUD lines, bullets fired by Space, ogres coming
+// in from the right, the ship following the pointer, the orientation switch
+// and a clean exit; and a run whose ogre model is missing.
+#include "harness.h"
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <system_error>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSide = 741;
+
+// Rectangles in window pixels from the top-left (x1, y1 excluded).
+struct Box {
+    int x0, y0, x1, y1;
+};
+const Box kPortraitScreen = {210, 142, 530, 622};
+const Box kLandscapeScreen = {142, 211, 622, 531};
+// The two HUD lines stand at the left edge of the portrait screen, the score
+// near the top and the shield at the bottom.
+const Box kScoreText = {214, 200, 400, 236};
+const Box kShieldText = {214, 576, 440, 612};
+// Where the ship and its bullets fly in portrait: the screen without the
+// meter's bar along the top and the HUD lines.
+const Box kField = {210, 240, 530, 570};
+
+int brightness(Pixel p) {
+    return p.r + p.g + p.b;
+}
+
+// The phone's grey rim runs along its long sides, a few pixels inside the
+// picture: at x = 173 in portrait, at y = 173 once the phone is turned.
+bool isRim(Pixel p) {
+    return p.r > 80 && p.g > 80 && p.b > 80;
+}
+bool showsPortraitPhone(const Image& shot) {
+    return shot.width == kSide && isRim(shot.at(173, 150)) && isRim(shot.at(173, 590)) &&
+           !isRim(shot.at(150, 173)) && !isRim(shot.at(590, 173));
+}
+bool showsLandscapePhone(const Image& shot) {
+    return shot.width == kSide && isRim(shot.at(150, 173)) && isRim(shot.at(590, 173)) &&
+           !isRim(shot.at(173, 150)) && !isRim(shot.at(173, 590));
+}
+
+// The pixels of a box that pass a test.
+int count(const Image& shot, const Box& b, const std::function<bool(Pixel)>& test) {
+    int n = 0;
+    for (int y = b.y0; y < b.y1; y++) {
+        for (int x = b.x0; x < b.x1; x++) {
+            n += test(shot.at(x, y)) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+struct Colour {
+    double r, g, b;
+};
+
+Colour meanColour(const Image& shot, const Box& b) {
+    Colour sum = {0, 0, 0};
+    for (int y = b.y0; y < b.y1; y++) {
+        for (int x = b.x0; x < b.x1; x++) {
+            Pixel p = shot.at(x, y);
+            sum.r += p.r;
+            sum.g += p.g;
+            sum.b += p.b;
+        }
+    }
+    double n = static_cast<double>(b.x1 - b.x0) * (b.y1 - b.y0);
+    return {sum.r / n, sum.g / n, sum.b / n};
+}
+
+// The three screens fill the game screen with a colour of their own, plain
+// in its top corners: the prolog purple, the welcome screen blue, the kill
+// screen red. Play shows the dark star fields there.
+const Box kTopCorners[2] = {{214, 150, 244, 190}, {500, 150, 526, 190}};
+
+bool cornersAre(const Image& shot, const std::function<bool(const Colour&)>& test) {
+    return showsPortraitPhone(shot) && test(meanColour(shot, kTopCorners[0])) &&
+           test(meanColour(shot, kTopCorners[1]));
+}
+bool showsProlog(const Image& shot) {
+    return cornersAre(shot, [](const Colour& c) {
+        return c.r > 30 && c.r > 3 * c.g && c.b > c.r && c.b < 2 * c.r;
+    });
+}
+bool showsWelcome(const Image& shot) {
+    return cornersAre(shot, [](const Colour& c) { return c.b > 50 && c.b > 2.5 * c.r; });
+}
+bool showsKill(const Image& shot) {
+    return cornersAre(shot, [](const Colour& c) { return c.r > 50 && c.r > 4 * c.b; });
+}
+
+// The HUD's yellow lettering.
+bool isHudInk(Pixel p) {
+    return p.r > 90 && p.g > 90 && p.b < 50;
+}
+bool isOgre(Pixel p) {
+    return p.g > p.r + 30 && p.g > p.b + 30;
+}
+bool isBullet(Pixel p) {
+    return p.r > 150 && p.g < 100 && p.b < 100;
+}
+
+// Play: no screen picture, the two HUD lines.
+bool showsPlay(const Image& shot) {
+    return showsPortraitPhone(shot) && !showsProlog(shot) && !showsWelcome(shot) &&
+           !showsKill(shot) && count(shot, kScoreText, isHudInk) > 30 &&
+           count(shot, kShieldText, isHudInk) > 30;
+}
+
+void expectCleanExit(GameRun& game) {
+    // Held until the program ends, so a slow frame cannot miss it.
+    game.keyDown("Escape");
+    EXPECT_EQ(game.waitExit(), 0);
+    game.keyUp("Escape");
+    std::string log = game.log();
+    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    EXPECT_FALSE(game.memDumpExists());
+}
+
+class OgreblastE2E : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!GameRun::displayAvailable()) {
+            GTEST_SKIP() << "no X display";
+        }
+    }
+
+    // The splash ended by a key that is none of the game's, then Return to
+    // the welcome screen and Space into play.
+    Image startPlaying(GameRun& game, const std::string& name) {
+        EXPECT_TRUE(showsProlog(game.holdKeyUntil("b", name + "-prolog", showsProlog)));
+        EXPECT_TRUE(showsWelcome(game.holdKeyUntil("Return", name + "-welcome", showsWelcome)));
+        Image shot = game.holdKeyUntil("space", name, showsPlay);
+        EXPECT_TRUE(showsPlay(shot)) << "no play after the welcome screen";
+        return shot;
+    }
+};
+
+TEST_F(OgreblastE2E, ScreensIgnoreTheOtherKeys) {
+    GameRun game("ogreblast");
+    ASSERT_TRUE(game.hasWindow());
+    Image prolog = game.holdKeyUntil("b", "ogreblast-prolog", showsProlog);
+    ASSERT_TRUE(showsProlog(prolog)) << "no prolog after the splash";
+    // Space held on the prolog: nothing changes.
+    Image still = game.holdKeyUntil("space", "ogreblast-prolog-space", showsWelcome, 1500);
+    EXPECT_TRUE(showsProlog(still)) << "the prolog took Space";
+    Image welcome = game.holdKeyUntil("Return", "ogreblast-welcome", showsWelcome);
+    ASSERT_TRUE(showsWelcome(welcome)) << "Return does not lead to the welcome screen";
+    // Return held on the welcome screen: nothing changes.
+    Image stays = game.holdKeyUntil("Return", "ogreblast-welcome-return", showsPlay, 1500);
+    EXPECT_TRUE(showsWelcome(stays)) << "the welcome screen took Return";
+    EXPECT_TRUE(showsPlay(game.holdKeyUntil("space", "ogreblast-start", showsPlay)));
+    expectCleanExit(game);
+}
+
+} // namespace
