@@ -5,7 +5,7 @@
 // and a clean exit; and a run whose ogre model is missing.
 #include "harness.h"
 
-#include <cmath>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -31,6 +31,10 @@ const Box kShieldText = {214, 576, 440, 612};
 // Where the ship and its bullets fly in portrait: the screen without the
 // meter's bar along the top and the HUD lines.
 const Box kField = {210, 240, 530, 570};
+// What a glance at the field needs to see: the ship, a few bullets, ogres.
+constexpr int kShipPixels = 60;
+constexpr int kBulletPixels = 20;
+constexpr int kOgrePixels = 150;
 
 int brightness(Pixel p) {
     return p.r + p.g + p.b;
@@ -111,6 +115,17 @@ bool isBullet(Pixel p) {
     return p.r > 150 && p.g < 100 && p.b < 100;
 }
 
+// The ship's lit metal: light grey, brighter than the star fields around it
+// except for the stars' small dots.
+bool isShip(Pixel p) {
+    int high = std::max(p.r, std::max(p.g, p.b)), low = std::min(p.r, std::min(p.g, p.b));
+    return brightness(p) > 240 && high - low < 70;
+}
+// The ship's pixels within 40 pixels of (x, y).
+int shipAround(const Image& shot, int x, int y) {
+    return count(shot, {x - 40, y - 40, x + 40, y + 40}, isShip);
+}
+
 // Play: no screen picture, the two HUD lines.
 bool showsPlay(const Image& shot) {
     return showsPortraitPhone(shot) && !showsProlog(shot) && !showsWelcome(shot) &&
@@ -163,6 +178,85 @@ TEST_F(OgreblastE2E, ScreensIgnoreTheOtherKeys) {
     EXPECT_TRUE(showsWelcome(stays)) << "the welcome screen took Return";
     EXPECT_TRUE(showsPlay(game.holdKeyUntil("space", "ogreblast-start", showsPlay)));
     expectCleanExit(game);
+}
+
+TEST_F(OgreblastE2E, PlayFiresAtOgresAndTheShipFollowsThePointer) {
+    GameRun game("ogreblast");
+    ASSERT_TRUE(game.hasWindow());
+    Image start = startPlaying(game, "ogreblast-start");
+    ASSERT_TRUE(showsPlay(start));
+    // The ship starts at the middle of the screen.
+    const int midX = (kPortraitScreen.x0 + kPortraitScreen.x1) / 2;
+    const int midY = (kPortraitScreen.y0 + kPortraitScreen.y1) / 2;
+    EXPECT_GT(shipAround(start, midX, midY), kShipPixels) << "no ship at the middle";
+
+    // Space held: a row of bullets, and the first wave of ogres enters from
+    // the right.
+    Image shooting = game.holdKeyUntil("space", "ogreblast-play", [](const Image& shot) {
+        return showsPlay(shot) && count(shot, kField, isBullet) > kBulletPixels &&
+               count(shot, kField, isOgre) > kOgrePixels;
+    });
+    EXPECT_GT(count(shooting, kField, isBullet), kBulletPixels) << "no bullets";
+    EXPECT_GT(count(shooting, kField, isOgre), kOgrePixels) << "no ogres";
+
+    // A press in the lower left quarter: the ship flies there.
+    const int toX = kPortraitScreen.x0 + 80, toY = kPortraitScreen.y1 - 140;
+    Image moved = game.holdPointerUntil(toX, toY, "ogreblast-steer", [&](const Image& shot) {
+        return showsPlay(shot) && shipAround(shot, toX, toY) > kShipPixels;
+    });
+    EXPECT_GT(shipAround(moved, toX, toY), kShipPixels) << "the ship did not follow the pointer";
+
+    // Tab turns the phone; play goes on in landscape.
+    Image turned = game.holdKeyUntil("Tab", "ogreblast-landscape", [](const Image& shot) {
+        return showsLandscapePhone(shot) && count(shot, kLandscapeScreen, isHudInk) > 60;
+    });
+    EXPECT_TRUE(showsLandscapePhone(turned));
+    EXPECT_GT(count(turned, kLandscapeScreen, isHudInk), 60) << "no HUD in landscape";
+    expectCleanExit(game);
+}
+
+// A copy of the build's asset tree without the ogre model.
+class CopiedTree {
+  public:
+    CopiedTree() {
+        char name[] = "/tmp/tessaly-ogreblast-XXXXXX";
+        if (mkdtemp(name) == nullptr) {
+            return;
+        }
+        root = name;
+        fs::path build = fs::path(GameRun::binDir()).parent_path();
+        for (const char* dir : {"bin", "shaders", "textures", "fonts", "skin", "models"}) {
+            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
+        }
+    }
+    ~CopiedTree() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    CopiedTree(const CopiedTree&) = delete;
+    CopiedTree& operator=(const CopiedTree&) = delete;
+
+    fs::path root;
+};
+
+TEST_F(OgreblastE2E, MissingOgreModelIsReportedAndTheGameRunsOn) {
+    CopiedTree tree;
+    ASSERT_FALSE(tree.root.empty());
+    ASSERT_TRUE(fs::remove(tree.root / "models" / "ogrehead.pwn"));
+    GameRun game("ogreblast", (tree.root / "bin").string());
+    ASSERT_TRUE(game.hasWindow());
+    startPlaying(game, "ogreblast-no-model");
+    Image shot = game.holdKeyUntil("space", "ogreblast-no-model-fire", [](const Image& s) {
+        return showsPlay(s) && count(s, kField, isBullet) > kBulletPixels;
+    });
+    EXPECT_GT(count(shot, kField, isBullet), kBulletPixels) << "no bullets without the model";
+    game.keyDown("Escape");
+    EXPECT_EQ(game.waitExit(), 0);
+    game.keyUp("Escape");
+    std::string log = game.log();
+    EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    EXPECT_FALSE(game.memDumpExists());
 }
 
 } // namespace

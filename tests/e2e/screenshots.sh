@@ -1,6 +1,6 @@
 #!/bin/sh
-# Refreshes the golf demo's pictures in docs/ from a build tree: plays the
-# demo under Xvfb through its end-to-end test and keeps two of the captures.
+# Refreshes the games' pictures in docs/ from a build tree: plays each
+# game under Xvfb through its end-to-end test and keeps two of the captures.
 #
 #   tests/e2e/screenshots.sh [build-dir]     (default: build)
 set -e
@@ -17,3 +17,8 @@ mkdir -p "$repo/docs"
 cp "$build/screenshots/golf-play.png" "$repo/docs/golf-play.png"
 cp "$build/screenshots/golf-menu.png" "$repo/docs/golf-menu.png"
 echo "docs/golf-play.png and docs/golf-menu.png updated"
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_ogreblast_test" \
+    --gtest_filter=OgreblastE2E.PlayFiresAtOgresAndTheShipFollowsThePointer
+cp "$build/screenshots/ogreblast-play.png" "$repo/docs/ogreblast-play.png"
+cp "$build/screenshots/ogreblast-start-welcome.png" "$repo/docs/ogreblast-welcome.png"
+echo "docs/ogreblast-play.png and docs/ogreblast-welcome.png updated"
