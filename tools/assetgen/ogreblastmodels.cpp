@@ -50,17 +50,18 @@ MeshModel ogreHead() {
 }
 
 // Nose along +z, wings spread along y, flat in x: the game turns the nose
-// to the right of the screen with the wings up and down. 18 units long and
-// 19 wide (twice that in the game, about its collision radius of 15).
+// to the right of the screen with the wings up and down. 22 units long and
+// 22 wide, twice that in the game: the ship's metal is lit dimly, so its
+// outline must carry it.
 MeshModel spaceship() {
     MeshPart hull{"shipHullMesh", "shipHullMetal", 0.80f, 0.82f, 0.86f, {}, {}};
-    AddFrustum(&hull, {0, 0, -8.0f}, 1.4f, {0, 0, 3.5f}, 1.8f, 16);
-    AddFrustum(&hull, {0, 0, 3.5f}, 1.8f, {0, 0, 10.0f}, 0.0f, 16);
-    AddSphere(&hull, {-1.0f, 0, 2.0f}, 1.3f, 12, 8);
+    AddFrustum(&hull, {0, 0, -10.0f}, 1.8f, {0, 0, 4.0f}, 2.2f, 16);
+    AddFrustum(&hull, {0, 0, 4.0f}, 2.2f, {0, 0, 12.0f}, 0.0f, 16);
+    AddSphere(&hull, {-1.4f, 0, 2.5f}, 1.6f, 12, 8);
     for (float side : {-1.0f, 1.0f}) {
-        AddBox(&hull, {0, side * 4.0f, -2.5f}, {0.35f, 3.0f, 2.8f});
-        AddBox(&hull, {0, side * 8.0f, -4.0f}, {0.30f, 1.6f, 1.6f});
-        AddFrustum(&hull, {0, side * 3.2f, -8.5f}, 0.9f, {0, side * 3.2f, -3.0f}, 0.9f, 12);
+        AddBox(&hull, {0, side * 5.0f, -3.0f}, {0.4f, 3.6f, 3.4f});
+        AddBox(&hull, {0, side * 9.5f, -5.0f}, {0.35f, 1.8f, 2.0f});
+        AddFrustum(&hull, {0, side * 4.0f, -10.5f}, 1.1f, {0, side * 4.0f, -3.5f}, 1.1f, 12);
     }
     return {"new_spaceship", {hull}};
 }

@@ -48,17 +48,19 @@ Canvas DrawOgreSpace() {
     return c;
 }
 
-// Purple and teal clouds with brighter stars in front of them.
+// Purple and blue clouds over most of the field, with brighter stars in
+// front of them: the nearest field, bright enough for the dark ship to stand
+// out against it.
 Canvas DrawOgreNebula() {
     const int w = 512, h = 256;
     Canvas c(w, h, {0, 0, 0, 1});
     for (int y = 0; y < h; y++) {
         for (int x = 0; x < w; x++) {
             float u = (x + 0.5f) / w, v = (y + 0.5f) / h;
-            float cloud = clamp01(TileFractal(u, v, 4, 5, 61) * 2.2f - 0.7f);
+            float cloud = clamp01(TileFractal(u, v, 4, 5, 61) * 2.0f - 0.35f);
             float tint = TileNoise(u, v, 2, 67);
-            Color glow = Mix({0.40f, 0.10f, 0.45f, 1}, {0.08f, 0.35f, 0.42f, 1}, tint);
-            c.put(x, y, Mix({0.02f, 0.01f, 0.04f, 1}, glow, cloud));
+            Color glow = Mix({0.46f, 0.22f, 0.56f, 1}, {0.20f, 0.40f, 0.62f, 1}, tint);
+            c.put(x, y, Mix({0.08f, 0.06f, 0.16f, 1}, glow, cloud));
         }
     }
     scatterStars(c, 140, 71, 2.4f);
