@@ -4,6 +4,7 @@
 // sinks the ball, the level-completed screen, the orientation switch and a
 // clean exit; and a run whose ball model is missing.
 #include "harness.h"
+#include "phonechecks.h"
 
 #include "games/golf/rules.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSide = 741;
+constexpr int kSide = kWindowSide;
 
 // Rectangles in window pixels from the top-left (x1, y1 excluded).
 struct Box {
@@ -59,22 +60,6 @@ int brightness(Pixel p) {
 
 bool isInk(Pixel p) {
     return p.r > 200 && p.g > 200 && p.b > 200;
-}
-
-// The phone's grey rim runs along its long sides, a few pixels inside the
-// picture: at x = 173 in portrait, at y = 173 once the phone is turned. The
-// points probed lie outside both game screens, where the other orientation
-// shows the black ground or the blue memory graph.
-bool isRim(Pixel p) {
-    return p.r > 80 && p.g > 80 && p.b > 80;
-}
-bool showsPortraitPhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(173, 150)) && isRim(shot.at(173, 590)) &&
-           !isRim(shot.at(150, 173)) && !isRim(shot.at(590, 173));
-}
-bool showsLandscapePhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(150, 173)) && isRim(shot.at(590, 173)) &&
-           !isRim(shot.at(173, 150)) && !isRim(shot.at(173, 590));
 }
 
 // The share of a box's pixels that are not black.
@@ -152,7 +137,7 @@ bool litAround(const Image& shot, int x, int y) {
 // at its centre, and the shot counter, which neither the menu nor the
 // level-completed screen shows.
 bool showsPlay(const Image& shot) {
-    return showsPortraitPhone(shot) && contentShare(shot, kPortraitScreen) > 0.05 &&
+    return ShowsPortraitPhone(shot) && contentShare(shot, kPortraitScreen) > 0.05 &&
            litAround(shot, kBallX, kBallY) && !lastGlyph(shot, kShotsText).empty();
 }
 
@@ -236,7 +221,7 @@ int textOverPicture(const Image& shot, const Box& b, const Picture& picture) {
 
 std::function<bool(const Image&)> showsPicture(const Picture& picture) {
     return [&picture](const Image& shot) {
-        return showsPortraitPhone(shot) && pictureMatch(shot, kPortraitScreen, picture) > 0.75;
+        return ShowsPortraitPhone(shot) && pictureMatch(shot, kPortraitScreen, picture) > 0.75;
     };
 }
 
@@ -268,17 +253,6 @@ bool findSinkingRelease(int* rx, int* ry) {
         }
     }
     return false;
-}
-
-void expectCleanExit(GameRun& game) {
-    // Held until the program ends, so a slow frame cannot miss it.
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
 }
 
 class GolfE2E : public testing::Test {
@@ -361,7 +335,7 @@ TEST_F(GolfE2E, ShotViewFollowsMenuContinueAndRestart) {
     EXPECT_LT(boardShift(start, restarted), 3) << "the ball is not back at its start";
     EXPECT_EQ(lastGlyph(restarted, kShotsText), zero);
 
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(GolfE2E, SinkingShotCompletesTheLevel) {
@@ -396,7 +370,7 @@ TEST_F(GolfE2E, SinkingShotCompletesTheLevel) {
     EXPECT_LT(boardShift(start, again), 3) << "the ball is not back at its start";
     EXPECT_EQ(lastGlyph(again, kShotsText), lastGlyph(start, kShotsText));
 
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(GolfE2E, TabTurnsThePhoneAndTheGameGoesOn) {
@@ -404,39 +378,14 @@ TEST_F(GolfE2E, TabTurnsThePhoneAndTheGameGoesOn) {
     ASSERT_TRUE(game.hasWindow());
     startPlaying(game, "golf-tab-portrait");
     Image turned = game.holdKeyUntil("Tab", "golf-tab-landscape", [](const Image& shot) {
-        return showsLandscapePhone(shot) && contentShare(shot, kLandscapeScreen) > 0.05;
+        return ShowsLandscapePhone(shot) && contentShare(shot, kLandscapeScreen) > 0.05;
     });
-    EXPECT_TRUE(showsLandscapePhone(turned));
+    EXPECT_TRUE(ShowsLandscapePhone(turned));
     EXPECT_GT(contentShare(turned, kLandscapeScreen), 0.05) << "no board in landscape";
     EXPECT_TRUE(litAround(turned, 382, 371)) << "no ball at the landscape centre";
     EXPECT_TRUE(showsPlay(game.holdKeyUntil("Tab", "golf-tab-back", showsPlay)));
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
-
-// A copy of the build's asset tree without the ball model.
-class CopiedTree {
-  public:
-    CopiedTree() {
-        char name[] = "/tmp/tessaly-golf-XXXXXX";
-        if (mkdtemp(name) == nullptr) {
-            return;
-        }
-        root = name;
-        fs::path build = fs::path(GameRun::binDir()).parent_path();
-        for (const char* dir :
-             {"bin", "shaders", "textures", "fonts", "skin", "project", "models"}) {
-            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
-        }
-    }
-    ~CopiedTree() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    CopiedTree(const CopiedTree&) = delete;
-    CopiedTree& operator=(const CopiedTree&) = delete;
-
-    fs::path root;
-};
 
 TEST_F(GolfE2E, MissingBallModelIsReportedAndTheGameRunsOn) {
     CopiedTree tree;
@@ -445,7 +394,7 @@ TEST_F(GolfE2E, MissingBallModelIsReportedAndTheGameRunsOn) {
     GameRun game("Tessaly", (tree.root / "bin").string());
     ASSERT_TRUE(game.hasWindow());
     Image shot = game.holdKeyUntil("a", "golf-no-model", [](const Image& s) {
-        return showsPortraitPhone(s) && contentShare(s, kPortraitScreen) > 0.05;
+        return ShowsPortraitPhone(s) && contentShare(s, kPortraitScreen) > 0.05;
     });
     EXPECT_GT(contentShare(shot, kPortraitScreen), 0.05) << "no board without the model";
     // A press and a drag with no ball to shoot.

@@ -4,18 +4,16 @@
 // in from the right, the ship following the pointer, the orientation switch
 // and a clean exit; and a run whose ogre model is missing.
 #include "harness.h"
+#include "phonechecks.h"
 
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <system_error>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kSide = 741;
 
 // Rectangles in window pixels from the top-left (x1, y1 excluded).
 struct Box {
@@ -37,20 +35,6 @@ constexpr int kOgrePixels = 150;
 
 int brightness(Pixel p) {
     return p.r + p.g + p.b;
-}
-
-// The phone's grey rim runs along its long sides, a few pixels inside the
-// picture: at x = 173 in portrait, at y = 173 once the phone is turned.
-bool isRim(Pixel p) {
-    return p.r > 80 && p.g > 80 && p.b > 80;
-}
-bool showsPortraitPhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(173, 150)) && isRim(shot.at(173, 590)) &&
-           !isRim(shot.at(150, 173)) && !isRim(shot.at(590, 173));
-}
-bool showsLandscapePhone(const Image& shot) {
-    return shot.width == kSide && isRim(shot.at(150, 173)) && isRim(shot.at(590, 173)) &&
-           !isRim(shot.at(173, 150)) && !isRim(shot.at(173, 590));
 }
 
 // The pixels of a box that pass a test.
@@ -88,7 +72,7 @@ Colour meanColour(const Image& shot, const Box& b) {
 const Box kTopCorners[2] = {{214, 150, 244, 190}, {500, 150, 526, 190}};
 
 bool cornersAre(const Image& shot, const std::function<bool(const Colour&)>& test) {
-    return showsPortraitPhone(shot) && test(meanColour(shot, kTopCorners[0])) &&
+    return ShowsPortraitPhone(shot) && test(meanColour(shot, kTopCorners[0])) &&
            test(meanColour(shot, kTopCorners[1]));
 }
 bool showsProlog(const Image& shot) {
@@ -126,20 +110,9 @@ int shipAround(const Image& shot, int x, int y) {
 
 // Play: no screen picture, the two HUD lines.
 bool showsPlay(const Image& shot) {
-    return showsPortraitPhone(shot) && !showsProlog(shot) && !showsWelcome(shot) &&
+    return ShowsPortraitPhone(shot) && !showsProlog(shot) && !showsWelcome(shot) &&
            !showsKill(shot) && count(shot, kScoreText, isHudInk) > 30 &&
            count(shot, kShieldText, isHudInk) > 30;
-}
-
-void expectCleanExit(GameRun& game) {
-    // Held until the program ends, so a slow frame cannot miss it.
-    game.keyDown("Escape");
-    EXPECT_EQ(game.waitExit(), 0);
-    game.keyUp("Escape");
-    std::string log = game.log();
-    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
-    EXPECT_FALSE(game.memDumpExists());
 }
 
 class OgreblastE2E : public testing::Test {
@@ -175,7 +148,7 @@ TEST_F(OgreblastE2E, ScreensIgnoreTheOtherKeys) {
     Image stays = game.holdKeyUntil("Return", "ogreblast-welcome-return", showsPlay, 1500);
     EXPECT_TRUE(showsWelcome(stays)) << "the welcome screen took Return";
     EXPECT_TRUE(showsPlay(game.holdKeyUntil("space", "ogreblast-start", showsPlay)));
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
 
 TEST_F(OgreblastE2E, PlayFiresAtOgresAndTheShipFollowsThePointer) {
@@ -206,36 +179,12 @@ TEST_F(OgreblastE2E, PlayFiresAtOgresAndTheShipFollowsThePointer) {
 
     // Tab turns the phone; play goes on in landscape.
     Image turned = game.holdKeyUntil("Tab", "ogreblast-landscape", [](const Image& shot) {
-        return showsLandscapePhone(shot) && count(shot, kLandscapeScreen, isHudInk) > 60;
+        return ShowsLandscapePhone(shot) && count(shot, kLandscapeScreen, isHudInk) > 60;
     });
-    EXPECT_TRUE(showsLandscapePhone(turned));
+    EXPECT_TRUE(ShowsLandscapePhone(turned));
     EXPECT_GT(count(turned, kLandscapeScreen, isHudInk), 60) << "no HUD in landscape";
-    expectCleanExit(game);
+    ExpectCleanExit(game);
 }
-
-// A copy of the build's asset tree without the ogre model.
-class CopiedTree {
-  public:
-    CopiedTree() {
-        char name[] = "/tmp/tessaly-ogreblast-XXXXXX";
-        if (mkdtemp(name) == nullptr) {
-            return;
-        }
-        root = name;
-        fs::path build = fs::path(GameRun::binDir()).parent_path();
-        for (const char* dir : {"bin", "shaders", "textures", "fonts", "skin", "models"}) {
-            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
-        }
-    }
-    ~CopiedTree() {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    CopiedTree(const CopiedTree&) = delete;
-    CopiedTree& operator=(const CopiedTree&) = delete;
-
-    fs::path root;
-};
 
 TEST_F(OgreblastE2E, MissingOgreModelIsReportedAndTheGameRunsOn) {
     CopiedTree tree;

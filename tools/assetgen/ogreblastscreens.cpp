@@ -51,32 +51,66 @@ void ship(Canvas& c, float cx, float cy, float s) {
     c.fillCircle(cx - s * 1.15f, cy, s * 0.16f, {1.0f, 0.55f, 0.10f, 1});
 }
 
-} // namespace
+// A screen of the story: a title over a picture, three lines in a panel and
+// the key to press, in the screen's own colours.
+struct StoryScreen {
+    Color top, bottom;
+    uint32_t seed;
+    const char* title;
+    int titleSize;
+    Color accent;
+    void (*art)(Canvas& c);
+    const char* lines[3];
+    const char* prompt;
+};
 
-Canvas DrawOgrePrologScreen(Lettering& lettering) {
+Canvas drawStory(Lettering& lettering, const StoryScreen& s) {
     Canvas c(kSide, kSide, {0, 0, 0, 1});
-    fillBackground(c, {0.22f, 0.05f, 0.30f, 1}, {0.05f, 0.01f, 0.09f, 1}, 91);
-    line(c, lettering, "OGRE BLAST", 64, 2.5f, 118, {0.55f, 0.95f, 0.30f, 1});
-    DrawOgreHead(c, kCentre, 200, 52);
-    panel(c, 268, 408, {0.55f, 0.95f, 0.30f, 1}, {0.10f, 0.02f, 0.14f, 1});
-    line(c, lettering, "THE OGRES ARE COMING.", 30, 1.0f, 310, kWhite);
-    line(c, lettering, "ONLY YOUR AWESOMENESS", 30, 1.0f, 348, kWhite);
-    line(c, lettering, "CAN STOP THEM.", 30, 1.0f, 386, kWhite);
-    line(c, lettering, "PRESS RETURN", 36, 1.5f, 446, {1.0f, 0.85f, 0.30f, 1});
+    fillBackground(c, s.top, s.bottom, s.seed);
+    line(c, lettering, s.title, s.titleSize, 2.5f, 116, s.accent);
+    s.art(c);
+    panel(c, 266, 404, s.accent, Mix(s.bottom, s.top, 0.5f));
+    for (int i = 0; i < 3; i++) {
+        line(c, lettering, s.lines[i], 30, 1.0f, 308 + 38.0f * i, kWhite);
+    }
+    line(c, lettering, s.prompt, 36, 1.5f, 446, {1.0f, 0.85f, 0.30f, 1});
     return c;
 }
 
+void prologArt(Canvas& c) {
+    DrawOgreHead(c, kCentre, 200, 52);
+}
+
+void welcomeArt(Canvas& c) {
+    ship(c, kCentre, 186, 58);
+}
+
+} // namespace
+
+Canvas DrawOgrePrologScreen(Lettering& lettering) {
+    return drawStory(lettering,
+                     {{0.22f, 0.05f, 0.30f, 1},
+                      {0.05f, 0.01f, 0.09f, 1},
+                      91,
+                      "OGRE BLAST",
+                      64,
+                      {0.55f, 0.95f, 0.30f, 1},
+                      prologArt,
+                      {"THE OGRES ARE COMING.", "ONLY YOUR AWESOMENESS", "CAN STOP THEM."},
+                      "PRESS RETURN"});
+}
+
 Canvas DrawOgreWelcomeScreen(Lettering& lettering) {
-    Canvas c(kSide, kSide, {0, 0, 0, 1});
-    fillBackground(c, {0.03f, 0.12f, 0.34f, 1}, {0.01f, 0.03f, 0.10f, 1}, 93);
-    line(c, lettering, "WELCOME, PILOT", 52, 2.0f, 112, {0.50f, 0.85f, 1.0f, 1});
-    ship(c, kCentre, 182, 58);
-    panel(c, 262, 398, {0.50f, 0.85f, 1.0f, 1}, {0.02f, 0.06f, 0.18f, 1});
-    line(c, lettering, "MOUSE: STEER THE SHIP", 30, 1.0f, 304, kWhite);
-    line(c, lettering, "SPACE OR A: FIRE", 30, 1.0f, 342, kWhite);
-    line(c, lettering, "FILL THE METER, SCORE BIG", 30, 1.0f, 380, kWhite);
-    line(c, lettering, "PRESS SPACE TO START", 36, 1.5f, 446, {1.0f, 0.85f, 0.30f, 1});
-    return c;
+    return drawStory(lettering,
+                     {{0.03f, 0.12f, 0.34f, 1},
+                      {0.01f, 0.03f, 0.10f, 1},
+                      93,
+                      "WELCOME, PILOT",
+                      52,
+                      {0.50f, 0.85f, 1.0f, 1},
+                      welcomeArt,
+                      {"MOUSE: STEER THE SHIP", "SPACE OR A: FIRE", "FILL THE METER, SCORE BIG"},
+                      "PRESS SPACE TO START"});
 }
 
 Canvas DrawOgreKillScreen(Lettering& lettering) {
