@@ -98,6 +98,9 @@ bool isBullet(Pixel p) {
     return p.r > 150 && p.g < 100 && p.b < 100;
 }
 
+bool isStar(Pixel p) {
+    return brightness(p) > 600;
+}
 // The ship's metal, dimly lit: near black and grey, where the star fields
 // behind it are tinted blue or purple even at their darkest.
 bool isShip(Pixel p) {
@@ -160,6 +163,7 @@ TEST_F(OgreblastE2E, PlayFiresAtOgresAndTheShipFollowsThePointer) {
     const int midX = (kPortraitScreen.x0 + kPortraitScreen.x1) / 2;
     const int midY = (kPortraitScreen.y0 + kPortraitScreen.y1) / 2;
     EXPECT_GT(shipAround(start, midX, midY), kShipPixels) << "no ship at the middle";
+    EXPECT_GT(count(start, kField, isStar), 20) << "no stars";
 
     // Space held: a row of bullets, and the first wave of ogres enters from
     // the right.

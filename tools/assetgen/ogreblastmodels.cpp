@@ -63,6 +63,11 @@ MeshModel spaceship() {
         AddBox(&hull, {0, side * 9.5f, -5.0f}, {0.35f, 1.8f, 2.0f});
         AddFrustum(&hull, {0, side * 4.0f, -10.5f}, 1.1f, {0, side * 4.0f, -3.5f}, 1.1f, 12);
     }
+    // The game wears the ship in the chrome picture, whose upper half is a
+    // bright sky: every face takes its colours from there.
+    for (MeshVertex& vertex : hull.vertices) {
+        vertex.v = 0.05f + 0.35f * vertex.v;
+    }
     return {"new_spaceship", {hull}};
 }
 
