@@ -1,6 +1,7 @@
 # tessaly_game(<name> [MATERIALS <factory>] <sources>...): a game program built
-# from the engine and host library, the allocation operators, a material
-# factory (tessaly_materials_standard unless named) and its own sources.
+# from the engine and host libraries (tessaly), the allocation operators, a
+# material factory (tessaly_materials_standard unless named) and its own
+# sources.
 function(tessaly_game name)
     cmake_parse_arguments(PARSE_ARGV 1 GAME "" "MATERIALS" "")
     if(NOT GAME_MATERIALS)

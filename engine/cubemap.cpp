@@ -1,20 +1,15 @@
 #include "engine/cubemap.h"
 
-#include "engine/path.h"
+#include "engine/platform.h"
 #include "engine/result.h"
 #include "engine/texture.h"
-#include "host/ape.h"
 
 #include <GLES2/gl2.h>
 
 namespace {
 
-const Result kCannotOpen = {1, "Couldn't open texture file"};
-const Result kBadPixelSize = {1, "The texture doesn't have 1, 3 or 4 bytes per pixel"};
 const Result kSizesDiffer = {1, "The cube map faces differ in size"};
 const Result kNoClone = {1, "Cloning a cube map resource is not permitted"};
-
-constexpr u32 kMaxPath = 4096;
 
 const u32 kTargets[CubeMap::kFaces] = {
     GL_TEXTURE_CUBE_MAP_POSITIVE_X, GL_TEXTURE_CUBE_MAP_NEGATIVE_X, GL_TEXTURE_CUBE_MAP_POSITIVE_Y,
@@ -27,30 +22,13 @@ struct Face {
     u32 format;
 };
 
-// Loads one picture; false, with a warning, when it cannot be used.
-bool loadFace(const char* file, Face* face) {
-    char path[kMaxPath];
-    u32 bpp = 0;
-    face->pixels = nullptr;
-    if (PathNormalize(file, path, kMaxPath)) {
-        PlatformLoadImage(path, &face->pixels, &face->width, &face->height, &bpp);
-    }
-    if (face->pixels == nullptr) {
-        REPORT(kCannotOpen);
-        return false;
-    }
-    if (!Texture::formatOf(bpp, &face->format)) {
-        REPORT(kBadPixelSize);
-        return false;
-    }
-    return true;
-}
-
 // Loads all six faces; false when any cannot be used or the sizes differ.
 bool loadFaces(const char* const files[CubeMap::kFaces], Face faces[CubeMap::kFaces]) {
     bool usable = true;
     for (u32 i = 0; i < CubeMap::kFaces; i++) {
-        usable = loadFace(files[i], &faces[i]) && usable;
+        Face& face = faces[i];
+        face.pixels = Texture::loadPicture(files[i], &face.width, &face.height, &face.format);
+        usable = face.pixels != nullptr && usable;
     }
     for (u32 i = 1; usable && i < CubeMap::kFaces; i++) {
         if (faces[i].width != faces[0].width || faces[i].height != faces[0].height) {

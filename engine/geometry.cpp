@@ -62,6 +62,23 @@ void Geometry::clearLight(u32 index) {
     setLight(nullptr, index);
 }
 
+Light* Geometry::firstLight() const {
+    for (Light* light : lights) {
+        if (light != nullptr) {
+            return light;
+        }
+    }
+    return nullptr;
+}
+
+void Geometry::copyLightsTo(Geometry* other) const {
+    for (u32 i = 0; i < kLightSlots; i++) {
+        if (lights[i] != nullptr) {
+            other->setLight(lights[i], i);
+        }
+    }
+}
+
 void Geometry::unlinkLightEverywhere(Light* light) {
     for (Geometry* g = allGeometry; g != nullptr; g = g->nextGeometry) {
         g->clearSlotsOf(light);

@@ -20,6 +20,10 @@ class Geometry : public Transformable {
     void setLight(Light* light, u32 index);
     Light* getLight(u32 index) const;
     void clearLight(u32 index);
+    // The light of the lowest slot that holds one, or null.
+    Light* firstLight() const;
+    // Puts this geometry's lights into the same slots of the other one.
+    void copyLightsTo(Geometry* other) const;
 
     // Clears the light from the slots of every geometry that exists.
     static void unlinkLightEverywhere(Light* light);

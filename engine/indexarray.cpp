@@ -6,12 +6,6 @@
 #include <GLES2/gl2.h>
 #include <cstring>
 
-namespace {
-
-const Result kInvalidArgument = {2, "Invalid argument"};
-
-} // namespace
-
 IndexArray::IndexArray(const char* name, const u16* source, u32 count_, u32 layout_, u32 purgeLevel)
     : Resource(name, purgeLevel, kResourceIndexArray), indices(nullptr), count(count_),
       layout(layout_), primitiveMode(primitiveModeOf(layout_)) {

@@ -11,6 +11,7 @@
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
+#include "engine/texture.h"
 
 namespace {
 
@@ -80,6 +81,10 @@ void Material::lightOrWhite(const Light* light, vec3* position, vec3* color) {
         *position = vec3(0, 0, 0);
         *color = vec3(1, 1, 1);
     }
+}
+
+void Material::loadDefaultTexture(Texture** slot) {
+    Texture::loadInto(slot, "../textures/notex.png", kKeepCached);
 }
 
 void Material::releaseSlot(Resource* resource) {

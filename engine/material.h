@@ -61,6 +61,9 @@ class Material : public Resource {
     static void lightOrWhite(const Light* light, vec3* position, vec3* color);
     // Gives back the reference a texture or cube-map slot holds, if any.
     static void releaseSlot(Resource* resource);
+    // Stores the texture every textured kind starts with,
+    // "../textures/notex.png" kept cached, in a texture slot.
+    static void loadDefaultTexture(Texture** slot);
 
     u32 materialType;
     ShaderProgram* program;

@@ -12,8 +12,6 @@ namespace {
 
 const char* const kVertexFile = "../shaders/MaterialPhong.vs";
 const char* const kFragmentFile = "../shaders/MaterialPhong.fs";
-const char* const kDefaultTexture = "../textures/notex.png";
-const u32 kKeepCached = 0xFFFFFFFFu;
 
 PhongUniform vector(const char* name, vec3 value) {
     return {name, {value.x, value.y, value.z}, 3};
@@ -30,7 +28,7 @@ MaterialPhong::MaterialPhong(const char* name, u32 purgeLevel, u32 materialType,
       diffuseColor(0.1f, 0.5f, 0.7f), specularColor(0.7f, 0.9f, 1.0f), shininess(3.4f), emissive(0),
       specularLevel(1), diffuseTexture(nullptr) {
     program = SceneGraph::createShaderProgram(name, header, kVertexFile, kFragmentFile, purgeLevel);
-    Texture::loadInto(&diffuseTexture, kDefaultTexture, kKeepCached);
+    loadDefaultTexture(&diffuseTexture);
 }
 
 MaterialPhong::~MaterialPhong() {
@@ -111,12 +109,7 @@ MaterialPoint::MaterialPoint(const char* name, u32 purgeLevel)
     : MaterialPhong(name, purgeLevel, kMaterialPoint, "#define POINT\n") {}
 
 Light* MaterialPoint::findLight(Geometry* geometry) const {
-    for (u32 i = 0; i < Geometry::kLightSlots; ++i) {
-        if (geometry->getLight(i) != nullptr) {
-            return geometry->getLight(i);
-        }
-    }
-    return nullptr;
+    return geometry->firstLight();
 }
 
 void MaterialPoint::lightUniforms(vec3 position, vec3 color, bool, PhongUniform out[2]) const {

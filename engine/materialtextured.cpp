@@ -6,17 +6,11 @@
 #include "engine/shaderprogram.h"
 #include "engine/texture.h"
 
-namespace {
-
-const u32 kKeepCached = 0xFFFFFFFFu;
-
-} // namespace
-
 MaterialTextured::MaterialTextured(const char* name, u32 purgeLevel)
     : Material(name, purgeLevel, kMaterialTextured), diffuseTexture(nullptr) {
     program = SceneGraph::createShaderProgram(name, "\n", "../shaders/MaterialTextured.vs",
                                               "../shaders/MaterialTextured.fs", purgeLevel);
-    Texture::loadInto(&diffuseTexture, "../textures/notex.png", kKeepCached);
+    loadDefaultTexture(&diffuseTexture);
 }
 
 MaterialTextured::~MaterialTextured() {

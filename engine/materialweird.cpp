@@ -1,5 +1,6 @@
 #include "engine/materialweird.h"
 
+#include "engine/frameinput.h"
 #include "engine/geometry.h"
 #include "engine/light.h"
 #include "engine/memory.h"
@@ -8,26 +9,8 @@
 #include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
 #include "engine/texture.h"
-#include "host/frameinput.h"
 
 #include <cmath>
-
-namespace {
-
-const char* const kDefaultTexture = "../textures/notex.png";
-const u32 kKeepCached = 0xFFFFFFFFu;
-
-// The first light of the geometry's slots, or null.
-Light* firstLight(Geometry* geometry) {
-    for (u32 i = 0; i < Geometry::kLightSlots; ++i) {
-        if (geometry->getLight(i) != nullptr) {
-            return geometry->getLight(i);
-        }
-    }
-    return nullptr;
-}
-
-} // namespace
 
 MaterialWeird::MaterialWeird(const char* name, u32 purgeLevel)
     : Material(name, purgeLevel, kMaterialWeird), ambientColor(0, 0.1f, 0.2f),
@@ -35,8 +18,8 @@ MaterialWeird::MaterialWeird(const char* name, u32 purgeLevel)
       diffuseTexture(nullptr), noiseTexture(nullptr) {
     program = SceneGraph::createShaderProgram(name, "\n", "../shaders/MaterialWeird.vs",
                                               "../shaders/MaterialWeird.fs", purgeLevel);
-    Texture::loadInto(&diffuseTexture, kDefaultTexture, kKeepCached);
-    Texture::loadInto(&noiseTexture, kDefaultTexture, kKeepCached);
+    loadDefaultTexture(&diffuseTexture);
+    loadDefaultTexture(&noiseTexture);
 }
 
 MaterialWeird::~MaterialWeird() {
@@ -72,7 +55,7 @@ void MaterialWeird::prepareMaterial(RenderContext* context, Geometry* geometry) 
 
 void MaterialWeird::sendUniforms(RenderContext* context, Geometry* geometry) const {
     vec3 position, color;
-    lightOrWhite(firstLight(geometry), &position, &color);
+    lightOrWhite(geometry->firstLight(), &position, &color);
     program->setUniformVector("LightColor", &color.x, 1, 3);
     program->setUniformVector("LightPosition", &position.x, 1, 3);
     program->setUniformVector("AmbientColor", &ambientColor.x, 1, 3);

@@ -1,5 +1,7 @@
 #include "engine/path.h"
 
+#include "engine/platform.h"
+
 namespace {
 
 constexpr u32 kMaxPath = 4096;
@@ -27,4 +29,12 @@ FILE* PathOpen(const char* path, const char* mode) {
         return nullptr;
     }
     return std::fopen(normalized, mode);
+}
+
+void PathLoadImage(const char* path, u8** pixels, u32* width, u32* height, u32* bytesPerPixel) {
+    char normalized[kMaxPath];
+    *pixels = nullptr;
+    if (PathNormalize(path, normalized, kMaxPath)) {
+        PlatformLoadImage(normalized, pixels, width, height, bytesPerPixel);
+    }
 }

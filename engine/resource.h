@@ -16,6 +16,10 @@ enum ResourceType : u32 {
     kResourceTypeCount = 7
 };
 
+// The highest purge level: a resource of it stays cached at count 0 until a
+// purge of this level or the registry's shutdown.
+constexpr u32 kKeepCached = 0xFFFFFFFFu;
+
 // A named, hashed, reference-counted object shared through the scene
 // registry. It lives in the ResourceList of its type, which owns it.
 //

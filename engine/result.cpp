@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+const Result kInvalidArgument = {2, "Invalid argument"};
+
 namespace {
 
 constexpr std::size_t kLineSize = 8192;

@@ -11,6 +11,10 @@ struct Result {
     const char* text;
 };
 
+// The error of a call given an empty name or another argument it cannot
+// take.
+extern const Result kInvalidArgument;
+
 void LogOpen();
 void LogClose();
 void Report(Result record, const char* file, const char* function, i32 line);

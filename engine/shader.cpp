@@ -46,7 +46,7 @@ char* readSource(const char* file, u32* length) {
 } // namespace
 
 Shader::Shader(const char* key, const char* header, const char* file, u32 kind, u32 purgeLevel)
-    : Resource(key, purgeLevel, kResourceShader), id(0), compiled(false) {
+    : Resource(key, purgeLevel, kResourceShader), id(0) {
     u32 length = 0;
     char* source = readSource(file, &length);
     if (source == nullptr) {
@@ -66,8 +66,7 @@ void Shader::compile(const char* header, const char* source, u32 kind) {
     GLint status = 0;
     glGetShaderiv(id, GL_COMPILE_STATUS, &status);
     GL_ASSERT();
-    compiled = status != 0;
-    if (compiled) {
+    if (status != 0) {
         return;
     }
     REPORT(kCannotCompile);

@@ -21,7 +21,6 @@ class Shader : public Resource {
     void print(FILE* file) const override;
 
     u32 getId() const { return id; }
-    bool isCompiled() const { return compiled; }
 
     // One "#define NAME\n" line per name, in order, as a new text that the
     // caller frees; null (with a warning) when it would not fit in
@@ -32,5 +31,4 @@ class Shader : public Resource {
     void compile(const char* header, const char* source, u32 kind);
 
     u32 id;
-    bool compiled;
 };

@@ -12,7 +12,6 @@
 
 namespace {
 
-const Result kInvalidArgument = {2, "Invalid argument"};
 const Result kCannotLink = {1, "Couldn't link shaders"};
 const Result kNoClone = {1, "Cloning a shader program resource is not permitted"};
 

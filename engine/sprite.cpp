@@ -14,7 +14,6 @@
 
 namespace {
 
-const u32 kKeepCached = 0xFFFFFFFFu;
 const f32 kQuad[8] = {-1, -1, 1, -1, -1, 1, 1, 1};
 const u16 kQuadIndices[6] = {0, 1, 2, 1, 3, 2};
 
@@ -72,11 +71,7 @@ Node* Sprite::clone() const {
     copy->size = size;
     copy->texcoordsFrom = texcoordsFrom;
     copy->texcoordsTo = texcoordsTo;
-    for (u32 i = 0; i < kLightSlots; ++i) {
-        if (getLight(i) != nullptr) {
-            copy->setLight(getLight(i), i);
-        }
-    }
+    copyLightsTo(copy);
     return copy;
 }
 
@@ -94,13 +89,8 @@ void Sprite::setTexcoords(vec2 from, vec2 to) {
 }
 
 vec3 Sprite::getLightColor() const {
-    for (u32 i = 0; i < kLightSlots; ++i) {
-        Light* light = getLight(i);
-        if (light != nullptr) {
-            return light->getColor() * light->getIntensity();
-        }
-    }
-    return vec3(1, 1, 1);
+    Light* light = firstLight();
+    return light != nullptr ? light->getColor() * light->getIntensity() : vec3(1, 1, 1);
 }
 
 void Sprite::drawSelf(RenderContext* context) {

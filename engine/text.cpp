@@ -1,10 +1,11 @@
 #include "engine/text.h"
 
 #include "engine/memory.h"
+#include "engine/platform.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
-#include "host/ape.h"
+#include "engine/texture.h"
 
 #include <GLES2/gl2.h>
 
@@ -90,7 +91,7 @@ Text::Text(const char* fontFile, u32 spacing)
     PlatformFreeImage(pixels);
     if (drawable) {
         program = SceneGraph::createShaderProgram("TextProg", "\n", "../shaders/TextVS.vs",
-                                                  "../shaders/TextFS.fs", 0xFFFFFFFF);
+                                                  "../shaders/TextFS.fs", kKeepCached);
         // The printer keeps its program until the registry's shutdown
         // deletes it, after which the printer no longer touches it.
         Resource::pinHeld(program);
@@ -109,16 +110,8 @@ bool Text::createTexture(const u8* pixels) {
         REPORT(kNoDrawingContext);
         return false;
     }
-    glGenTextures(1, &textureId);
-    glBindTexture(GL_TEXTURE_2D, textureId);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, static_cast<GLsizei>(fontWidth),
-                 static_cast<GLsizei>(fontHeight), 0, GL_ALPHA, GL_UNSIGNED_BYTE, pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    GL_ASSERT();
+    // Linear filter, clamped to the edge.
+    textureId = Texture::upload(pixels, GL_ALPHA, fontWidth, fontHeight, false, 1, 0);
     return true;
 }
 

@@ -35,7 +35,6 @@ class Text {
     // Draws every queued string in order and empties the queue.
     void printAll();
 
-    bool isReady() const { return program != nullptr; }
     u32 getQueuedCount() const { return queue.getCount(); }
     u32 getSlotCapacity(u32 slot) const { return queue.getCapacity(slot); }
     const u8* getGlyphWidths() const { return glyphWidths; }

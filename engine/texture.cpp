@@ -1,20 +1,17 @@
 #include "engine/texture.h"
 
 #include "engine/path.h"
+#include "engine/platform.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
-#include "host/ape.h"
 
 #include <GLES2/gl2.h>
 
 namespace {
 
-const Result kInvalidArgument = {2, "Invalid argument"};
 const Result kCannotOpen = {1, "Couldn't open texture file"};
 const Result kBadPixelSize = {1, "The texture doesn't have 1, 3 or 4 bytes per pixel"};
 const Result kNoClone = {1, "Cloning a texture resource is not permitted"};
-
-constexpr u32 kMaxPath = 4096;
 
 bool isEmpty(const char* name) {
     return name == nullptr || name[0] == 0;
@@ -28,23 +25,13 @@ Texture::Texture(const char* file, bool mipmaps, u32 filter, u32 wrap, u32 purge
     if (isEmpty(file)) {
         REPORT(kInvalidArgument);
     }
-    char path[kMaxPath];
-    u8* pixels = nullptr;
-    u32 w = 0, h = 0, bpp = 0;
-    if (PathNormalize(file, path, kMaxPath)) {
-        PlatformLoadImage(path, &pixels, &w, &h, &bpp);
-    }
+    u32 w = 0, h = 0, code = kRgba;
+    u8* pixels = loadPicture(file, &w, &h, &code);
     if (pixels == nullptr) {
-        REPORT(kCannotOpen);
         return;
     }
-    u32 code = kRgba;
-    if (formatOf(bpp, &code)) {
-        setup_texture(pixels, code, w, h, mipmaps, filter, wrap);
-        GL_ASSERT();
-    } else {
-        REPORT(kBadPixelSize);
-    }
+    setup_texture(pixels, code, w, h, mipmaps, filter, wrap);
+    GL_ASSERT();
     PlatformFreeImage(pixels);
 }
 
@@ -84,17 +71,22 @@ void Texture::setup_texture(const u8* pixels, u32 format_, u32 width_, u32 heigh
     height = height_;
     format = format_;
     mipmapped = mipmaps;
-    glGenTextures(1, &id);
+    id = upload(pixels, glFormat(format), width, height, mipmaps, filter, wrap);
+    setSize(width * height * bytesPerPixel(format));
+}
+
+u32 Texture::upload(const u8* pixels, u32 glFormat, u32 width, u32 height, bool mipmaps, u32 filter,
+                    u32 wrap) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
     GL_ASSERT();
-    glBindTexture(GL_TEXTURE_2D, id);
+    glBindTexture(GL_TEXTURE_2D, texture);
     GL_ASSERT();
     // Rows are tightly packed: an RGB or luminance row need not fill a
     // multiple of four bytes.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    u32 gl = glFormat(format);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(gl), static_cast<GLsizei>(width),
-                 static_cast<GLsizei>(height), 0, gl, GL_UNSIGNED_BYTE, pixels);
-    setSize(width * height * bytesPerPixel(format));
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(glFormat), static_cast<GLsizei>(width),
+                 static_cast<GLsizei>(height), 0, glFormat, GL_UNSIGNED_BYTE, pixels);
     GL_ASSERT();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter(filter)));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter(filter)));
@@ -106,6 +98,23 @@ void Texture::setup_texture(const u8* pixels, u32 format_, u32 width_, u32 heigh
         glGenerateMipmap(GL_TEXTURE_2D);
     }
     GL_ASSERT();
+    return texture;
+}
+
+u8* Texture::loadPicture(const char* file, u32* width, u32* height, u32* format) {
+    u8* pixels = nullptr;
+    u32 bpp = 0;
+    PathLoadImage(file, &pixels, width, height, &bpp);
+    if (pixels == nullptr) {
+        REPORT(kCannotOpen);
+        return nullptr;
+    }
+    if (!formatOf(bpp, format)) {
+        REPORT(kBadPixelSize);
+        PlatformFreeImage(pixels);
+        return nullptr;
+    }
+    return pixels;
 }
 
 Texture* Texture::loadInto(Texture** slot, const char* file, u32 purgeLevel) {

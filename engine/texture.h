@@ -21,17 +21,26 @@ class Texture : public Resource {
     Resource* clone(const char* newName, u32 purgeLevel) override;
     void print(FILE* file) const override;
 
-    // Uploads the pixels as a new GL texture, left bound to GL_TEXTURE_2D.
-    // Filter and wrap codes: 0 nearest / clamp to edge, 1 linear / repeat,
-    // 2 linear with linear mipmaps / mirrored repeat; others as 1.
+    // Uploads the pixels as this texture's new GL texture (see upload).
     void setup_texture(const u8* pixels, u32 format, u32 width, u32 height, bool mipmaps,
                        u32 filter, u32 wrap);
+    // Uploads tightly packed pixels of a GL pixel format (GL_RGBA, GL_ALPHA,
+    // ...) as a new GL texture, left bound to GL_TEXTURE_2D, and returns its
+    // id. Every two-dimensional texture of the engine and the host is made
+    // here. Filter and wrap codes: 0 nearest / clamp to edge, 1 linear /
+    // repeat, 2 linear with linear mipmaps / mirrored repeat; others as 1.
+    static u32 upload(const u8* pixels, u32 glFormat, u32 width, u32 height, bool mipmaps,
+                      u32 filter, u32 wrap);
 
     u32 getId() const { return id; }
-    u32 getFormat() const { return format; }
     u32 getWidth() const { return width; }
     u32 getHeight() const { return height; }
     bool isMipmapped() const { return mipmapped; }
+
+    // Reads a picture file: its pixels (to give back with PlatformFreeImage),
+    // size and format code; null, with a warning, when it cannot be read or
+    // has other than 1, 3 or 4 bytes per pixel.
+    static u8* loadPicture(const char* file, u32* width, u32* height, u32* format);
 
     // Gives back the texture the slot holds, then stores the texture of the
     // file (mipmapped, filter 2, wrap 1) in it and returns it.

@@ -2,13 +2,10 @@
 
 #include "engine/matrixtransformation.h"
 #include "engine/rendercontext.h"
-#include "engine/result.h"
 
 #include <cmath>
 
 namespace {
-
-const Result kInactiveCamera = {1, "Camera resides in a non-active node"};
 
 // R(angle, axis), right-handed; an axis not of length exactly 1 is
 // normalised first.
@@ -144,9 +141,6 @@ void Transformable::getNormalMatrix(mat3& out) const {
 
 // view = view * S^-1 * R^T * T^-1, then on up to the root.
 void Transformable::transformCamera(mat4& view) {
-    if (!isActive()) {
-        REPORT(kInactiveCamera);
-    }
     mat4 step;
     getInverseScaleMatrix(step);
     view.multiply(view, step);
@@ -154,9 +148,7 @@ void Transformable::transformCamera(mat4& view) {
     view.multiply(view, step);
     getInverseTranslationMatrix(step);
     view.multiply(view, step);
-    if (getParent() != nullptr) {
-        getParent()->transformCamera(view);
-    }
+    Node::transformCamera(view);
 }
 
 void Transformable::updateWorldMatrices(RenderContext* context) {

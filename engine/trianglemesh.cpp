@@ -162,10 +162,6 @@ void TriangleMesh::drawSelf(RenderContext* context) {
 Node* TriangleMesh::clone() const {
     TriangleMesh* copy =
         SceneGraph::createTriangleMesh(getName(), vertexArray, indexArray, material, true);
-    for (u32 i = 0; i < kLightSlots; i++) {
-        if (getLight(i) != nullptr) {
-            copy->setLight(getLight(i), i);
-        }
-    }
+    copyLightsTo(copy);
     return copy;
 }

@@ -11,7 +11,6 @@
 
 namespace {
 
-const Result kInvalidArgument = {2, "Invalid argument"};
 const Result kTooMany = {1, "Too many attributes"};
 const Result kOffsetPastStride = {1, "The offset is greater or equal to stride"};
 const Result kAlreadySet = {1, "The attribute is already set"};

@@ -2,10 +2,10 @@
 
 #include "engine/camera.h"
 #include "engine/matrixtransformation.h"
+#include "engine/platform.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/text.h"
-#include "host/ape.h"
 
 #include <GLES2/gl2.h>
 

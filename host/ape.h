@@ -1,11 +1,13 @@
 #pragma once
 
-#include "host/frameinput.h"
+#include "engine/frameinput.h"
+#include "engine/platform.h"
 #include "host/phone.h"
 
 // The platform layer: window, EGL context, phone picture, orientation, timer,
-// events, pictures and the host's own drawing. Nothing else of the engine or
-// the host touches SDL, EGL or the operating system.
+// events, pictures and the host's own drawing. It also defines the services
+// the engine declares in engine/platform.h. Nothing else of the engine or the
+// host touches SDL, EGL or the operating system.
 
 // Pins the process, starts the timer, loads the phone picture, opens the
 // window and makes the EGL context current. Any failure is an error report.
@@ -27,14 +29,6 @@ i32 pollEventsWith(FrameInput* input, KeyHook hook);
 i32 PlatformKeyHeld();
 i32 PlatformQuitRequested();
 
-// A picture as tightly packed rows, bottom row last as loaded; pixels is null
-// when the file cannot be read.
-void PlatformLoadImage(const char* file, u8** pixels, u32* width, u32* height, u32* bytesPerPixel);
-void PlatformFreeImage(u8* pixels);
-
-// A viewport relative to the game screen.
-void PlatformSetViewport(i32 x, i32 y, i32 w, i32 h);
-void PlatformGetScreenSize(u32* width, u32* height);
 // The window side (the phone picture's height) and the current rectangles.
 i32 PlatformWindowSide();
 const PhoneLayout& PlatformLayout();

@@ -5,6 +5,7 @@
 #include "engine/memory.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
+#include "engine/texture.h"
 
 #include <EGL/egl.h>
 #include <GLES2/gl2.h>
@@ -218,16 +219,9 @@ GLuint buildProgram(const char* vs, const char* fs) {
 
 void uploadPictureTexture() {
     u8* pixels = copyPixels(platform.picture);
-    glGenTextures(1, &platform.pictureTexture);
-    glBindTexture(GL_TEXTURE_2D, platform.pictureTexture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, platform.pictureW, platform.pictureH, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    GL_ASSERT();
+    // Linear filter, clamped to the edge.
+    platform.pictureTexture = Texture::upload(pixels, GL_RGBA, static_cast<u32>(platform.pictureW),
+                                              static_cast<u32>(platform.pictureH), false, 1, 0);
     MemoryFree(pixels);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/frameinput.h"
+#include "engine/frameinput.h"
 
 // The three entry points every game defines; only the host calls them.
 void GameInit();

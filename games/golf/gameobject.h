@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/frameinput.h"
+#include "engine/frameinput.h"
 
 // The base of every object of the golf game: updated once a frame with the
 // input record, which also carries the game's state.

@@ -5,8 +5,8 @@
 // mode. The game objects call these functions each frame, so a test of this
 // module tests the game's own rules.
 
+#include "engine/frameinput.h"
 #include "engine/types.h"
-#include "host/frameinput.h"
 
 // The values of FrameInput::gameMode.
 enum GolfMode : i32 { kGolfMenu = 0, kGolfPlaying = 1, kGolfCompleted = 2 };

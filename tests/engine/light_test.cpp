@@ -89,6 +89,29 @@ TEST(GeometrySlots, UnlinkClearsEverySlotOfTheLightInTheSubtree) {
     EXPECT_EQ(inner->getLight(3), nullptr);
 }
 
+// The materials and sprites draw with the light of the lowest filled slot; a
+// clone keeps every light in its slot and leaves the copy's empty slots
+// empty.
+TEST(GeometrySlots, FirstLightIsTheLowestFilledSlotAndCopiesKeepTheirSlots) {
+    Shape shape("shape");
+    Light low("low");
+    Light high("high");
+    EXPECT_EQ(shape.firstLight(), nullptr);
+    shape.setLight(&high, 3);
+    EXPECT_EQ(shape.firstLight(), &high);
+    shape.setLight(&low, 1);
+    EXPECT_EQ(shape.firstLight(), &low);
+
+    Shape copy("copy");
+    Light kept("kept");
+    copy.setLight(&kept, 0);
+    shape.copyLightsTo(&copy);
+    const Light* expected[Geometry::kLightSlots] = {&kept, &low, nullptr, &high};
+    for (u32 index = 0; index < Geometry::kLightSlots; index++) {
+        EXPECT_EQ(copy.getLight(index), expected[index]) << index;
+    }
+}
+
 // A light that dies while still attached walks to its root and is cleared
 // from every slot of its tree, then leaves its parent.
 TEST(LightDeletion, AnAttachedLightClearsItsTreeAndDetachesItself) {

@@ -2,6 +2,7 @@
 // a real window, the uniforms they send, their warnings, clones and the
 // references they hold. Skipped without a display.
 #include "engine/cubemap.h"
+#include "engine/frameinput.h"
 #include "engine/indexarray.h"
 #include "engine/light.h"
 #include "engine/materialcolorful.h"
@@ -21,7 +22,6 @@
 #include "engine/trianglemesh.h"
 #include "engine/vertexarray.h"
 #include "engine/world.h"
-#include "host/frameinput.h"
 #include "tests/support/glwindow.h"
 #include "tests/support/testworld.h"
 

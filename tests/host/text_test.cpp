@@ -69,7 +69,6 @@ class TextDrawing : public testing::Test {
 };
 
 TEST_F(TextDrawing, TheProgramDeclaresEveryInputOfTheGlyphQuad) {
-    ASSERT_TRUE(text->isReady());
     ShaderProgram* program = SceneGraph::getShaderProgram("TextProg");
     ASSERT_NE(program, nullptr);
     EXPECT_TRUE(program->isLinked());
