@@ -1,7 +1,7 @@
 #pragma once
 
+#include "engine/frameinput.h"
 #include "engine/types.h"
-#include "host/frameinput.h"
 
 #include <vector>
 

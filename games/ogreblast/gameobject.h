@@ -1,7 +1,7 @@
 #pragma once
 
+#include "engine/frameinput.h"
 #include "engine/vecmath.h"
-#include "host/frameinput.h"
 
 // The base of every object of the ogre shooter: updated once a playing frame
 // with the input record, placed and hit for the collision pass, and deleted

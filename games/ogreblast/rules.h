@@ -7,9 +7,9 @@
 // these functions each frame, so a test of this module tests the game's own
 // rules.
 
+#include "engine/frameinput.h"
 #include "engine/types.h"
 #include "engine/vecmath.h"
-#include "host/frameinput.h"
 
 // The screens, as the game's state field holds them.
 enum OgreState : u32 { kOgreKillScreen = 0, kOgrePlaying = 1, kOgreWelcome = 2, kOgreProlog = 3 };
