@@ -1,5 +1,7 @@
 // One glyph of the text printer: the font's coverage in "color". Bold adds
-// the coverage of the texel to the left, one screen pixel wider.
+// the coverage of the texel to the left, one screen pixel wider. Samples stay
+// inside the glyph's cell, so a slanted (italic) glyph picks up nothing of
+// the next cell's ink at its right edge.
 precision mediump float;
 
 uniform sampler2D smp2d;
@@ -11,13 +13,14 @@ varying vec2 cellPixel;
 varying vec2 glyphCorner;
 
 void main() {
-    float coverage = texture2D(smp2d, glyphCorner + cellTex).a;
+    // One font texel is one screen pixel: the texel width follows from the
+    // cell's texture and pixel coordinates, which grow together.
+    float texel = cellTex.x / max(cellPixel.x, 0.5);
+    vec2 inCell = vec2(min(cellTex.x, 1.0 / 16.0 - 0.5 * texel), cellTex.y);
+    float coverage = texture2D(smp2d, glyphCorner + inCell).a;
     if (bold != 0) {
-        // One font texel is one screen pixel: the texel width follows from
-        // the cell's texture and pixel coordinates, which grow together.
-        float texel = cellTex.x / max(cellPixel.x, 0.5);
         if (cellTex.x >= texel) {
-            coverage = max(coverage, texture2D(smp2d, glyphCorner + cellTex - vec2(texel, 0.0)).a);
+            coverage = max(coverage, texture2D(smp2d, glyphCorner + inCell - vec2(texel, 0.0)).a);
         }
     }
     gl_FragColor = vec4(color.rgb, color.a * coverage);

@@ -1,5 +1,8 @@
 // One glyph of the text printer: the cell's quad placed at "offset" from the
-// screen centre, slanted to the right when italic.
+// screen centre, slanted to the right when italic. The cell's corner moves
+// onto whole screen pixels (a screen of odd size has its centre between two),
+// so each font texel covers one pixel and the glyph stays as crisp as the
+// font.
 attribute vec2 pos;
 attribute vec2 tex;
 
@@ -20,5 +23,8 @@ void main() {
     cellTex = tex;
     cellPixel = pixel;
     glyphCorner = glyph;
-    gl_Position = vec4(offset + pos + vec2(slant * pixel_size.x, 0.0), 0.0, 1.0);
+    // The corner in pixels from the screen's lower-left edge lies on a whole
+    // or a half pixel; a quarter pixel up keeps rounding errors on one side.
+    vec2 corner = floor((offset + 1.0) / pixel_size + 0.25) * pixel_size - 1.0;
+    gl_Position = vec4(corner + pos + vec2(slant * pixel_size.x, 0.0), 0.0, 1.0);
 }

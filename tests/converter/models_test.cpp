@@ -255,7 +255,13 @@ TEST(BuiltModels, TheGolfBallIsASphereOfRadius14) {
     ASSERT_TRUE(file) << error;
     ASSERT_EQ(file->meshes.size(), 1u);
     const PwnMesh& mesh = file->meshes[0];
-    EXPECT_EQ(mesh.floatsPerVertex, 9u) << "texture coordinates and normals on every corner";
+    // Written by the asset generator as COLLADA: positions, normals and
+    // texture coordinates on every corner.
+    ASSERT_EQ(mesh.attributes.size(), 3u);
+    EXPECT_EQ(mesh.attributes[0].name, "VERTEX");
+    EXPECT_EQ(mesh.attributes[1].name, "NORMAL");
+    EXPECT_EQ(mesh.attributes[2].name, "TEXCOORD");
+    const uint32_t normal = mesh.attributes[1].offset;
     EXPECT_LT(mesh.vertexCount, 65536u);
     EXPECT_GT(mesh.indices.size(), 300u);
     for (uint32_t i = 0; i < mesh.vertexCount; ++i) {
@@ -263,7 +269,7 @@ TEST(BuiltModels, TheGolfBallIsASphereOfRadius14) {
         float radius = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
         ASSERT_NEAR(radius, 14.0f, 1e-4f) << "vertex " << i;
         for (int k = 0; k < 3; ++k) {
-            ASSERT_NEAR(v[6 + k], v[k] / 14.0f, 1e-5f) << "the normal points outward";
+            ASSERT_NEAR(v[normal + k], v[k] / 14.0f, 1e-5f) << "the normal points outward";
         }
     }
     for (std::size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {

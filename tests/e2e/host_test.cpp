@@ -3,6 +3,7 @@
 // exit.
 #include "harness.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -134,6 +135,50 @@ TEST_F(HostE2E, TabDuringTheSplashLeavesTheGameInLandscape) {
         game.holdKeyUntil("Tab", "host-tab-splash", shows(kLandscapeScreen))));
     game.key("Escape");
     expectCleanExit(game);
+}
+
+// The splash prints its title in "~c5369" and the rest in white. The font's
+// glyphs are whole pixels, each drawn on one screen pixel, so the title's ink
+// is (5, 3, 6)/9 of full strength and the white ink full white, not shades of
+// them spread over two pixels.
+const Box kSplashTitle = {70, 50, 127, 80};
+const Pixel kTitleColour = {142, 85, 170};
+
+TEST_F(HostE2E, SplashTextShowsItsColoursAtFullStrength) {
+    GameRun game("Tessaly");
+    ASSERT_TRUE(game.hasWindow());
+    Image splash = game.captureWhen("host-splash-colours", [](const Image& shot) {
+        return textPixels(shot, kSplashText) > 200;
+    });
+    int title = 0, titleExact = 0;
+    for (int y = kSplashTitle.y0; y < kSplashTitle.y1 && splash.width != 0; y++) {
+        for (int x = kSplashTitle.x0; x < kSplashTitle.x1; x++) {
+            Pixel p = splash.at(x, y);
+            if (p.b > p.g + 10) { // purple, not the white that follows
+                title++;
+                titleExact += splash.near(x, y, kTitleColour, 2) ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(title, 100) << "title pixels";
+    EXPECT_GE(titleExact * 10, title * 9) << titleExact << " of " << title << " at full strength";
+    int white = 0, fullWhite = 0, brightest = 0;
+    for (int y = kSplashText.y0; y < kSplashText.y1 && splash.width != 0; y++) {
+        for (int x = kSplashText.x0; x < kSplashText.x1; x++) {
+            Pixel p = splash.at(x, y);
+            int grey = std::min({p.r, p.g, p.b});
+            if (grey > 60 && std::max({p.r, p.g, p.b}) - grey < 8) {
+                white++;
+                fullWhite += grey >= 250 ? 1 : 0;
+                brightest = std::max(brightest, grey);
+            }
+        }
+    }
+    EXPECT_GE(brightest, 250);
+    EXPECT_GE(fullWhite * 10, white * 8) << fullWhite << " of " << white << " at full white";
+    game.keyDown("Escape");
+    expectCleanExit(game);
+    game.keyUp("Escape");
 }
 
 } // namespace

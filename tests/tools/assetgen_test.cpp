@@ -2,6 +2,7 @@
 // can load, the menu's buttons and corner tab where the game's touch boxes
 // are, a plain area on the level-completed screen for the game's own line,
 // and textures that repeat without a seam.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -198,6 +199,53 @@ TEST(GolfPictures, HoleNoiseIsDarkButNotFlat) {
     ASSERT_EQ(noise.width, 128);
     EXPECT_LT(noise.meanLum(0, 0, 1, 1), 0.2f);
     EXPECT_GT(noise.maxLum(0, 0, 1, 1) - noise.meanLum(0, 0, 1, 1), 0.04f);
+}
+
+// The bitmap font: 16 x 16 cells of 16 pixels in a grey picture. Every glyph
+// is whole pixels, fully inked or empty (so text shows its colour at full
+// strength), and starts at its cell's left edge, where the printer measures
+// its width from; the last column stays empty. The space holds one pixel of
+// ink too faint to see, at 1/255, which gives it a width.
+TEST(FontPicture, CrispGlyphsFromTheCellsLeftEdge) {
+    Picture font = load("fonts/font.png");
+    ASSERT_EQ(font.width, 256);
+    ASSERT_EQ(font.height, 256);
+    EXPECT_EQ(font.colorType, PNG_COLOR_TYPE_GRAY);
+    const int space = 32, cell = 16;
+    for (int code = 0; code < 256; code++) {
+        SCOPED_TRACE(code);
+        int x0 = (code % 16) * cell, y0 = (code / 16) * cell;
+        int inked = 0, leftmost = cell, rightmost = -1;
+        for (int y = y0; y < y0 + cell; y++) {
+            for (int x = x0; x < x0 + cell; x++) {
+                int v = font.channel(x, y, 0);
+                if (code == space) {
+                    EXPECT_EQ(v, x - x0 == 3 && y - y0 == 12 ? 1 : 0);
+                    continue;
+                }
+                ASSERT_TRUE(v == 0 || v == 255) << "pixel " << x - x0 << ", " << y - y0;
+                if (v != 0) {
+                    inked++;
+                    leftmost = std::min(leftmost, x - x0);
+                    rightmost = std::max(rightmost, x - x0);
+                }
+            }
+        }
+        if (code > space && code < 127) {
+            EXPECT_GT(inked, 0);
+            EXPECT_EQ(leftmost, 0);
+            EXPECT_LT(rightmost, cell - 1);
+        } else if (code != space) {
+            EXPECT_EQ(inked, 0);
+        }
+    }
+    // The stems of 'l' and 'I' are one pixel wide.
+    for (int code : {int('l'), int('I')}) {
+        int x0 = (code % 16) * cell, y0 = (code / 16) * cell;
+        for (int y = y0; y < y0 + cell; y++) {
+            EXPECT_EQ(font.channel(x0 + 1, y, 0), 0) << char(code);
+        }
+    }
 }
 
 } // namespace

@@ -8,29 +8,48 @@
 // The bitmap font: a 256 x 256 greyscale picture of 16 x 16 cells, character
 // code c in column c % 16 and row c / 16 from the top. Each glyph's ink starts
 // at the cell's left edge (the printer measures widths from there) and stands
-// on a baseline 12 pixels down, leaving room for descenders.
+// on a baseline 12 pixels down, leaving room for descenders. The glyphs are
+// hinted and rendered in monochrome, every pixel fully inked or empty, so
+// text shows its colour at full strength: a stem anti-aliased across two
+// pixels would show at half of it.
 namespace {
 
 constexpr int kCell = 16;
 constexpr int kBaseline = 12;
 constexpr int kPixelSize = 12;
 
+// Whether the glyph's bitmap inks pixel (x, y): one bit per pixel, the
+// leftmost in the high bit.
+bool inked(const FT_Bitmap& b, int x, int y) {
+    return (b.buffer[y * b.pitch + x / 8] >> (7 - x % 8)) & 1;
+}
+
 void drawGlyph(Canvas& c, FT_Face face, int code) {
-    if (FT_Load_Char(face, code, FT_LOAD_RENDER) != 0) {
+    if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
         return;
     }
     const FT_Bitmap& b = face->glyph->bitmap;
+    if (b.pixel_mode != FT_PIXEL_MODE_MONO) {
+        return;
+    }
+    int width = static_cast<int>(b.width), rows = static_cast<int>(b.rows);
+    // A hinted bitmap may begin with empty columns: the ink moves left past them.
+    int left = width;
+    for (int y = 0; y < rows; y++) {
+        for (int x = 0; x < left; x++) {
+            left = inked(b, x, y) ? x : left;
+        }
+    }
     int cellX = (code % 16) * kCell, cellY = (code / 16) * kCell;
     int top = kBaseline - face->glyph->bitmap_top;
-    for (int y = 0; y < static_cast<int>(b.rows); y++) {
+    for (int y = 0; y < rows; y++) {
         int py = top + y;
         if (py < 0 || py >= kCell) {
             continue;
         }
-        for (int x = 0; x < std::min(static_cast<int>(b.width), kCell - 1); x++) {
-            float v = b.buffer[y * b.pitch + x] / 255.0f;
-            if (v > 0.0f) {
-                c.put(cellX + x, cellY + py, {v, v, v, 1});
+        for (int x = left; x < std::min(width, left + kCell - 1); x++) {
+            if (inked(b, x, y)) {
+                c.put(cellX + x - left, cellY + py, {1, 1, 1, 1});
             }
         }
     }

@@ -1,6 +1,6 @@
 // assetgen <asset root> <font file>: draws every picture the programs read and writes it
-// into the asset tree. assetgen --models <dir>: writes the .obj sources of the
-// models into dir.
+// into the asset tree. assetgen --models <dir>: writes the COLLADA documents of
+// the programs' models into dir; --test-models <dir> those of the tests' models.
 #include "assets.h"
 #include "lettering.h"
 #include "models.h"
@@ -38,6 +38,9 @@ bool saveGolf(const std::string& root, const char* fontFile) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--models") {
         return WriteModels(argv[2]) ? 0 : 1;
+    }
+    if (argc == 3 && std::string(argv[1]) == "--test-models") {
+        return WriteTestModels(argv[2]) ? 0 : 1;
     }
     if (argc != 3) {
         std::fprintf(stderr, "usage: assetgen <asset root> <font file>\n");
