@@ -16,9 +16,11 @@ Canvas DrawOgreSpace();
 Canvas DrawOgreNebula();
 Canvas DrawOgreLaser();
 Canvas DrawOgreMeterBar();
-Canvas DrawOgreFace();
-// A round green ogre's face centred on (cx, cy), radius r: eyes, brows,
-// nose, a grin with two tusks, and ears.
+Canvas DrawOgreSkin();
+// An ogre's features for a face of radius r centred on (cx, cy): eyes,
+// brows, nose, and a grin with two tusks.
+void DrawOgreFace(Canvas& c, float cx, float cy, float r);
+// The same on a round green head with ears.
 void DrawOgreHead(Canvas& c, float cx, float cy, float r);
 
 // Writes every picture above into the asset tree at root.

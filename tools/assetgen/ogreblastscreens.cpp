@@ -143,7 +143,7 @@ bool WriteOgreblastPictures(const std::string& root, const char* fontFile) {
         {"textures/space3.png", DrawOgreNebula(), PngKind::Rgb},
         {"textures/lazor.png", DrawOgreLaser(), PngKind::Rgb},
         {"textures/awesome.png", DrawOgreMeterBar(), PngKind::Rgb},
-        {"textures/smajl.png", DrawOgreFace(), PngKind::Rgb},
+        {"textures/smajl.png", DrawOgreSkin(), PngKind::Rgb},
     };
     bool ok = true;
     for (const Output& out : outputs) {

@@ -95,12 +95,8 @@ Canvas DrawOgreMeterBar() {
     return c;
 }
 
-void DrawOgreHead(Canvas& c, float cx, float cy, float r) {
-    const Color skin = {0.36f, 0.66f, 0.20f, 1};
+void DrawOgreFace(Canvas& c, float cx, float cy, float r) {
     const Color dark = {0.10f, 0.22f, 0.05f, 1};
-    c.fillCircle(cx - r * 0.98f, cy - r * 0.05f, r * 0.28f, skin);
-    c.fillCircle(cx + r * 0.98f, cy - r * 0.05f, r * 0.28f, skin);
-    c.fillCircle(cx, cy, r, skin);
     // Eyes under heavy brows.
     for (float side : {-1.0f, 1.0f}) {
         float ex = cx + side * r * 0.36f, ey = cy - r * 0.22f;
@@ -121,9 +117,18 @@ void DrawOgreHead(Canvas& c, float cx, float cy, float r) {
     }
 }
 
+void DrawOgreHead(Canvas& c, float cx, float cy, float r) {
+    const Color skin = {0.36f, 0.66f, 0.20f, 1};
+    c.fillCircle(cx - r * 0.98f, cy - r * 0.05f, r * 0.28f, skin);
+    c.fillCircle(cx + r * 0.98f, cy - r * 0.05f, r * 0.28f, skin);
+    c.fillCircle(cx, cy, r, skin);
+    DrawOgreFace(c, cx, cy, r);
+}
+
 // Green skin all round; the face looks out from the middle of the picture,
-// the column the head model turns toward its front.
-Canvas DrawOgreFace() {
+// the column the head model turns toward its front, and is drawn large: the
+// head is small on screen and spins.
+Canvas DrawOgreSkin() {
     const int side = 256;
     Canvas c(side, side, {0, 0, 0, 1});
     for (int y = 0; y < side; y++) {
@@ -132,6 +137,6 @@ Canvas DrawOgreFace() {
             c.put(x, y, Mix({0.28f, 0.55f, 0.14f, 1}, {0.40f, 0.70f, 0.22f, 1}, n));
         }
     }
-    DrawOgreHead(c, side * 0.5f, side * 0.5f, side * 0.22f);
+    DrawOgreFace(c, side * 0.5f, side * 0.46f, side * 0.42f);
     return c;
 }
