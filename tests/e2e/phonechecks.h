@@ -19,7 +19,9 @@ bool ShowsPortraitPhone(const Image& shot);
 bool ShowsLandscapePhone(const Image& shot);
 
 // Escape held until the program ends (a slow frame cannot miss it): exit
-// status 0, no "Warning" or "Error" in log.txt, no mem.txt.
+// status 0, no "Error" in log.txt, no mem.txt. Returns the log.
+std::string ExpectExitWithoutErrors(GameRun& game);
+// The same, with no "Warning" in log.txt either.
 void ExpectCleanExit(GameRun& game);
 
 // A copy of the build's asset tree (bin/ and every asset folder that
