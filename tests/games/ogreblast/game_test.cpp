@@ -8,8 +8,10 @@
 #include "engine/scenegraph.h"
 #include "engine/sprite.h"
 #include "engine/text.h"
+#include "engine/transformable.h"
 #include "engine/world.h"
 #include "games/ogreblast/awesomenessgame.h"
+#include "games/ogreblast/awesomenessmeter.h"
 #include "games/ogreblast/bullet.h"
 #include "games/ogreblast/ogre.h"
 #include "games/ogreblast/player.h"
@@ -99,6 +101,18 @@ class OgreGame : public testing::Test {
         }
     }
 
+    // The mesh of an ogre that explodes: hidden, its fragments drawn.
+    Transformable* explodingOgre() const {
+        World* world = game->getWorld();
+        for (u32 i = 0; i < world->getChildCount(); i++) {
+            Node* node = world->getChild(i);
+            if (std::string(node->getName()) == "mongoogre" && !node->getDrawSelf()) {
+                return static_cast<Transformable*>(node);
+            }
+        }
+        return nullptr;
+    }
+
     // A scratch asset tree without models to run in, and the directory to
     // return to.
     void enterScratchTree() {
@@ -167,6 +181,35 @@ TEST_F(OgreGame, FirstPlayingFrameBringsAWaveAndSpaceFires) {
     input.keySpace = 0;
     EXPECT_EQ(game->getBullets().size(), 4u);
     EXPECT_EQ(game->getScore(), perFrame * 26);
+}
+
+TEST_F(OgreGame, FourthHitExplodesAnOgreIntoFiveShrinkingFragments) {
+    game = new AwesomenessGame();
+    ASSERT_NE(game->getOgreTemplate(), nullptr) << "the ogre model is missing";
+    startPlaying();
+    frames(1);
+    // The ship waits at the left edge in the first ogre's row and fires.
+    const u32 wave = static_cast<u32>(game->getOgres().size());
+    input.pointerX = -0.5f;
+    input.pointerY = game->getOgres()[0]->getPosition().y / 400;
+    input.keySpace = 1;
+    Transformable* exploding = nullptr;
+    for (u32 i = 0; i < 1000 && exploding == nullptr; i++) {
+        frames(1);
+        exploding = explodingOgre();
+    }
+    ASSERT_NE(exploding, nullptr) << "no ogre exploded";
+    EXPECT_GT(game->getMeter()->getValue(), 0.0f) << "hits fill the meter";
+    ASSERT_EQ(exploding->getChildCount(), 5u);
+    frames(8);
+    f32 scale = static_cast<Transformable*>(exploding->getChild(0))->getScale().x;
+    EXPECT_LT(scale, 0.75f);
+    EXPECT_GT(scale, 0.0f);
+    // 0.75 s after the fourth hit the ogre is gone.
+    input.keySpace = 0;
+    frames(static_cast<u32>(0.75f / kFrameTime));
+    EXPECT_EQ(explodingOgre(), nullptr);
+    EXPECT_LT(game->getOgres().size(), wave);
 }
 
 TEST_F(OgreGame, DestroyedShipShowsTheKillScreenAndReturnResumes) {
