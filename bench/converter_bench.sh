@@ -35,4 +35,4 @@ grid() {
     }' > "$file"
 }
 
-compare "$meshwright" faces obj 10000 100000 1000000
+compare "$meshwright" grid faces obj 10000 100000 1000000

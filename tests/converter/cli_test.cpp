@@ -1,7 +1,6 @@
 // Meshwright as a user runs it: its command line, messages, exit statuses,
 // output bytes and trace.
-#include "pwnfile.h"
-#include "runner.h"
+#include "shipped.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -45,13 +44,6 @@ class Bytes {
     }
     std::string data;
 };
-
-PwnFile readOutput(const MeshwrightRun& run, const std::string& name = "out.pwn") {
-    std::string error;
-    std::optional<PwnFile> file = ReadPwn(run.path(name), error);
-    EXPECT_TRUE(file) << error;
-    return file.value_or(PwnFile{});
-}
 
 bool exists(const std::string& path) {
     struct stat info;
@@ -172,7 +164,7 @@ TEST(Cli, TexturedLitFacesGiveNineFloatVertices) {
     MeshwrightRun run = RunMeshwright({Fixture("textured.obj"), "out.pwn"});
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.out, kDone);
-    PwnFile file = readOutput(run);
+    PwnFile file = ReadOutput(run);
     ASSERT_EQ(file.meshes.size(), 1u);
     const PwnMesh& mesh = file.meshes[0];
     ASSERT_EQ(mesh.attributes.size(), 3u);
@@ -192,7 +184,7 @@ TEST(Cli, NormalsWithoutTextureCoordinatesGiveSixFloats) {
     MeshwrightRun run = RunMeshwright({Fixture("normals_only.obj"), "out.pwn"});
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "No number found\nNo number found\nNo number found\n" + kDone);
-    PwnFile file = readOutput(run);
+    PwnFile file = ReadOutput(run);
     ASSERT_EQ(file.meshes.size(), 1u);
     ASSERT_EQ(file.meshes[0].attributes.size(), 2u);
     EXPECT_EQ(file.meshes[0].attributes[1].name, "Normal");
@@ -203,7 +195,7 @@ TEST(Cli, NormalsWithoutTextureCoordinatesGiveSixFloats) {
 TEST(Cli, AZeroLengthNormalIsStoredAsZero) {
     MeshwrightRun run = RunMeshwright({Fixture("zero_normal.obj"), "out.pwn"});
     ASSERT_EQ(run.status, 0);
-    PwnFile file = readOutput(run);
+    PwnFile file = ReadOutput(run);
     ASSERT_EQ(file.meshes.size(), 1u);
     const float* v = file.meshes[0].vertex(0);
     EXPECT_EQ(std::vector<float>(v + 3, v + 6), (std::vector<float>{0, 0, 0}));
@@ -213,17 +205,18 @@ TEST(Cli, ABadFractionReadsAsZeroAndGoesOn) {
     MeshwrightRun run = RunMeshwright({Fixture("bad_fraction.obj"), "out.pwn"});
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Error reading fractional part\n" + kDone);
-    PwnFile file = readOutput(run);
+    PwnFile file = ReadOutput(run);
     ASSERT_EQ(file.meshes.size(), 1u);
     EXPECT_EQ(file.meshes[0].vertices[0], 0.0f);
 }
 
-TEST(Cli, CarriageReturnsEndLinesAndAnUnterminatedLastLineIsLost) {
+TEST(Cli, CarriageReturnsEndLinesAndTheEndOfTheFileEndsTheLastLine) {
     MeshwrightRun run = RunMeshwright({Fixture("crlf_unterminated.obj"), "out.pwn"});
     ASSERT_EQ(run.status, 0);
-    PwnFile file = readOutput(run);
+    PwnFile file = ReadOutput(run);
     ASSERT_EQ(file.meshes.size(), 1u);
-    EXPECT_EQ(file.meshes[0].indices, (std::vector<uint32_t>{0, 1, 2}));
+    EXPECT_EQ(file.meshes[0].indices, (std::vector<uint32_t>{0, 1, 2, 2, 1, 0}))
+        << "the last face, without a line break, counts";
 }
 
 TEST(Cli, EachBadInputStopsWithItsMessage) {
@@ -271,7 +264,7 @@ TEST(Cli, LinesOfAnyLengthAndManyFacesAreRead) {
     WriteText(dir + "/big.obj", text);
     MeshwrightRun run = RunMeshwright({"big.obj", "out.pwn"}, dir);
     ASSERT_EQ(run.status, 0);
-    PwnFile file = readOutput(run);
+    PwnFile file = ReadOutput(run);
     ASSERT_EQ(file.meshes.size(), 1u);
     EXPECT_EQ(file.meshes[0].vertexCount, 4u);
     EXPECT_EQ(file.meshes[0].indexWidth, 4u) << "90000 indices need four bytes";

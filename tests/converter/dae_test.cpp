@@ -2,8 +2,7 @@
 // document end to end, one fixture per failure, and real documents written by
 // Debian's ctmconv (openctm-tools) from glmark2-data's models, checked against
 // a tolerant reader of the test's own.
-#include "pwnfile.h"
-#include "runner.h"
+#include "shipped.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -15,23 +14,9 @@
 
 namespace {
 
-MeshwrightRun convert(const std::string& input) {
-    std::string dir = MakeScratchDir();
-    WriteText(dir + "/rules.txt", ReadFileText(SHIPPED_RULES));
-    return RunMeshwright({input, "out.pwn"}, dir);
-}
-
-PwnFile readOutput(const MeshwrightRun& run) {
-    std::string error;
-    std::optional<PwnFile> file = ReadPwn(run.path("out.pwn"), error);
-    EXPECT_TRUE(file) << error;
-    return file.value_or(PwnFile{});
-}
-
 TEST(Dae, SmallDocument) {
-    MeshwrightRun run = convert(Fixture("dae_base.dae"));
-    ASSERT_EQ(run.status, 0) << run.out;
-    PwnFile file = readOutput(run);
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("dae_base.dae", run);
     ASSERT_EQ(file.materials.size(), 1u);
     EXPECT_EQ(file.materials[0].name, "red");
     EXPECT_FLOAT_EQ(file.materials[0].ambient[2], 0.3f);
@@ -77,7 +62,7 @@ TEST(Dae, FailuresStopWithTheirMessage) {
         {"dae_material_no_name.dae", "Error writing material\n"},
     };
     for (const Case& c : cases) {
-        MeshwrightRun run = convert(Fixture(c.fixture));
+        MeshwrightRun run = ConvertWithShippedRules(Fixture(c.fixture));
         EXPECT_EQ(run.status, 1) << c.fixture;
         std::string out = run.out;
         ASSERT_GE(out.size(), std::strlen(c.message)) << c.fixture;
@@ -103,7 +88,6 @@ TEST(Dae, RuleFileProblems) {
 // element texts by plain string search, independent of the converter's scans.
 struct DaeTriangles {
     std::map<std::string, std::vector<float>> arrays; // source id -> numbers
-    std::map<std::string, std::vector<bool>> plain;   // written without an exponent
     std::map<std::string, int> strides;
     std::vector<std::pair<std::string, std::string>> inputs; // semantic, source id
     std::vector<int> indices;
@@ -130,7 +114,6 @@ DaeTriangles readDae(const std::string& text) {
         std::string word;
         while (numbers >> word) {
             dae.arrays[id].push_back(std::strtof(word.c_str(), nullptr));
-            dae.plain[id].push_back(word.find_first_of("eE") == std::string::npos);
         }
         std::size_t accessor = text.find("<accessor", at);
         dae.strides[id] = std::atoi(
@@ -173,9 +156,9 @@ TEST(Dae, DocumentsWrittenByCtmconv) {
         std::string command = std::string(ctmconv) + " /usr/share/glmark2/models/" + model + " " +
                               dae + " > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << model;
-        MeshwrightRun run = convert(dae);
+        MeshwrightRun run = ConvertWithShippedRules(dae);
         ASSERT_EQ(run.status, 0) << model << run.out;
-        PwnFile file = readOutput(run);
+        PwnFile file = ReadOutput(run);
         ASSERT_EQ(file.meshes.size(), 1u) << model;
         const PwnMesh& mesh = file.meshes[0];
         DaeTriangles source = readDae(ReadFileText(dae));
@@ -192,9 +175,6 @@ TEST(Dae, DocumentsWrittenByCtmconv) {
                 for (int k = 0; k < stride; ++k, ++at) {
                     std::size_t n = std::size_t(index * stride + k);
                     float expected = source.arrays[id][n];
-                    if (!source.plain[id][n]) {
-                        continue; // exponents are not read
-                    }
                     ASSERT_NEAR(v[at], expected, 1e-6f * (1 + std::fabs(expected)))
                         << model << " corner " << corner;
                 }

@@ -1,5 +1,6 @@
 #include "tools/converter/numbers.h"
 
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -31,7 +32,7 @@ const FloatCase kFloatCases[] = {
     {"14.000000", 14.0f, ""},
     {"123456789.123456789", float(123456789 / 1e9 + 123456789), ""},
     {"0.000001", float(1 / 1e6), ""},
-    // The OBJ line scan skips the 'e' of 1e-3 and collects 1, '-' and 3.
+    // Any '-' before an exponent makes the number negative.
     {"1-3", -13.0f, ""},
     {"--1", -1.0f, ""},
     {"5-", -5.0f, ""},
@@ -39,7 +40,21 @@ const FloatCase kFloatCases[] = {
     {"1.2.3", float(23 / 10.0 + 1), ""},
     // Parsing stops at the first other character.
     {"7x9", 7.0f, ""},
-    {"2.5e3", 2.5f, ""},
+    // Exponents, as exporters write them.
+    {"2.5e3", 2500.0f, ""},
+    {"-1e-006", -1e-6f, ""},
+    {"1.5E+05", 150000.0f, ""},
+    {"+0.25", 0.25f, ""},
+    {"6.02e23", 6.02e23f, ""},
+    {"3.4028235e38", 3.4028235e38f, ""},
+    {"1e-45", 1e-45f, ""},
+    {"-7.105427357601002e-15", -7.105427357601002e-15f, ""},
+    {"1e99999999999", INFINITY, ""},
+    {"1e-99999999999", 0.0f, ""},
+    // An 'e' without digits after it ends the number.
+    {"2e", 2.0f, ""},
+    {"2e-x", 2.0f, ""},
+    {"e5", 0.0f, "No number found\n"},
     // More than nine digits do not wrap around.
     {"12345678901", 12345678901.0f, ""},
     {"12345678901234567890123", 12345678901234567890123.0f, ""},

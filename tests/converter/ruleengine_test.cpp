@@ -2,8 +2,16 @@
 // splitValues), the rule reader, the interpreter and the store it fills.
 #include "tools/converter/ruleengine.h"
 
+#include "pwnfile.h"
+#include "runner.h"
+#include "tools/converter/trace.h"
+
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <random>
+#include <sstream>
 
 namespace {
 
@@ -96,22 +104,44 @@ TEST(SplitValues, Table) {
         std::vector<std::string> values;
     } cases[] = {
         {"<p>1 2 3</p>", 3, {"1", "2", "3"}},
-        {"<p>1  2</p>", 3, {"1", "", "2"}},
-        {"<p>\n1 2</p>", 3, {"", "1", "2"}},
-        {"<p>1\t2\r</p>", 3, {"1\t2\r"}},
+        // Runs of blanks of any kind part two values, as exporters indent them.
+        {"<p>1  2</p>", 3, {"1", "2"}},
+        {"<p>\n  1 2\n</p>", 3, {"1", "2"}},
+        {"<p>1\t2\r\n3 </p>", 3, {"1", "2", "3"}},
         {"<p>1 2 3", 3, {"1", "2"}}, // no separator after the last value
         {"<f id=\"x\">4 5</f>", 3, {"4", "5"}},
+        {"<p></p>", 3, {}},
         {"no bracket", 0, {}},
     };
     for (const Case& c : cases) {
         Scan scan(c.text);
-        std::vector<std::string> out;
+        std::vector<TextSpan> out;
         i32 end = static_cast<i32>(scan.text.rfind('<'));
         if (end <= c.start) {
             end = scan.engine.length;
         }
         splitValues(scan.engine, out, c.start, end);
-        EXPECT_EQ(out, c.values) << c.text;
+        std::vector<std::string> values;
+        for (const TextSpan& v : out) {
+            values.push_back(scan.text.substr(v.at, v.length));
+        }
+        EXPECT_EQ(values, c.values) << c.text;
+    }
+}
+
+TEST(SplitValues, AListOfMoreThanTheCapStopsTheRun) {
+    std::string values;
+    for (std::size_t i = 0; i < kMaxListValues; ++i) {
+        values += "0 ";
+    }
+    for (int extra : {0, 1}) {
+        Scan scan("<p>" + values + std::string(extra ? "0 " : "") + "</p>");
+        std::vector<TextSpan> out;
+        i32 reached = splitValues(scan.engine, out, 3, static_cast<i32>(scan.text.rfind('<')));
+        EXPECT_EQ(reached < 0, extra == 1);
+        EXPECT_EQ(scan.engine.error,
+                  extra ? "An element list holds more than 1048576 values\n" : "");
+        EXPECT_EQ(out.size(), kMaxListValues);
     }
 }
 
@@ -165,6 +195,55 @@ TEST(RunRules, TagBodyRunsOncePerElementInOrder) {
     EXPECT_EQ(run.engine.store.root.children.size(), 3u);
 }
 
+// The intervals a rule program's tag rules entered, from the trace.
+std::vector<std::pair<i32, i32>> enteredIntervals(const std::string& rules,
+                                                  const std::string& text) {
+    std::string trace = MakeScratchDir() + "/debug.txt";
+    traceOpen(trace.c_str());
+    RuleRun run(rules, text);
+    traceClose();
+    std::vector<std::pair<i32, i32>> found;
+    std::string log = ReadFileText(trace);
+    const char kFound[] = "Tag found. New interval: [";
+    for (std::size_t at = log.find(kFound); at != std::string::npos;
+         at = log.find(kFound, at + 1)) {
+        int cs = 0, ce = 0;
+        std::sscanf(log.c_str() + at + sizeof kFound - 1, "%d, %d", &cs, &ce);
+        found.push_back({cs, ce});
+    }
+    return found;
+}
+
+// A tag rule searches from each element's content end for the next, as
+// findTag does, however odd the text.
+TEST(RunRules, TagRulesFindWhatRepeatedSearchesFind) {
+    const char* tokens[] = {
+        "<a>", "</a>", "<a/>", "<ab x=\"1\">", "</ab>", "<b>",    "</b>",  "<?q?>", "/>", "x",
+        " ",   "<a",   "<",    "<A>",          "<a<",   "<a</a>", "</a</a"};
+    std::mt19937 random(20);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        for (int n = random() % 24; n > 0; --n) {
+            text += tokens[random() % (sizeof tokens / sizeof *tokens)];
+        }
+        // Names that hold '<' or '/' make the scan skip past closing tags.
+        for (std::string tag : {"a", "a<", "/a"}) {
+            for (bool direct : {false, true}) {
+                Scan scan(text);
+                std::vector<std::pair<i32, i32>> expected;
+                i32 cs = 0, ce = 0;
+                for (i32 s = 0;
+                     findTag(scan.engine, tag, s, scan.engine.length, &cs, &ce, direct) >= 0;
+                     s = ce) {
+                    expected.push_back({cs, ce});
+                }
+                std::string rules = (direct ? "directtag " : "tag ") + tag + " return " + tag;
+                ASSERT_EQ(enteredIntervals(rules, text), expected) << text << " " << rules;
+            }
+        }
+    }
+}
+
 TEST(RunRules, MissingAttributeStoresAnEmptyValue) {
     RuleRun run("tag a attrib missing return a", "<a x=\"1\">t</a>");
     ASSERT_TRUE(run.ok);
@@ -204,6 +283,53 @@ TEST(RunRules, ClearingKeepsRecordsThatRulesStillOwn) {
     EXPECT_EQ(run.engine.store.attributes[0]->value, "1");
     ASSERT_EQ(run.root.children.size(), 1u);
     EXPECT_EQ(run.root.children[0]->name, "a");
+}
+
+// Rebuilds the matrix a node's translation, axis-angle rotation and scale
+// stand for (T * R * S), row by row.
+std::vector<double> nodeMatrix(const NodeRecord& node) {
+    double x = node.rotation[0], y = node.rotation[1], z = node.rotation[2];
+    double c = std::cos(node.rotation[3]), s = std::sin(node.rotation[3]), t = 1 - c;
+    double r[3][3] = {{t * x * x + c, t * x * y - s * z, t * x * z + s * y},
+                      {t * x * y + s * z, t * y * y + c, t * y * z - s * x},
+                      {t * x * z - s * y, t * y * z + s * x, t * z * z + c}};
+    std::vector<double> m(16, 0.0);
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            m[row * 4 + col] = r[row][col] * node.scale[col];
+        }
+        m[row * 4 + 3] = node.translation[row];
+    }
+    m[15] = 1;
+    return m;
+}
+
+TEST(PushNode, AMatrixBecomesTranslationRotationAndScale) {
+    const char* matrices[] = {
+        "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",                       // nothing
+        "1 0 0 5 0 -1 0 6 0 0 -1 7 0 0 0 1",                     // half a turn about x
+        "0 1 0 0 1 0 0 0 0 0 -1 0 0 0 0 1",                      // half a turn about (1, 1, 0)
+        "0 -1 0 0 -1 0 0 0 0 0 -1 0 0 0 0 1",                    // half a turn about (1, -1, 0)
+        "0 0 2 0 0 2 0 0 -2 0 0 0 0 0 0 1",                      // a quarter about y, scale 2
+        "-1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",                      // a mirror
+        "0.36 0.48 -0.8 1 -0.8 0.6 0 2 0.48 0.64 0.6 3 0 0 0 1", // some turn
+    };
+    for (const char* matrix : matrices) {
+        RuleRun run("tag node attrib name directtag matrix elems matrix return matrix "
+                    "func push_node return node",
+                    "<node name=\"n\"><matrix>" + std::string(matrix) + "</matrix></node>");
+        ASSERT_TRUE(run.ok) << matrix;
+        ASSERT_EQ(run.root.children.size(), 1u);
+        const NodeRecord& node = *run.root.children[0];
+        ASSERT_TRUE(node.hasTranslation && node.hasRotation && node.hasScale) << matrix;
+        std::vector<double> rebuilt = nodeMatrix(node);
+        std::istringstream given(matrix);
+        for (int i = 0; i < 16; ++i) {
+            double value = 0;
+            given >> value;
+            EXPECT_NEAR(rebuilt[i], value, 1e-5) << matrix << " element " << i;
+        }
+    }
 }
 
 TEST(StoreQueries, PathsMatchWholeTrailingComponents) {

@@ -4,8 +4,11 @@
 #include "tools/converter/trace.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -23,23 +26,24 @@ const char kIndexRange[] = "An index lies outside its source\n";
 const char kBadNodes[] = "Error parsing nodes\n";
 const char kBadMaterial[] = "Error writing material\n";
 
+constexpr f64 kPi = 3.14159265358979323846;
 constexpr f32 kDegreesToRadians = 3.14159265358979f / 180.0f;
 
 const char* const kSemantics[] = {"BINORMAL", "COLOR",  "NORMAL", "TANGENT",
                                   "TEXCOORD", "VERTEX", "WEIGHT"};
 
-f32 toFloat(const std::string& value) {
+f32 toFloat(std::string_view value) {
     return parseFloat(value.data(), static_cast<i32>(value.size()));
 }
 
-i32 toInt(const std::string& value) {
+i32 toInt(std::string_view value) {
     return parseInt(value.data(), static_cast<i32>(value.size()));
 }
 
 // The first count values of list into out; missing ones are 0.
 void takeFloats(const GatheredElements& list, f32* out, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
-        out[i] = i < list.values.size() ? toFloat(list.values[i]) : 0.0f;
+        out[i] = i < list.size() ? toFloat(list.value(i)) : 0.0f;
     }
 }
 
@@ -112,12 +116,12 @@ bool readSource(RuleEngine& e, const TagRecord& source, MeshInput& input) {
         return refuse(e, kNoArray);
     }
     u64 needed = static_cast<u64>(input.stride) * static_cast<u64>(input.count);
-    if (numbers->values.size() < needed) {
+    if (numbers->size() < needed) {
         return refuse(e, kShortArray);
     }
     input.numbers.resize(needed);
     for (u64 i = 0; i < needed; ++i) {
-        input.numbers[i] = toFloat(numbers->values[i]);
+        input.numbers[i] = toFloat(numbers->value(i));
     }
     return true;
 }
@@ -142,10 +146,7 @@ bool readInput(RuleEngine& e, const TagRecord& mesh, const TagRecord& record, Me
 // The corner indices the triangles need, checked against their inputs.
 bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
                  const std::vector<MeshInput>& inputs, std::vector<i32>& out) {
-    std::size_t length = list.values.size();
-    while (length > 0 && list.values[length - 1].empty()) {
-        --length; // the blank before a closing tag
-    }
+    std::size_t length = list.size();
     if (length % static_cast<u32>(triangles) != 0) {
         tracePrint("The number of indices doesn't match the triangle count (tris: %d, indices: "
                    "%d)\n",
@@ -161,7 +162,7 @@ bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
     }
     out.resize(needed);
     for (std::size_t k = 0; k < needed; ++k) {
-        out[k] = toInt(list.values[k]);
+        out[k] = toInt(list.value(k));
         const MeshInput& input = inputs[k % perCorner];
         if (input.used && (out[k] < 0 || out[k] >= input.count)) {
             return refuse(e, kIndexRange);
@@ -170,7 +171,7 @@ bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
     return true;
 }
 
-void buildMesh(RuleEngine& e, MeshRecord& mesh, const std::vector<MeshInput>& inputs,
+void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inputs,
                const std::vector<i32>& indices) {
     u32 floats = 0;
     for (const MeshInput& input : inputs) {
@@ -206,6 +207,148 @@ void buildMesh(RuleEngine& e, MeshRecord& mesh, const std::vector<MeshInput>& in
     mesh.vertexCount = e.vertices.vertexCount();
     mesh.floatsPerVertex = floats;
     writeMesh(*e.writer, mesh);
+    e.vertices.clear();
+}
+
+// The rotation axis and angle (radians) of the rotation matrix r (row by row).
+void axisAngle(const f64 r[3][3], f32* rotation) {
+    f64 angle = std::acos(std::clamp((r[0][0] + r[1][1] + r[2][2] - 1) / 2, -1.0, 1.0));
+    f64 axis[3] = {r[2][1] - r[1][2], r[0][2] - r[2][0], r[1][0] - r[0][1]};
+    if (angle < 1e-6) {
+        axis[0] = axis[1] = 0; // no turn: any axis
+        axis[2] = 1;
+    } else if (angle > kPi - 1e-3) {
+        // Near a half turn the differences vanish: the axis comes from the
+        // diagonal, the signs from the row of its largest component.
+        int big = 0;
+        for (int i = 0; i < 3; ++i) {
+            axis[i] = std::sqrt(std::max(0.0, (r[i][i] + 1) / 2));
+            big = axis[i] > axis[big] ? i : big;
+        }
+        for (int i = 0; i < 3; ++i) {
+            axis[i] = i == big ? axis[i] : std::copysign(axis[i], r[big][i] + r[i][big]);
+        }
+    }
+    f64 length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
+    for (int i = 0; i < 3; ++i) {
+        rotation[i] = static_cast<f32>(axis[i] / length);
+    }
+    rotation[3] = static_cast<f32>(angle);
+}
+
+// A node's <matrix> (16 values, row by row, the translation in the last
+// column) as translation, rotation and scale; a shear is lost.
+void takeMatrix(const GatheredElements& list, NodeRecord& node) {
+    f32 m[16];
+    takeFloats(list, m, 16);
+    f64 columns[3][3], scale[3];
+    for (int c = 0; c < 3; ++c) {
+        for (int r = 0; r < 3; ++r) {
+            columns[c][r] = m[r * 4 + c];
+        }
+        scale[c] = std::sqrt(columns[c][0] * columns[c][0] + columns[c][1] * columns[c][1] +
+                             columns[c][2] * columns[c][2]);
+    }
+    const f64* x = columns[0];
+    const f64* y = columns[1];
+    const f64* z = columns[2];
+    f64 determinant = x[0] * (y[1] * z[2] - y[2] * z[1]) - x[1] * (y[0] * z[2] - y[2] * z[0]) +
+                      x[2] * (y[0] * z[1] - y[1] * z[0]);
+    if (determinant < 0) {
+        scale[0] = -scale[0]; // a mirror turns into a negative scale
+    }
+    f64 rotation[3][3];
+    for (int c = 0; c < 3; ++c) {
+        for (int r = 0; r < 3; ++r) {
+            rotation[r][c] = scale[c] != 0 ? columns[c][r] / scale[c] : (r == c ? 1 : 0);
+        }
+        node.scale[c] = static_cast<f32>(scale[c]);
+        node.translation[c] = m[c * 4 + 3];
+    }
+    axisAngle(rotation, node.rotation);
+    node.hasTranslation = node.hasRotation = node.hasScale = true;
+}
+
+// A mesh is named by its geometry's name; by the geometry's id when the
+// geometry has no name, or when an earlier mesh took the name and not the id.
+std::string meshName(const PwnWriter& writer, const GatheredAttribute* name,
+                     const GatheredAttribute* id) {
+    bool useId =
+        id != nullptr && !id->value.empty() &&
+        (name == nullptr || name->value.empty() ||
+         (writer.meshIndex.count(name->value) != 0 && writer.meshIndex.count(id->value) == 0));
+    if (useId) {
+        return id->value;
+    }
+    return name != nullptr ? name->value : std::string();
+}
+
+// The last non-empty attribute gathered under the given last component.
+std::optional<std::string> lastNonEmpty(const RuleEngine& e, const char* component) {
+    std::optional<std::string> value;
+    for (const auto& a : e.store.attributes) {
+        if (lastComponent(a->id) == component && !a->value.empty()) {
+            value = a->value;
+        }
+    }
+    return value;
+}
+
+std::vector<TagRecord*> gatheredTags(const RuleEngine& e, const char* path) {
+    std::vector<TagRecord*> found;
+    std::size_t from = 0;
+    while (TagRecord* record = findGatheredTag(e, path, from, &from)) {
+        found.push_back(record);
+        ++from;
+    }
+    return found;
+}
+
+// Polygons, strips, fans and lines beside a mesh's triangles are not read.
+void warnOfOtherPrimitives(const RuleEngine& e, const std::string& mesh) {
+    std::size_t skipped = 0;
+    for (const char* kind : {"poly", "tristrips", "trifans", "lines"}) {
+        skipped += gatheredTags(e, kind).size();
+    }
+    if (skipped > 0) {
+        std::printf("Warning: mesh %s: %zu elements other than <triangles> were not converted\n",
+                    mesh.c_str(), skipped);
+    }
+}
+
+// One <triangles> element of a mesh: its count, material, inputs and index
+// list, written as one mesh under mesh's name.
+bool assemblePart(RuleEngine& e, const TagRecord& triangles, MeshRecord mesh) {
+    const GatheredAttribute* material = childAttribute("material", &triangles);
+    mesh.materialName = material != nullptr ? material->value : std::string();
+    const GatheredAttribute* count = childAttribute("count", &triangles);
+    i32 triangleCount = count && !count->value.empty() ? toInt(count->value) : 0;
+    const TagRecord* p = childTag("p", &triangles, 0);
+    const GatheredElements* list = p != nullptr ? childElements("index_array", p) : nullptr;
+    if (list == nullptr) {
+        return refuse(e, kNoIndexArray);
+    }
+    if (triangleCount <= 0) {
+        return refuse(e, kNoTriangleCount);
+    }
+    std::vector<MeshInput> inputs;
+    for (i32 n = 0; const TagRecord* input = childTag("input", &triangles, n); ++n) {
+        inputs.emplace_back();
+        if (!readInput(e, *triangles.parent, *input, inputs.back())) {
+            return false;
+        }
+    }
+    auto used = [](const MeshInput& input) { return input.used; };
+    if (std::none_of(inputs.begin(), inputs.end(), used)) {
+        return refuse(e, kNoInputs);
+    }
+    std::vector<i32> indices;
+    if (!readIndices(e, *list, triangleCount, inputs, indices)) {
+        return false;
+    }
+    mesh.triangleCount = static_cast<u32>(triangleCount);
+    buildMesh(e, mesh, inputs, indices);
+    return true;
 }
 
 } // namespace
@@ -213,10 +356,9 @@ void buildMesh(RuleEngine& e, MeshRecord& mesh, const std::vector<MeshInput>& in
 void materialGather(RuleEngine& e) {
     std::fputs("Fetching material\n", stdout);
     MaterialRecord m;
-    for (const auto& a : e.store.attributes) {
-        if (lastComponent(a->id) == "name" && !a->value.empty()) {
-            m.name = a->value;
-        }
+    m.name = lastNonEmpty(e, "name");
+    if (!m.name) {
+        m.name = lastNonEmpty(e, "id");
     }
     struct Target {
         const char* name;
@@ -251,45 +393,31 @@ void materialGather(RuleEngine& e) {
 void meshAssemble(RuleEngine& e) {
     std::fputs("Assembling mesh\n", stdout);
     MeshRecord mesh;
-    if (const GatheredAttribute* name = findGatheredAttribute(e, "geometry/name")) {
-        mesh.name = name->value;
+    const GatheredAttribute* name = findGatheredAttribute(e, "geometry/name");
+    const GatheredAttribute* id = findGatheredAttribute(e, "geometry/id");
+    if (id != nullptr) {
+        mesh.geometryId = id->value;
     }
-    if (const GatheredAttribute* material = findGatheredAttribute(e, "triangles/material")) {
-        mesh.materialName = material->value;
-    }
-    const GatheredAttribute* count = findGatheredAttribute(e, "triangles/count");
-    i32 triangles = count && !count->value.empty() ? toInt(count->value) : 0;
-    const GatheredElements* list = findGatheredElements(e, "triangles/p/index_array");
-    if (list == nullptr) {
-        ruleFailure(e, kNoIndexArray);
+    mesh.name = meshName(*e.writer, name, id);
+    std::vector<TagRecord*> parts = gatheredTags(e, "triangles");
+    if (parts.empty()) {
+        if (findGatheredElements(e, "triangles/p/index_array") == nullptr) {
+            ruleFailure(e, kNoIndexArray);
+        }
         return;
     }
-    if (triangles <= 0) {
-        ruleFailure(e, kNoTriangleCount);
-        return;
-    }
-    const TagRecord* record = findGatheredTag(e, "triangles");
-    if (record == nullptr) {
-        return;
-    }
-    std::vector<MeshInput> inputs;
-    for (i32 n = 0; const TagRecord* input = childTag("input", record, n); ++n) {
-        inputs.emplace_back();
-        if (!readInput(e, *record->parent, *input, inputs.back())) {
+    std::string name0 = mesh.name;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        if (k > 0) {
+            mesh.name = name0 + "." + std::to_string(k + 1);
+            mesh.geometryId.clear();
+            mesh.furtherPart = true;
+        }
+        if (!assemblePart(e, *parts[k], mesh)) {
             return;
         }
     }
-    auto used = [](const MeshInput& input) { return input.used; };
-    if (std::none_of(inputs.begin(), inputs.end(), used)) {
-        ruleFailure(e, kNoInputs);
-        return;
-    }
-    std::vector<i32> indices;
-    if (!readIndices(e, *list, triangles, inputs, indices)) {
-        return;
-    }
-    mesh.triangleCount = static_cast<u32>(triangles);
-    buildMesh(e, mesh, inputs, indices);
+    warnOfOtherPrimitives(e, name0);
     finishCall(e);
 }
 
@@ -315,6 +443,10 @@ void pushNode(RuleEngine& e, i32 depth) {
     if (node.named) {
         node.name = name->value;
     }
+    const GatheredAttribute* geometry = findGatheredAttribute(e, "instance_geometry/url");
+    if (geometry != nullptr && geometry->value.size() > 1 && geometry->value[0] == '#') {
+        node.geometry = geometry->value.substr(1);
+    }
     if (const GatheredElements* t = findGatheredElements(e, "translate")) {
         takeFloats(*t, node.translation, 3);
         node.hasTranslation = true;
@@ -327,6 +459,10 @@ void pushNode(RuleEngine& e, i32 depth) {
     if (const GatheredElements* s = findGatheredElements(e, "scale")) {
         takeFloats(*s, node.scale, 3);
         node.hasScale = true;
+    }
+    const GatheredElements* matrix = findGatheredElements(e, "matrix");
+    if (matrix != nullptr && !node.hasTranslation && !node.hasRotation && !node.hasScale) {
+        takeMatrix(*matrix, node);
     }
     finishCall(e);
     e.lastNode = &node;

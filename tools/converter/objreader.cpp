@@ -27,8 +27,9 @@ struct LineScan {
     f32 numbers[3] = {};
     int taken = 0;
     // One more corner than a face may have: the fifth takes the indices that
-    // come before its end is refused.
-    u32 corners[5][3] = {};
+    // come before its end is refused. Negative indices count back from the
+    // last entry read before the face.
+    i32 corners[5][3] = {};
     int cornerCount = 0;
     int slot = 0;
     int slashes = 0;
@@ -59,18 +60,26 @@ bool setFlag(ObjReader& r, bool& flag) {
     return true;
 }
 
-bool startVertexLine(ObjReader& r, LineScan& s, char next) {
-    if (next == 't') {
+// The line's kind from its first word: "v", "vt", "vn" or "f"; any other
+// word (o, g, s, usemtl, l, p, ...) leaves the line without a kind.
+bool startLine(ObjReader& r, LineScan& s, const std::string& word) {
+    if (word == "v") {
+        s.mode = LineMode::Position;
+        r.hasPositions = true;
+    } else if (word == "vt") {
         s.mode = LineMode::TexCoord;
         return setFlag(r, r.hasTexCoords);
-    }
-    if (next == 'n') {
+    } else if (word == "vn") {
         s.mode = LineMode::Normal;
         return setFlag(r, r.hasNormals);
+    } else if (word == "f") {
+        s.mode = LineMode::Face;
     }
-    s.mode = LineMode::Position;
-    r.hasPositions = true;
     return true;
+}
+
+bool isNumberChar(char c) {
+    return isDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
 }
 
 bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
@@ -83,22 +92,22 @@ bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
         }
         s.numbers[s.taken++] = parseFloat(r.pending.data(), pendingLength(r));
         r.pending.clear();
-    } else if (isDigit(c) || c == '.' || c == '-') {
+    } else if (isNumberChar(c)) {
         r.pending.push_back(c);
     }
     return true;
 }
 
-void fillCorner(LineScan& s, u32 index) {
+void fillCorner(LineScan& s, i32 index) {
     for (int i = s.slot; i < 3; ++i) {
         s.corners[s.cornerCount][i] = index;
     }
 }
 
-u32 takeIndex(ObjReader& r) {
+i32 takeIndex(ObjReader& r) {
     i32 value = parseInt(r.pending.data(), pendingLength(r));
     r.pending.clear();
-    return static_cast<u32>(value);
+    return value;
 }
 
 bool endCorner(ObjReader& r, LineScan& s) {
@@ -120,7 +129,7 @@ bool endCorner(ObjReader& r, LineScan& s) {
 }
 
 bool scanFaceChar(ObjReader& r, LineScan& s, char c) {
-    if (isDigit(c)) {
+    if (isDigit(c) || c == '-') {
         r.pending.push_back(c);
     } else if (c == '/') {
         fillCorner(s, takeIndex(r));
@@ -158,32 +167,40 @@ void appendNormal(ObjReader& r, const f32* n) {
     }
 }
 
-// True when 1-based index names one of the entries of table.
-bool names(const std::vector<f32>& table, u32 index) {
-    return index >= 1 && index <= table.size() / 3;
+// The three floats of table that index names: 1-based from the first entry,
+// or, when negative, counted back from the last (-1 the last); null when the
+// entry does not exist.
+const f32* entry(const std::vector<f32>& table, i32 index) {
+    i64 count = static_cast<i64>(table.size() / 3);
+    i64 number = index < 0 ? count + index + 1 : index;
+    if (number < 1 || number > count) {
+        return nullptr;
+    }
+    return &table[static_cast<std::size_t>(number - 1) * 3];
 }
 
-bool emitCorner(ObjReader& r, const u32* slots) {
+// Appends the entry of table that index names to key; false when there is none.
+bool appendEntry(const std::vector<f32>& table, i32 index, f32* key, i32& floats) {
+    const f32* from = entry(table, index);
+    if (from == nullptr) {
+        return false;
+    }
+    std::memcpy(key + floats, from, 3 * sizeof(f32));
+    floats += 3;
+    return true;
+}
+
+bool emitCorner(ObjReader& r, const i32* slots) {
     f32 key[9];
     i32 floats = 0;
-    if (!names(r.positions, slots[0])) {
+    if (!appendEntry(r.positions, slots[0], key, floats)) {
         return fail(r, kMissingPosition);
     }
-    std::memcpy(key, &r.positions[(slots[0] - 1) * 3], 3 * sizeof(f32));
-    floats = 3;
-    if (r.hasTexCoords) {
-        if (!names(r.texCoords, slots[1])) {
-            return fail(r, kMissingTexCoord);
-        }
-        std::memcpy(key + floats, &r.texCoords[(slots[1] - 1) * 3], 3 * sizeof(f32));
-        floats += 3;
+    if (r.hasTexCoords && !appendEntry(r.texCoords, slots[1], key, floats)) {
+        return fail(r, kMissingTexCoord);
     }
-    if (r.hasNormals) {
-        if (!names(r.normals, slots[2])) {
-            return fail(r, kMissingNormal);
-        }
-        std::memcpy(key + floats, &r.normals[(slots[2] - 1) * 3], 3 * sizeof(f32));
-        floats += 3;
+    if (r.hasNormals && !appendEntry(r.normals, slots[2], key, floats)) {
+        return fail(r, kMissingNormal);
     }
     r.indices.push_back(r.vertices.add(key, floats));
     r.floatsPerVertex = floats;
@@ -222,30 +239,38 @@ bool finishLine(ObjReader& r, const LineScan& s) {
 bool parseObjLine(ObjReader& reader, char* line, std::size_t length) {
     line[length] = '\n';
     reader.pending.clear();
+    std::size_t i = 0;
+    while (i < length && (line[i] == ' ' || line[i] == '\t')) {
+        ++i;
+    }
+    std::size_t wordStart = i;
+    while (i < length && !isBlank(line[i]) && line[i] != '#') {
+        ++i;
+    }
     LineScan scan;
-    for (std::size_t i = 0; i <= length; ++i) {
-        char c = line[i];
-        bool ok = true;
-        if (c == '#' || c == 'g' || c == 's') {
-            break;
-        } else if (c == 'v') {
-            ok = startVertexLine(reader, scan, i < length ? line[i + 1] : '\0');
-        } else if (c == 'f') {
-            scan.mode = LineMode::Face;
-        } else {
-            ok = scanChar(reader, scan, c);
-        }
-        if (!ok) {
+    if (!startLine(reader, scan, std::string(line + wordStart, i - wordStart))) {
+        return false;
+    }
+    if (scan.mode == LineMode::None) {
+        return true;
+    }
+    for (; i <= length && line[i] != '#'; ++i) {
+        if (!scanChar(reader, scan, line[i])) {
             return false;
         }
+    }
+    if (i <= length && !scanChar(reader, scan, '\n')) {
+        return false; // a comment ends the last number as a line break does
     }
     return finishLine(reader, scan);
 }
 
 bool readObj(ObjReader& reader, const char* text, std::size_t length) {
     std::size_t start = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (text[i] != '\n' && text[i] != '\r') {
+    for (std::size_t i = 0; i <= length; ++i) {
+        // The end of the text ends a last line that has no line break.
+        bool end = i == length ? start < length : text[i] == '\n' || text[i] == '\r';
+        if (!end) {
             continue;
         }
         std::size_t lineLength = i - start;

@@ -28,11 +28,13 @@ struct ObjReader {
     std::string pending;
 };
 
-// Reads every line of text that ends in '\n' or '\r'. False, with the
-// reader's error set, when the text cannot be converted.
+// Reads every line of text, each ended by '\n', '\r' or the end of the text.
+// False, with the reader's error set, when the text cannot be converted.
 bool readObj(ObjReader& reader, const char* text, std::size_t length);
 
-// One line; line[length] must exist and is set to '\n'.
+// One line; line[length] must exist and is set to '\n'. Its first word gives
+// its kind ("v", "vt", "vn", "f"; any other leaves it unread), a '#' starts a
+// comment, and a face index below 0 counts back from the last entry read.
 bool parseObjLine(ObjReader& reader, char* line, std::size_t length);
 
 // Hands what was read to the writer: the material "DefaultMaterial", the

@@ -2,6 +2,7 @@
 
 #include "tools/converter/trace.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -81,14 +82,10 @@ void writeLabel(const char* label) {
     traceText(label);
 }
 
-// The index of the first entry equal to name, or -1.
-i32 findName(const std::vector<std::string>& names, const std::string& name) {
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (names[i] == name) {
-            return static_cast<i32>(i);
-        }
-    }
-    return -1;
+// The index of the first entry under name, or -1.
+i32 findName(const std::unordered_map<std::string, u32>& index, const std::string& name) {
+    auto found = index.find(name);
+    return found == index.end() ? -1 : static_cast<i32>(found->second);
 }
 
 void writeColour(PwnWriter& w, bool present, const char* tag, const f32* rgb) {
@@ -146,12 +143,18 @@ void writeVertices(PwnWriter& w, const MeshRecord& mesh) {
                 static_cast<std::size_t>(mesh.vertexCount) * mesh.floatsPerVertex);
 }
 
+// The mesh a node places: the one of the geometry it names, else the first
+// of its name; -1 for none.
 i32 meshOf(const PwnWriter& w, const NodeRecord& node) {
-    return node.named ? findName(w.meshNames, node.name) : -1;
+    i32 mesh = node.geometry.empty() ? -1 : findName(w.geometryIndex, node.geometry);
+    if (mesh < 0 && node.named) {
+        mesh = findName(w.meshIndex, node.name);
+    }
+    return mesh;
 }
 
-std::size_t writtenChildren(const PwnWriter& w, const NodeRecord& node) {
-    std::size_t count = 0;
+std::size_t writtenChildren(const PwnWriter& w, const NodeRecord& node, i32 mesh) {
+    std::size_t count = w.parts[static_cast<u32>(mesh)].size();
     for (const auto& child : node.children) {
         if (meshOf(w, *child) >= 0) {
             ++count;
@@ -160,12 +163,22 @@ std::size_t writtenChildren(const PwnWriter& w, const NodeRecord& node) {
     return count;
 }
 
+// A child node without a transform of its own for a further part of a mesh.
+void writePartNode(PwnWriter& w, u32 part) {
+    w.placed[part] = true;
+    writeTag(w, "node");
+    writeTag(w, "nmsh");
+    writeInt(w, part);
+    writeInt(w, 0);
+}
+
 void writeNode(PwnWriter& w, const NodeRecord& node) {
     i32 mesh = meshOf(w, node);
     if (mesh < 0) {
         tracePrint("Couldn't match node %s to any mesh\n", node.name.c_str());
         return;
     }
+    w.placed[static_cast<u32>(mesh)] = true;
     writeTag(w, "node");
     if (node.hasRotation) {
         writeTag(w, "rota");
@@ -181,9 +194,44 @@ void writeNode(PwnWriter& w, const NodeRecord& node) {
     }
     writeTag(w, "nmsh");
     writeInt(w, static_cast<u32>(mesh));
-    writeInt(w, static_cast<u32>(writtenChildren(w, node)));
+    writeInt(w, static_cast<u32>(writtenChildren(w, node, mesh)));
+    for (u32 part : w.parts[static_cast<u32>(mesh)]) {
+        writePartNode(w, part);
+    }
     for (const auto& child : node.children) {
         writeNode(w, *child);
+    }
+}
+
+// The meshes that would never show, and a model without any triangle.
+void warnOfEmptyModel(const PwnWriter& w) {
+    for (std::size_t i = 0; i < w.meshNames.size(); ++i) {
+        if (!w.placed[i]) {
+            std::printf("Warning: mesh %s is placed by no node\n", w.meshNames[i].c_str());
+        }
+    }
+    if (w.triangles == 0) {
+        std::fputs("Warning: no triangles were written\n", stdout);
+    }
+}
+
+// Remembers the mesh about to be written as number index.
+void registerMesh(PwnWriter& w, const MeshRecord& mesh) {
+    u32 index = static_cast<u32>(w.meshNames.size());
+    w.meshNames.push_back(mesh.name);
+    if (!w.meshIndex.emplace(mesh.name, index).second) {
+        std::printf("Warning: two meshes are named %s\n", mesh.name.c_str());
+    }
+    w.parts.emplace_back();
+    w.placed.push_back(false);
+    w.triangles += mesh.indexCount / 3;
+    if (mesh.furtherPart && w.lastFirstPart >= 0) {
+        w.parts[static_cast<u32>(w.lastFirstPart)].push_back(index);
+        return;
+    }
+    w.lastFirstPart = static_cast<i32>(index);
+    if (!mesh.geometryId.empty()) {
+        w.geometryIndex.emplace(mesh.geometryId, index);
     }
 }
 
@@ -222,6 +270,7 @@ bool writeMaterial(PwnWriter& writer, const MaterialRecord& material) {
     writeScalar(writer, material.hasShininess, "shin", material.shininess);
     writeScalar(writer, material.hasEmissive, "emis", material.emissive);
     writeScalar(writer, material.hasSpecularLevel, "spcl", material.specularLevel);
+    writer.materialIndex.emplace(*material.name, static_cast<u32>(writer.materialNames.size()));
     writer.materialNames.push_back(*material.name);
     return true;
 }
@@ -232,16 +281,19 @@ void writeMesh(PwnWriter& writer, const MeshRecord& mesh) {
     writeLabel("Mesh id length\n");
     writeInt(writer, static_cast<u32>(mesh.name.size()));
     writeTag(writer, mesh.name);
-    i32 material = findName(writer.materialNames, mesh.materialName);
+    i32 material = findName(writer.materialIndex, mesh.materialName);
     if (material >= 0) {
         writeTag(writer, "mmat");
         writeLabel("Material index\n");
         writeInt(writer, static_cast<u32>(material));
+    } else {
+        std::printf("Warning: mesh %s has no material (none is named \"%s\")\n", mesh.name.c_str(),
+                    mesh.materialName.c_str());
     }
     writeAttributes(writer, mesh);
     writeIndices(writer, mesh);
     writeVertices(writer, mesh);
-    writer.meshNames.push_back(mesh.name);
+    registerMesh(writer, mesh);
 }
 
 bool finishOutput(PwnWriter& writer, const NodeRecord& root) {
@@ -249,6 +301,7 @@ bool finishOutput(PwnWriter& writer, const NodeRecord& root) {
         writeNode(writer, *node);
     }
     writeTag(writer, "xxxx");
+    warnOfEmptyModel(writer);
     seekTo(writer, kCountsOffset, SEEK_SET);
     writeInt(writer, static_cast<u32>(writer.materialNames.size()));
     writeInt(writer, static_cast<u32>(writer.meshNames.size()));

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // Writes a .pwn model and mirrors every value it writes into the trace.
@@ -12,6 +13,16 @@ struct PwnWriter {
     bool failed = false; // a write, seek or close went wrong
     std::vector<std::string> materialNames;
     std::vector<std::string> meshNames;
+    // Names and geometry ids to the index of the first material or mesh
+    // written under them.
+    std::unordered_map<std::string, u32> materialIndex;
+    std::unordered_map<std::string, u32> meshIndex;
+    std::unordered_map<std::string, u32> geometryIndex;
+    // For each mesh, the further parts of its geometry, placed with it.
+    std::vector<std::vector<u32>> parts;
+    i32 lastFirstPart = -1;
+    std::vector<bool> placed;
+    u64 triangles = 0;
 };
 
 // Opens the output and writes the header, leaving the two counts to
@@ -26,8 +37,9 @@ bool writeMaterial(PwnWriter& writer, const MaterialRecord& material);
 void writeMesh(PwnWriter& writer, const MeshRecord& mesh);
 
 // Writes the children of root (the root nodes) with their subtrees, the end
-// tag, the two counts, and closes the output. False when any write of the
-// whole output failed.
+// tag, the two counts, and closes the output. Warns on standard output of
+// every mesh that no node places and when no triangle was written. False
+// when any write of the whole output failed.
 bool finishOutput(PwnWriter& writer, const NodeRecord& root);
 
 // Closes an output that will not be finished.

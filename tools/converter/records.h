@@ -34,6 +34,11 @@ struct MeshAttribute {
 struct MeshRecord {
     std::string name;
     std::string materialName;
+    // The id of the document's geometry, which nodes may name to place it.
+    std::string geometryId;
+    // Another part (such as a further <triangles>) of the mesh written just
+    // before: the nodes that place that mesh place this one too.
+    bool furtherPart = false;
     std::vector<MeshAttribute> attributes;
     u32 triangleCount = 0;
     const u32* indices = nullptr;
@@ -46,6 +51,9 @@ struct MeshRecord {
 struct NodeRecord {
     std::string name;
     bool named = true; // a node without a name matches no mesh
+    // The id of the geometry the node places, when the document says it
+    // (<instance_geometry url="#id">); else the node places the mesh of its name.
+    std::string geometry;
     std::vector<std::unique_ptr<NodeRecord>> children;
     NodeRecord* parent = nullptr;
     i32 depth = -1;

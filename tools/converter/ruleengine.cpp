@@ -17,6 +17,7 @@ const char kRulesRead[] = "Rules successfully read\n";
 const char kTooDeep[] = "The rules nest too deeply\n";
 const char kNotReturned[] = "Warning: Did not return from all tags\n";
 const char kExecuted[] = "Rules were executed successfully!\n";
+const char kLongList[] = "An element list holds more than 1048576 values\n";
 
 struct Command {
     const char* word;
@@ -133,6 +134,130 @@ i32 contentEnd(const RuleEngine& e, const std::string& tag, i32 from) {
     return -1;
 }
 
+// The scan of findTag for one tag name: the opening pattern '<' + name (a
+// prefix, any letter case), skipped with the one character after it; "</"
+// lowers the depth, "<?" leaves it, any other '<' raises it, "/>" lowers it.
+class TagScan {
+  public:
+    TagScan(const RuleEngine& e, const std::string& tag)
+        : e_(e), tag_(tag), skip_(static_cast<i32>(tag.size()) + 2) {}
+
+    // Takes the step at i: moves i past it and changes depth; true when the
+    // opening pattern stands at i (the depth then counts it as an opening).
+    bool step(i32& i, i32& depth) const {
+        char c = e_.text[i];
+        if (c == '<' && matchesAt(e_, i, "<", tag_)) {
+            ++depth;
+            i += skip_;
+            return true;
+        }
+        if (c == '<') {
+            char next = charAt(e_, i + 1);
+            depth += next == '/' ? -1 : next == '?' ? 0 : 1;
+        } else if (c == '/' && charAt(e_, i + 1) == '>') {
+            --depth;
+        }
+        ++i;
+        return false;
+    }
+
+    // The content of the element whose opening pattern stands at match;
+    // -1 when it has no end.
+    i32 content(i32 match, i32* contentStart, i32* contentEnd_) const {
+        i32 cs = match + skip_;
+        i32 ce = contentEnd(e_, tag_, cs);
+        if (ce < 0) {
+            tracePrint("Couldn't find end tag %s\n", tag_.c_str());
+            return -1;
+        }
+        *contentStart = cs;
+        *contentEnd_ = ce;
+        return cs;
+    }
+
+  private:
+    const RuleEngine& e_;
+    const std::string& tag_;
+    i32 skip_;
+};
+
+// What findTag finds from start, then from each found element's content end
+// on, as a tag rule searches: the first scan notes every match with its
+// depth, and each later search picks the first shallowest match after its
+// start from those notes, so a tag rule over n elements scans its interval
+// once, not n times. Should the first scan have stepped over a start (which
+// the closing patterns of well-formed and odd text alike did not show in
+// tests), findTag searches from it itself.
+class SiblingSearch {
+  public:
+    SiblingSearch(const RuleEngine& e, const std::string& tag, i32 start, i32 end, bool direct)
+        : e_(e), tag_(tag), scan_(e, tag), end_(end), direct_(direct), from_(start) {
+        i32 depth = 0;
+        for (i32 i = std::max(start, 0), stop = std::min(end, e.length); i < stop;) {
+            i32 at = i;
+            if (scan_.step(i, depth)) {
+                matches_.push_back({at, depth - 1});
+            }
+        }
+        best_.resize(matches_.size());
+        for (std::size_t k = matches_.size(); k-- > 0;) {
+            bool later =
+                k + 1 < matches_.size() && matches_[best_[k + 1]].depth < matches_[k].depth;
+            best_[k] = later ? best_[k + 1] : k;
+        }
+    }
+
+    bool next(i32* cs, i32* ce) {
+        if (!aligned_) {
+            if (findTag(e_, tag_, from_, end_, cs, ce, direct_) < 0) {
+                return false;
+            }
+            from_ = *ce;
+            return true;
+        }
+        while (first_ < matches_.size() && matches_[first_].at < from_) {
+            ++first_;
+        }
+        if (first_ == matches_.size()) {
+            return false;
+        }
+        const Match& match = matches_[best_[first_]];
+        if ((direct_ && match.depth != fromDepth_) || scan_.content(match.at, cs, ce) < 0) {
+            return false;
+        }
+        follow(*cs, match.depth + 1, *ce);
+        return true;
+    }
+
+  private:
+    struct Match {
+        i32 at;
+        i32 depth; // of the scan from the first start
+    };
+
+    // Steps the first scan's way from position i at depth to target.
+    void follow(i32 i, i32 depth, i32 target) {
+        while (i < target) {
+            scan_.step(i, depth);
+        }
+        aligned_ = i == target;
+        from_ = target;
+        fromDepth_ = depth;
+    }
+
+    const RuleEngine& e_;
+    const std::string& tag_;
+    TagScan scan_;
+    i32 end_;
+    bool direct_;
+    i32 from_;
+    i32 fromDepth_ = 0;
+    bool aligned_ = true;
+    std::vector<Match> matches_;
+    std::vector<std::size_t> best_; // the first shallowest match at or after each
+    std::size_t first_ = 0;
+};
+
 bool endsWithPath(const std::string& id, const char* path) {
     std::size_t n = std::strlen(path);
     if (id.size() < n || id.compare(id.size() - n, n, path) != 0) {
@@ -141,15 +266,15 @@ bool endsWithPath(const std::string& id, const char* path) {
     return id.size() == n || id[id.size() - n - 1] == '/';
 }
 
+// The position of the first entry at or after from whose id ends with path,
+// or the table's size.
 template <typename Table>
-auto findByPath(const Table& table, const char* path, std::size_t from) ->
-    typename Table::value_type {
-    for (std::size_t i = from; i < table.size(); ++i) {
-        if (endsWithPath(table[i]->id, path)) {
-            return table[i];
-        }
+std::size_t findByPath(const Table& table, const char* path, std::size_t from) {
+    std::size_t i = from;
+    while (i < table.size() && !endsWithPath(table[i]->id, path)) {
+        ++i;
     }
-    return nullptr;
+    return i;
 }
 
 TagRecord* newTag(RuleEngine& e, const std::string& id, i32 depth, TagRecord* owner) {
@@ -186,11 +311,11 @@ void runAttrib(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::s
     e.store.attributes.push_back(std::move(attribute));
 }
 
-void traceValues(const std::vector<std::string>& values) {
+void traceValues(const GatheredElements& list) {
     std::string chunk;
-    for (const std::string& v : values) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
         chunk += '[';
-        chunk += v;
+        chunk += list.value(i);
         chunk += ']';
         if (chunk.size() > 65536) {
             traceText(chunk.c_str());
@@ -207,9 +332,12 @@ void runElems(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::st
     auto list = std::make_unique<GatheredElements>();
     list->id = id;
     list->owner = owner;
-    splitValues(e, list->values, start, end);
-    tracePrint("# Elements: %d\n", static_cast<i32>(list->values.size()));
-    traceValues(list->values);
+    list->text = e.text;
+    if (splitValues(e, list->spans, start, end) < 0) {
+        return;
+    }
+    tracePrint("# Elements: %d\n", static_cast<i32>(list->size()));
+    traceValues(*list);
     owner->lists.push_back(list.get());
     e.store.lists.push_back(std::move(list));
 }
@@ -221,8 +349,9 @@ i32 runTag(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id, 
     tracePrint(" ** Tag: %s\n", rule.argument.c_str());
     bool direct = rule.kind == RuleKind::DirectTag;
     bool found = false;
-    i32 s = start, cs = 0, ce = 0;
-    while (findTag(e, rule.argument, s, end, &cs, &ce, direct) >= 0) {
+    i32 cs = 0, ce = 0;
+    SiblingSearch search(e, rule.argument, start, end, direct);
+    while (search.next(&cs, &ce)) {
         found = true;
         tracePrint("Tag found. New interval: [%d, %d]\n", cs, ce);
         e.tagStack.push_back(rule.argument);
@@ -230,7 +359,6 @@ i32 runTag(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id, 
         if (e.failed) {
             return -1;
         }
-        s = ce;
     }
     if (!found) {
         tracePrint("Tag not found: %s\n", rule.argument.c_str());
@@ -402,40 +530,20 @@ i32 runRule(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id,
 
 i32 findTag(const RuleEngine& e, const std::string& tag, i32 start, i32 end, i32* contentStart,
             i32* contentEnd_, bool directOnly) {
+    TagScan scan(e, tag);
     i32 depth = 0, noted = -1, notedDepth = 5000;
     i32 stop = std::min(end, e.length);
-    i32 skip = static_cast<i32>(tag.size()) + 2;
     for (i32 i = std::max(start, 0); i < stop;) {
-        char c = e.text[i];
-        if (c == '<' && matchesAt(e, i, "<", tag)) {
-            if (depth < notedDepth) {
-                noted = i + skip - 1;
-                notedDepth = depth;
-            }
-            ++depth;
-            i += skip;
-            continue;
+        i32 at = i;
+        if (scan.step(i, depth) && depth - 1 < notedDepth) {
+            noted = at;
+            notedDepth = depth - 1;
         }
-        if (c == '<') {
-            char next = charAt(e, i + 1);
-            depth += next == '/' ? -1 : next == '?' ? 0 : 1;
-        } else if (c == '/' && charAt(e, i + 1) == '>') {
-            --depth;
-        }
-        ++i;
     }
     if (noted < 0 || (directOnly && notedDepth != 0)) {
         return -1;
     }
-    i32 cs = noted + 1;
-    i32 ce = contentEnd(e, tag, cs);
-    if (ce < 0) {
-        tracePrint("Couldn't find end tag %s\n", tag.c_str());
-        return -1;
-    }
-    *contentStart = cs;
-    *contentEnd_ = ce;
-    return cs;
+    return scan.content(noted, contentStart, contentEnd_);
 }
 
 i32 findXmlAttribute(const RuleEngine& e, const std::string& name, i32 start, i32 end, i32* first,
@@ -460,7 +568,7 @@ i32 findXmlAttribute(const RuleEngine& e, const std::string& name, i32 start, i3
     return 0;
 }
 
-i32 splitValues(const RuleEngine& e, std::vector<std::string>& out, i32 start, i32 end) {
+i32 splitValues(RuleEngine& e, std::vector<TextSpan>& out, i32 start, i32 end) {
     i32 stop = std::min(end, e.length - 1);
     i32 i = std::max(start - 1, 0);
     while (i <= stop && e.text[i] != '>') {
@@ -472,10 +580,16 @@ i32 splitValues(const RuleEngine& e, std::vector<std::string>& out, i32 start, i
     i32 valueStart = ++i;
     for (; i <= stop; ++i) {
         char c = e.text[i];
-        if (c == ' ' || c == '<' || c == '\n') {
-            out.emplace_back(e.text + valueStart, static_cast<std::size_t>(i - valueStart));
-            valueStart = i + 1;
+        if (c != ' ' && c != '<' && c != '\n' && c != '\t' && c != '\r') {
+            continue;
         }
+        if (i > valueStart) {
+            if (out.size() == kMaxListValues) {
+                return ruleFailure(e, kLongList);
+            }
+            out.push_back({static_cast<u32>(valueStart), static_cast<u32>(i - valueStart)});
+        }
+        valueStart = i + 1;
     }
     return i;
 }
@@ -502,26 +616,23 @@ i32 findRuleBackward(const RuleEngine& e, i32 from, RuleKind kind, const std::st
 
 const GatheredAttribute* findGatheredAttribute(const RuleEngine& e, const char* path,
                                                std::size_t from) {
-    for (std::size_t i = from; i < e.store.attributes.size(); ++i) {
-        if (endsWithPath(e.store.attributes[i]->id, path)) {
-            return e.store.attributes[i].get();
-        }
-    }
-    return nullptr;
+    std::size_t i = findByPath(e.store.attributes, path, from);
+    return i < e.store.attributes.size() ? e.store.attributes[i].get() : nullptr;
 }
 
 const GatheredElements* findGatheredElements(const RuleEngine& e, const char* path,
                                              std::size_t from) {
-    for (std::size_t i = from; i < e.store.lists.size(); ++i) {
-        if (endsWithPath(e.store.lists[i]->id, path)) {
-            return e.store.lists[i].get();
-        }
-    }
-    return nullptr;
+    std::size_t i = findByPath(e.store.lists, path, from);
+    return i < e.store.lists.size() ? e.store.lists[i].get() : nullptr;
 }
 
-TagRecord* findGatheredTag(const RuleEngine& e, const char* path, std::size_t from) {
-    return findByPath(e.store.tags, path, from);
+TagRecord* findGatheredTag(const RuleEngine& e, const char* path, std::size_t from,
+                           std::size_t* index) {
+    std::size_t i = findByPath(e.store.tags, path, from);
+    if (index != nullptr) {
+        *index = i;
+    }
+    return i < e.store.tags.size() ? e.store.tags[i] : nullptr;
 }
 
 std::string lastComponent(const std::string& id) {

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The COLLADA path: a rule program ("rules.txt") walks the .dae text, which is
@@ -42,11 +43,24 @@ struct GatheredAttribute {
     TagRecord* owner = nullptr;
 };
 
+// Where one value of an element list lies in the input text.
+struct TextSpan {
+    u32 at = 0;
+    u32 length = 0;
+};
+
 struct GatheredElements {
     std::string id;
-    std::vector<std::string> values;
+    const char* text = nullptr; // the input text the values lie in
+    std::vector<TextSpan> spans;
     TagRecord* owner = nullptr;
+
+    std::size_t size() const { return spans.size(); }
+    std::string_view value(std::size_t i) const { return {text + spans[i].at, spans[i].length}; }
 };
+
+// The most values one element list may hold.
+constexpr std::size_t kMaxListValues = 1048576;
 
 struct TagRecord {
     std::string id;
@@ -113,7 +127,12 @@ i32 findTag(const RuleEngine& engine, const std::string& tag, i32 start, i32 end
             i32* contentEnd, bool directOnly);
 i32 findXmlAttribute(const RuleEngine& engine, const std::string& name, i32 start, i32 end,
                      i32* first, i32* last);
-i32 splitValues(const RuleEngine& engine, std::vector<std::string>& out, i32 start, i32 end);
+// The values of the element whose content starts near start: the text after
+// the first '>' at or after start - 1, up to and including end, split at runs
+// of blanks (space, tab, line feed, carriage return) and at '<'; a value needs
+// a separator after it. Gives the position reached, or -1 (with the run
+// stopped) when there are more than kMaxListValues values.
+i32 splitValues(RuleEngine& engine, std::vector<TextSpan>& out, i32 start, i32 end);
 i32 findRuleForward(const RuleEngine& engine, i32 from, RuleKind kind, const std::string& name);
 i32 findRuleBackward(const RuleEngine& engine, i32 from, RuleKind kind, const std::string& name);
 
@@ -123,7 +142,9 @@ const GatheredAttribute* findGatheredAttribute(const RuleEngine& engine, const c
                                                std::size_t from = 0);
 const GatheredElements* findGatheredElements(const RuleEngine& engine, const char* path,
                                              std::size_t from = 0);
-TagRecord* findGatheredTag(const RuleEngine& engine, const char* path, std::size_t from = 0);
+// index, when given, receives the position of the entry found.
+TagRecord* findGatheredTag(const RuleEngine& engine, const char* path, std::size_t from = 0,
+                           std::size_t* index = nullptr);
 // Entries of a record whose id's last component equals name.
 const GatheredAttribute* childAttribute(const char* name, const TagRecord* record);
 const GatheredElements* childElements(const char* name, const TagRecord* record);

@@ -1,0 +1,174 @@
+// Small documents shaped like what common exporters write (Blender's OBJ,
+// Maya's and 3ds Max's COLLADA), each checked down to the positions that come
+// out, and the warnings of models that would show nothing.
+#include "shipped.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kDone = "Conversion completed!\n";
+
+// The positions of a mesh's triangle corners, in index order.
+std::vector<std::vector<float>> corners(const PwnMesh& mesh) {
+    std::vector<std::vector<float>> out;
+    for (uint32_t index : mesh.indices) {
+        const float* v = mesh.vertex(index);
+        out.push_back({v[0], v[1], v[2]});
+    }
+    return out;
+}
+
+using Corners = std::vector<std::vector<float>>;
+
+TEST(ObjExporters, ObjectLinesExponentsAndLinesChangeNoPosition) {
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("exporter.obj", run);
+    EXPECT_EQ(run.out, "No number found\nNo number found\nNo number found\n" + kDone)
+        << "only the empty middles of a//c are reported";
+    ASSERT_EQ(file.meshes.size(), 1u);
+    EXPECT_EQ(file.meshes[0].vertexCount, 3u) << "\"o Cover\" adds no vertex";
+    EXPECT_EQ(corners(file.meshes[0]), (Corners{{1, 0, -1e-6f}, {0, 0.25f, 0}, {-0.0f, 0, 1.5f}}));
+}
+
+TEST(ObjExporters, NegativeIndicesCountBackFromTheLastEntry) {
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("relative_indices.obj", run);
+    ASSERT_EQ(file.meshes.size(), 1u);
+    EXPECT_EQ(corners(file.meshes[0]),
+              (Corners{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 0, 0}, {1, 0, 0}}));
+    for (const char* face : {"f -4 -1 -2\n", "f 0 1 2\n", "f 1 2 -9\n"}) {
+        MeshwrightRun bad = ConvertTextWithShippedRules("bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\n" +
+                                                                       std::string(face));
+        EXPECT_EQ(bad.status, 1) << face;
+        EXPECT_EQ(bad.out, "A face names a vertex position that does not exist\n") << face;
+    }
+}
+
+TEST(ObjExporters, ModelsWithoutTrianglesWarnButComplete) {
+    for (const char* text : {"", "junk\n\x01\x02\n", "v 0 0 0\nv 1 0 0\nl 1 2\np 1\n"}) {
+        MeshwrightRun run = ConvertTextWithShippedRules("empty.obj", text);
+        EXPECT_EQ(run.status, 0) << text;
+        EXPECT_EQ(run.out, "Warning: no triangles were written\n" + kDone) << text;
+    }
+}
+
+TEST(DaeExporters, EffectsWithOnlyAnIdAndNodesNamedApartFromTheirGeometry) {
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("dae_maya_like.dae", run);
+    EXPECT_TRUE(Printed(run, "Warning: mesh wedgeShape has no material (none is named "
+                             "\"blinn3SG\")\n"))
+        << run.out;
+    EXPECT_FALSE(Printed(run, "placed by no node")) << run.out;
+    ASSERT_EQ(file.materials.size(), 1u);
+    EXPECT_EQ(file.materials[0].name, "blinn3-fx") << "named by the effect's id";
+    EXPECT_FLOAT_EQ(file.materials[0].diffuse[0], 0.8f);
+    EXPECT_FLOAT_EQ(file.materials[0].diffuse[1], 0.4f);
+    EXPECT_FLOAT_EQ(file.materials[0].diffuse[2], 0.2f);
+    ASSERT_EQ(file.meshes.size(), 1u);
+    const PwnMesh& mesh = file.meshes[0];
+    EXPECT_EQ(mesh.name, "wedgeShape");
+    EXPECT_EQ(corners(mesh), (Corners{{-1e-6f, 0, 15},
+                                      {25, -0.0375f, 0},
+                                      {0, 1, -7.5f},
+                                      {0, 1, -7.5f},
+                                      {25, -0.0375f, 0},
+                                      {100, 0.002f, -0.0f}}));
+    // The node "wedge" places "wedgeShape" by its <instance_geometry>; the
+    // camera's node places nothing.
+    ASSERT_EQ(file.nodes.size(), 1u);
+    EXPECT_EQ(file.nodes[0].mesh, 0u);
+    EXPECT_EQ(std::vector<float>(file.nodes[0].translation, file.nodes[0].translation + 3),
+              (std::vector<float>{1.5f, -2, 0.325f}));
+}
+
+TEST(DaeExporters, NodesPlacedByAMatrix) {
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("dae_blender_like.dae", run);
+    ASSERT_EQ(file.materials.size(), 1u);
+    EXPECT_EQ(file.materials[0].name, "Material-effect");
+    ASSERT_EQ(file.meshes.size(), 1u);
+    EXPECT_EQ(file.meshes[0].name, "Plane");
+    const float* first = file.meshes[0].vertex(file.meshes[0].indices[0]);
+    EXPECT_EQ(std::vector<float>(first, first + 6), (std::vector<float>{1, -1, 0, 0, 0, 1}));
+    EXPECT_EQ(corners(file.meshes[0]),
+              (Corners{{1, -1, 0}, {-1, 1, 0}, {-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}}));
+    // Translation (2, 0, -1.5), a quarter turn about z, scale 3.
+    ASSERT_EQ(file.nodes.size(), 1u);
+    const PwnNode& node = file.nodes[0];
+    EXPECT_EQ(node.tags, (std::vector<std::string>{"rota", "tran", "scal"}));
+    EXPECT_EQ(std::vector<float>(node.translation, node.translation + 3),
+              (std::vector<float>{2, 0, -1.5f}));
+    EXPECT_EQ(std::vector<float>(node.scale, node.scale + 3), (std::vector<float>{3, 3, 3}));
+    EXPECT_NEAR(node.rotation[0], 0, 1e-6);
+    EXPECT_NEAR(node.rotation[1], 0, 1e-6);
+    EXPECT_NEAR(node.rotation[2], 1, 1e-6);
+    EXPECT_NEAR(node.rotation[3], 3.14159265f / 2, 1e-6);
+}
+
+TEST(DaeExporters, EachTrianglesOfAMeshBecomesAMeshPlacedWithTheFirst) {
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("dae_two_triangles.dae", run);
+    EXPECT_TRUE(Printed(run, "Warning: mesh Box01: 1 elements other than <triangles> were not "
+                             "converted\n"))
+        << run.out;
+    EXPECT_EQ(run.out.find("Warning", run.out.find("Warning") + 1), std::string::npos) << run.out;
+    ASSERT_EQ(file.materials.size(), 2u);
+    ASSERT_EQ(file.meshes.size(), 2u);
+    EXPECT_EQ(file.meshes[0].name, "Box01");
+    EXPECT_EQ(file.meshes[0].material, std::optional<uint32_t>(0));
+    EXPECT_EQ(corners(file.meshes[0]), (Corners{{0, 0, 0}, {1, 0, 0}, {0.5f, 0.5f, 1}}));
+    EXPECT_EQ(file.meshes[1].name, "Box01.2");
+    EXPECT_EQ(file.meshes[1].material, std::optional<uint32_t>(1));
+    EXPECT_EQ(
+        corners(file.meshes[1]),
+        (Corners{{1, 0, 0}, {1, 1, 0}, {0.5f, 0.5f, 1}, {1, 1, 0}, {0, 1, 0}, {0.5f, 0.5f, 1}}));
+    ASSERT_EQ(file.nodes.size(), 1u);
+    const PwnNode& node = file.nodes[0];
+    EXPECT_EQ(node.mesh, 0u);
+    EXPECT_FLOAT_EQ(node.translation[2], -19.685f);
+    ASSERT_EQ(node.children.size(), 1u) << "the second part hangs below the first";
+    EXPECT_EQ(node.children[0].mesh, 1u);
+    EXPECT_TRUE(node.children[0].tags.empty()) << "with no transform of its own";
+}
+
+TEST(DaeExporters, AGeometryWhoseNameIsTakenIsNamedByItsId) {
+    std::string base = ReadFileText(Fixture("dae_base.dae"));
+    std::size_t from = base.find("<geometry"), to = base.find("</library_geometries>");
+    std::string geometry = base.substr(from, to - from);
+    std::string second = geometry;
+    second.replace(second.find("tri-mesh"), 8, "tri-copy");
+    std::string text = base.substr(0, to) + second + base.substr(to);
+    text.replace(text.find("<node id=\"c\" name=\"nothing\">"), 28,
+                 "<node id=\"c\" name=\"x\"><instance_geometry url=\"#tri-copy\"/>");
+    MeshwrightRun run = ConvertTextWithShippedRules("copies.dae", text);
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_FALSE(Printed(run, "Warning")) << run.out;
+    PwnFile file = ReadOutput(run);
+    ASSERT_EQ(file.meshes.size(), 2u);
+    EXPECT_EQ(file.meshes[0].name, "tri");
+    EXPECT_EQ(file.meshes[1].name, "tri-copy");
+    ASSERT_EQ(file.nodes.size(), 2u);
+    EXPECT_EQ(file.nodes[0].mesh, 0u);
+    EXPECT_EQ(file.nodes[1].mesh, 1u) << "placed by its <instance_geometry>";
+}
+
+TEST(DaeExporters, DocumentsThatWouldShowNothingWarn) {
+    std::string base = ReadFileText(Fixture("dae_base.dae"));
+    std::string unplaced = base.substr(0, base.find("<library_visual_scenes>")) + "</COLLADA>\n";
+    MeshwrightRun run = ConvertTextWithShippedRules("unplaced.dae", unplaced);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(Printed(run, "Warning: mesh tri is placed by no node\n" + kDone)) << run.out;
+
+    const char* cameras = "<COLLADA><library_visual_scenes><visual_scene><node name=\"cam\">"
+                          "<instance_camera url=\"#c\"/></node></visual_scene>"
+                          "</library_visual_scenes></COLLADA>\n";
+    for (const char* text : {cameras, "", "junk"}) {
+        MeshwrightRun empty = ConvertTextWithShippedRules("empty.dae", text);
+        EXPECT_EQ(empty.status, 0) << text;
+        EXPECT_NE(empty.out.find("Warning: no triangles were written\n" + kDone), std::string::npos)
+            << empty.out;
+    }
+}
+
+} // namespace
