@@ -4,7 +4,6 @@
 // sinks the ball, the level-completed screen, the orientation switch and a
 // clean exit; and a run whose ball model is missing.
 #include "harness.h"
-#include "phonechecks.h"
 
 #include "games/golf/rules.h"
 
@@ -15,21 +14,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSide = kWindowSide;
-
-// Rectangles in window pixels from the top-left (x1, y1 excluded).
-struct Box {
-    int x0, y0, x1, y1;
-};
-const Box kPortraitScreen = {210, 142, 530, 622};
-const Box kLandscapeScreen = {142, 211, 622, 531};
 // The ball stands at the centre of the game screen.
 constexpr int kBallX = 370, kBallY = 382;
 // "Shots: %d" stands on the bottom edge of the portrait screen.
@@ -44,7 +34,7 @@ f32 pointerX(int x) {
     return static_cast<f32>((static_cast<double>(x - kPortraitScreen.x0) / 320 - 0.5) * 2);
 }
 f32 pointerY(int y) {
-    return static_cast<f32>((static_cast<double>(kSide - y - 119) / 480 - 0.5) * 2);
+    return static_cast<f32>((static_cast<double>(kWindowSide - y - 119) / 480 - 0.5) * 2);
 }
 // The window pixel for a pointer position on the portrait screen.
 int windowX(double px) {
@@ -185,7 +175,7 @@ Pixel texelUnder(const Picture& picture, const Box& screen, int x, int y, int* a
 // The share of a grid of points over the screen where the capture shows the
 // picture's colour: near 1 when the picture fills the screen.
 double pictureMatch(const Image& shot, const Box& screen, const Picture& picture) {
-    if (shot.width != kSide || picture.width == 0) {
+    if (shot.width != kWindowSide || picture.width == 0) {
         return 0;
     }
     int matches = 0, points = 0;
@@ -388,7 +378,7 @@ TEST_F(GolfE2E, TabTurnsThePhoneAndTheGameGoesOn) {
 }
 
 TEST_F(GolfE2E, MissingBallModelIsReportedAndTheGameRunsOn) {
-    CopiedTree tree;
+    AssetTreeCopy tree;
     ASSERT_FALSE(tree.root.empty());
     ASSERT_TRUE(fs::remove(tree.root / "models" / "sphere.pwn"));
     GameRun game("Tessaly", (tree.root / "bin").string());
@@ -399,8 +389,9 @@ TEST_F(GolfE2E, MissingBallModelIsReportedAndTheGameRunsOn) {
     EXPECT_GT(contentShare(shot, kPortraitScreen), 0.05) << "no board without the model";
     // A press and a drag with no ball to shoot.
     game.drag(kBallX, kBallY, kBallX, windowY(-0.6));
-    std::string log = ExpectExitWithoutErrors(game);
+    std::string log = QuitAndLog(game);
     EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
 }
 
 } // namespace

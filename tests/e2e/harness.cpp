@@ -1,5 +1,8 @@
 #include "harness.h"
 
+// Before the X11 headers, whose None macro it would trip on.
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <array>
@@ -12,6 +15,7 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -249,4 +253,63 @@ std::string GameRun::log() const {
 bool GameRun::memDumpExists() const {
     struct stat st;
     return stat((dir_ + "/mem.txt").c_str(), &st) == 0;
+}
+
+namespace {
+
+// The phone's grey rim runs along its long sides, a few pixels inside the
+// picture: at x = 173 in portrait, at y = 173 once the phone is turned. The
+// points probed lie outside both game screens, where the other orientation
+// shows the black ground or the blue memory graph.
+bool isRim(Pixel p) {
+    return p.r > 80 && p.g > 80 && p.b > 80;
+}
+
+bool rimAlong(const Image& shot, bool upright) {
+    return upright ? isRim(shot.at(173, 150)) && isRim(shot.at(173, 590))
+                   : isRim(shot.at(150, 173)) && isRim(shot.at(590, 173));
+}
+
+} // namespace
+
+bool ShowsPortraitPhone(const Image& shot) {
+    return shot.width == kWindowSide && rimAlong(shot, true) && !rimAlong(shot, false);
+}
+
+bool ShowsLandscapePhone(const Image& shot) {
+    return shot.width == kWindowSide && rimAlong(shot, false) && !rimAlong(shot, true);
+}
+
+std::string QuitAndLog(GameRun& game) {
+    game.keyDown("Escape");
+    EXPECT_EQ(game.waitExit(), 0);
+    game.keyUp("Escape");
+    EXPECT_FALSE(game.memDumpExists());
+    return game.log();
+}
+
+void ExpectCleanExit(GameRun& game) {
+    std::string log = QuitAndLog(game);
+    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+}
+
+AssetTreeCopy::AssetTreeCopy() {
+    namespace fs = std::filesystem;
+    char name[] = "/tmp/tessaly-tree-XXXXXX";
+    if (mkdtemp(name) == nullptr) {
+        return;
+    }
+    root = name;
+    fs::path build = fs::path(GameRun::binDir()).parent_path();
+    for (const char* dir : {"bin", "shaders", "textures", "fonts", "skin", "project", "models"}) {
+        if (fs::exists(build / dir)) {
+            fs::copy(build / dir, root / dir, fs::copy_options::recursive);
+        }
+    }
+}
+
+AssetTreeCopy::~AssetTreeCopy() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
 }

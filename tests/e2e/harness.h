@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <sys/types.h>
@@ -73,4 +74,36 @@ class GameRun {
     std::string program_;
     std::string dir_;
     std::string window_;
+};
+
+// The phone window's side in pixels, and the game screen in it.
+constexpr int kWindowSide = 741;
+// Rectangles in window pixels from the top-left (x1, y1 excluded).
+struct Box {
+    int x0, y0, x1, y1;
+};
+const Box kPortraitScreen = {210, 142, 530, 622};
+const Box kLandscapeScreen = {142, 211, 622, 531};
+
+// The phone window upright (the game in portrait) or turned.
+bool ShowsPortraitPhone(const Image& shot);
+bool ShowsLandscapePhone(const Image& shot);
+
+// Quits with Escape, held until the program ends so that a slow frame cannot
+// miss it, and checks exit status 0 and no mem.txt: the log.
+std::string QuitAndLog(GameRun& game);
+// QuitAndLog, and no "Warning" or "Error" in the log.
+void ExpectCleanExit(GameRun& game);
+
+// A copy of the build's programs and asset folders in a new scratch
+// directory (root; empty when it cannot be made), removed with the object:
+// remove what a test wants missing, then run from root/bin.
+class AssetTreeCopy {
+  public:
+    AssetTreeCopy();
+    ~AssetTreeCopy();
+    AssetTreeCopy(const AssetTreeCopy&) = delete;
+    AssetTreeCopy& operator=(const AssetTreeCopy&) = delete;
+
+    std::filesystem::path root;
 };

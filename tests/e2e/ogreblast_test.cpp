@@ -4,7 +4,6 @@
 // in from the right, the ship following the pointer, the orientation switch
 // and a clean exit; and a run whose ogre model is missing.
 #include "harness.h"
-#include "phonechecks.h"
 
 #include <filesystem>
 #include <functional>
@@ -15,12 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Rectangles in window pixels from the top-left (x1, y1 excluded).
-struct Box {
-    int x0, y0, x1, y1;
-};
-const Box kPortraitScreen = {210, 142, 530, 622};
-const Box kLandscapeScreen = {142, 211, 622, 531};
 // The two HUD lines stand at the left edge of the portrait screen, the score
 // near the top and the shield at the bottom.
 const Box kScoreText = {214, 200, 400, 236};
@@ -200,7 +193,7 @@ TEST_F(OgreblastE2E, PlayFiresAtOgresAndTheShipFollowsThePointer) {
 }
 
 TEST_F(OgreblastE2E, MissingOgreModelIsReportedAndTheGameRunsOn) {
-    CopiedTree tree;
+    AssetTreeCopy tree;
     ASSERT_FALSE(tree.root.empty());
     ASSERT_TRUE(fs::remove(tree.root / "models" / "ogrehead.pwn"));
     GameRun game("ogreblast", (tree.root / "bin").string());
@@ -210,8 +203,9 @@ TEST_F(OgreblastE2E, MissingOgreModelIsReportedAndTheGameRunsOn) {
         return showsPlay(s) && count(s, kField, isBullet) > kBulletPixels;
     });
     EXPECT_GT(count(shot, kField, isBullet), kBulletPixels) << "no bullets without the model";
-    std::string log = ExpectExitWithoutErrors(game);
+    std::string log = QuitAndLog(game);
     EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #!/bin/sh
-# Refreshes the games' pictures in docs/ from a build tree: plays each
-# game under Xvfb through its end-to-end test and keeps two of the captures.
+# Refreshes the games' pictures in docs/ from a build tree: plays each game
+# under Xvfb through its end-to-end test and keeps some of the captures.
 #
 #   tests/e2e/screenshots.sh [build-dir]     (default: build)
 set -e
@@ -17,6 +17,12 @@ mkdir -p "$repo/docs"
 cp "$build/screenshots/golf-play.png" "$repo/docs/golf-play.png"
 cp "$build/screenshots/golf-menu.png" "$repo/docs/golf-menu.png"
 echo "docs/golf-play.png and docs/golf-menu.png updated"
+
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_rockfield_test" \
+    --gtest_filter=RockfieldE2E.RocksFlyPastTurnWithThePhoneAndExitCleanly
+cp "$build/screenshots/rockfield-field.png" "$repo/docs/rockfield-field.png"
+echo "docs/rockfield-field.png updated"
+
 xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_ogreblast_test" \
     --gtest_filter=OgreblastE2E.PlayFiresAtOgresAndTheShipFollowsThePointer
 cp "$build/screenshots/ogreblast-landscape-play.png" "$repo/docs/ogreblast-play.png"

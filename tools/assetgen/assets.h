@@ -23,3 +23,6 @@ Canvas DrawWallTiles();
 Canvas DrawWoodBoard();
 Canvas DrawGolfMenu(Lettering& lettering);
 Canvas DrawGolfEnd(Lettering& lettering);
+
+// The fly-through's rock texture, tiling without a seam.
+Canvas DrawCraters();

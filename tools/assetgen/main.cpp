@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     bool ok = save(root, "skin/iphone.png", DrawPhone());
     ok = DrawFont(argv[2], &font) && save(root, "fonts/font.png", font, PngKind::Grey) && ok;
     ok = save(root, "textures/notex.png", DrawNoTexture()) && ok;
+    ok = save(root, "textures/craters.png", DrawCraters(), PngKind::Rgb) && ok;
     ok = WriteOgreblastPictures(root, argv[2]) && ok;
     return saveGolf(root, argv[2]) && ok ? 0 : 1;
 }
