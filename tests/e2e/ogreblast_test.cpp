@@ -80,9 +80,11 @@ bool showsKill(const Image& shot) {
     return cornersAre(shot, [](const Colour& c) { return c.r > 50 && c.r > 4 * c.b; });
 }
 
-// The HUD's yellow lettering.
+// The HUD's yellow lettering, drawn half transparent: over the blue and
+// purple star fields it stays far more red and green than blue, where the
+// fields are bluer than red.
 bool isHudInk(Pixel p) {
-    return p.r > 90 && p.g > 90 && p.b < 50;
+    return p.r > 90 && p.g > 90 && p.b < 120 && p.r - p.b > 40 && p.g - p.b > 40;
 }
 bool isOgre(Pixel p) {
     return p.g > p.r + 30 && p.g > p.b + 30;
