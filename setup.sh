@@ -49,26 +49,42 @@ play() {
     xvfb-run -a -s "$XVFB_SERVER_ARGS" bash -c '
         export SDL_AUDIODRIVER=dummy
         ./Tessaly & pid=$!
-        sleep 4
-        win=$(xdotool search --name "^Tessaly$" | head -1)
-        xdotool mousemove --window "$win" 5 5 keydown a sleep 0.3 keyup a
-        sleep 2
+        # Waits up to a minute for a condition.
+        await() { for _ in $(seq 300); do "$@" && return 0; sleep 0.2; done; return 1; }
+        window() {
+            win=$(xdotool search --all --onlyvisible --pid $pid --name "^Tessaly$" 2>/dev/null)
+            [ -n "$win" ]
+        }
+        # The board lights the screen below and right of its centre, where the
+        # splash is black.
+        playing() {
+            [ "$(import -window "$win" -crop 70x90+400+352 -format "%[fx:mean>0.2]" info: \
+                2>/dev/null)" = 1 ]
+        }
+        await window || { echo "Tessaly showed no window" >&2; kill $pid; exit 1; }
+        xdotool mousemove --window "$win" 5 5 keydown a
+        await playing || echo "The demo did not leave its splash" >&2
+        xdotool keyup a
         import -window "$win" "$1"
-        xdotool keydown Escape sleep 0.3 keyup Escape
-        wait $pid' _ "$shot"
+        xdotool keydown Escape
+        wait $pid; status=$?
+        xdotool keyup Escape
+        exit $status' _ "$shot"
     echo "No display here: Tessaly ran under Xvfb; its window is saved in $shot"
 }
 
 run_tests() {
-    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    # The unit tests side by side, then the programs driven in their windows
-    # one at a time on a quiet machine.
+    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_TESTS=ON
+    # The unit tests side by side on one X server, then the programs driven in
+    # their windows side by side, each on an X server of its own.
     (cd "$ROOT/build" && xvfb-run -a -s "$XVFB_SERVER_ARGS" \
         ctest --output-on-failure -j"$(nproc)" -LE e2e)
-    (cd "$ROOT/build" && xvfb-run -a -s "$XVFB_SERVER_ARGS" ctest --output-on-failure -L e2e)
-    # The unit tests once more with AddressSanitizer and UndefinedBehaviorSanitizer.
+    (cd "$ROOT/build" && ctest --output-on-failure -j"$(nproc)" -L e2e)
+    # The unit tests once more with AddressSanitizer and UndefinedBehaviorSanitizer,
+    # the GL ones in their window too.
     build "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON
-    (cd "$ROOT/build-asan" && ctest --output-on-failure -j"$(nproc)" -LE e2e)
+    (cd "$ROOT/build-asan" && xvfb-run -a -s "$XVFB_SERVER_ARGS" \
+        ctest --output-on-failure -j"$(nproc)" -LE e2e)
     # Bounded runs of the fuzz targets of the file readers.
     build "$ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON \
         -DTESSALY_TESTS=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
@@ -78,7 +94,8 @@ run_tests() {
 case "$MODE" in
 run)
     install_packages $RUN_PACKAGES
-    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # The tests need packages of their own: the test command builds them.
+    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_TESTS=OFF
     play
     ;;
 test)

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/wait.h>
+#include <system_error>
 
 namespace {
 
@@ -16,6 +17,21 @@ std::string quote(const std::string& s) {
     }
     return q + "'";
 }
+
+// The scratch directories of this test program, removed when it ends.
+class ScratchDirs {
+  public:
+    ~ScratchDirs() {
+        for (const std::string& dir : dirs_) {
+            std::error_code ignored;
+            std::filesystem::remove_all(dir, ignored);
+        }
+    }
+    void add(const std::string& dir) { dirs_.push_back(dir); }
+
+  private:
+    std::vector<std::string> dirs_;
+};
 
 } // namespace
 
@@ -28,6 +44,8 @@ std::string MakeScratchDir() {
     if (mkdtemp(pattern.data()) == nullptr) {
         std::abort();
     }
+    static ScratchDirs made;
+    made.add(pattern);
     return pattern;
 }
 

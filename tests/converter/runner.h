@@ -14,7 +14,8 @@ struct MeshwrightRun {
     std::string debugText() const;
 };
 
-// A new empty directory under the system's temporary directory.
+// A new empty directory under the system's temporary directory, removed with
+// everything in it when the test program ends.
 std::string MakeScratchDir();
 
 // Runs Meshwright with args in dir (a new scratch directory when empty).

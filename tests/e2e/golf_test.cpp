@@ -262,24 +262,6 @@ class GolfE2E : public testing::Test {
 
     // Drags from the ball and lets go at (x, y).
     void shoot(GameRun& game, int x, int y) { game.drag(kBallX, kBallY, x, y); }
-
-    // A press on the menu, the level-completed screen or the corner button,
-    // held until the game shows its effect. The game acts on a fresh press
-    // only after it has seen the pointer up; a slow frame that polls the
-    // release of one press together with the next one misses the second, so
-    // a press that shows nothing is tried again.
-    Image press(GameRun& game, int x, int y, const std::string& name,
-                const std::function<bool(const Image&)>& shows) {
-        Image shot;
-        for (int attempt = 0; attempt < 3; attempt++) {
-            shot = game.holdPointerUntil(x, y, name, shows, 3000);
-            if (shows(shot)) {
-                break;
-            }
-            GameRun::pause(300);
-        }
-        return shot;
-    }
 };
 
 TEST_F(GolfE2E, ShotViewFollowsMenuContinueAndRestart) {
@@ -304,24 +286,25 @@ TEST_F(GolfE2E, ShotViewFollowsMenuContinueAndRestart) {
 
     Picture menu = projectPicture("tmpmenu.png");
     ASSERT_NE(menu.width, 0);
-    Image shown = press(game, windowX(0.95), windowY(0.95), "golf-menu", showsPicture(menu));
+    Image shown = game.pressUntil(windowX(0.95), windowY(0.95), "golf-menu", showsPicture(menu));
     EXPECT_GT(pictureMatch(shown, kPortraitScreen, menu), 0.75) << "no menu";
     EXPECT_TRUE(lastGlyph(shown, kShotsText).empty()) << "shots shown in the menu";
 
     // Continue: play goes on with the shot counted.
-    Image resumed = press(game, kBallX, windowY(0.35), "golf-continue", showsPlay);
+    Image resumed = game.pressUntil(kBallX, windowY(0.35), "golf-continue", showsPlay);
     EXPECT_TRUE(showsPlay(resumed));
     EXPECT_EQ(lastGlyph(resumed, kShotsText), one);
 
     // Restart: the ball back at its start, no shots.
-    EXPECT_GT(pictureMatch(
-                  press(game, windowX(0.95), windowY(0.95), "golf-menu-again", showsPicture(menu)),
-                  kPortraitScreen, menu),
+    EXPECT_GT(pictureMatch(game.pressUntil(windowX(0.95), windowY(0.95), "golf-menu-again",
+                                           showsPicture(menu)),
+                           kPortraitScreen, menu),
               0.75);
-    Image restarted = press(game, kBallX, windowY(-0.5), "golf-restart", [&](const Image& shot) {
-        return showsPlay(shot) && boardShift(start, shot) < 3 &&
-               lastGlyph(shot, kShotsText) == zero;
-    });
+    Image restarted =
+        game.pressUntil(kBallX, windowY(-0.5), "golf-restart", [&](const Image& shot) {
+            return showsPlay(shot) && boardShift(start, shot) < 3 &&
+                   lastGlyph(shot, kShotsText) == zero;
+        });
     EXPECT_LT(boardShift(start, restarted), 3) << "the ball is not back at its start";
     EXPECT_EQ(lastGlyph(restarted, kShotsText), zero);
 
@@ -354,7 +337,7 @@ TEST_F(GolfE2E, SinkingShotCompletesTheLevel) {
     EXPECT_TRUE(lastGlyph(done, kShotsText).empty()) << "shots shown on the end screen";
 
     // Any press starts the level again.
-    Image again = press(game, kBallX, kBallY, "golf-sink-restart", [&start](const Image& shot) {
+    Image again = game.pressUntil(kBallX, kBallY, "golf-sink-restart", [&start](const Image& shot) {
         return showsPlay(shot) && boardShift(start, shot) < 3;
     });
     EXPECT_LT(boardShift(start, again), 3) << "the ball is not back at its start";

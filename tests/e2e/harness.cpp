@@ -9,10 +9,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <png.h>
+#include <poll.h>
 #include <signal.h>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <system_error>
@@ -40,6 +44,50 @@ std::string firstLine(const std::string& s) {
     std::string line;
     std::getline(in, line);
     return line;
+}
+
+namespace fs = std::filesystem;
+
+// Generous limits for a machine kept busy by other tests.
+constexpr int kServerStartMs = 60000;
+constexpr int kWindowWaitMs = 60000;
+
+bool onPath(const char* name) {
+    return run(std::string("command -v ") + name + " 2>/dev/null").size() > 1;
+}
+
+// Stops a child process and collects it.
+void stop(pid_t& pid, int signal) {
+    if (pid > 0) {
+        kill(pid, signal);
+        waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+}
+
+// A new directory holding a bin/ of links to the build's bin/ entries and
+// links to every other entry of the build tree (the asset folders): the
+// programs find their assets through "../" as in the build tree, while
+// what they write into their working directory stays in the mirror.
+std::string makeMirror(const fs::path& bin) {
+    std::string root = (fs::temp_directory_path() / "tessaly-e2e-XXXXXX").string();
+    if (mkdtemp(root.data()) == nullptr) {
+        return "";
+    }
+    std::error_code error;
+    fs::create_directory(fs::path(root) / "bin", error);
+    for (const fs::directory_entry& e : fs::directory_iterator(bin, error)) {
+        const fs::path name = e.path().filename();
+        if (name != "log.txt" && name != "mem.txt") {
+            fs::create_symlink(e.path(), fs::path(root) / "bin" / name, error);
+        }
+    }
+    for (const fs::directory_entry& e : fs::directory_iterator(bin.parent_path(), error)) {
+        if (e.path().filename() != "bin") {
+            fs::create_symlink(e.path(), fs::path(root) / e.path().filename(), error);
+        }
+    }
+    return root;
 }
 
 } // namespace
@@ -84,34 +132,100 @@ std::string GameRun::binDir() {
 }
 
 bool GameRun::displayAvailable() {
-    const char* d = getenv("DISPLAY");
-    return d != nullptr && *d != 0;
+    return onPath("Xvfb") && onPath("xdotool");
 }
 
 void GameRun::pause(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-GameRun::GameRun(const std::string& program) : GameRun(program, binDir()) {}
+GameRun::GameRun(const std::string& program) : program_(program) {
+    mirror_ = makeMirror(binDir());
+    dir_ = mirror_ + "/bin";
+    if (!mirror_.empty() && startServer()) {
+        startProgram();
+        findWindow();
+    }
+}
 
 GameRun::GameRun(const std::string& program, const std::string& dir)
     : program_(program), dir_(dir) {
     unlink((dir_ + "/log.txt").c_str());
     unlink((dir_ + "/mem.txt").c_str());
+    if (startServer()) {
+        startProgram();
+        findWindow();
+    }
+}
+
+GameRun::~GameRun() {
+    stop(pid_, SIGKILL);
+    stop(server_, SIGTERM);
+    if (!mirror_.empty()) {
+        // Removes the links, never what they point to.
+        std::error_code ignored;
+        fs::remove_all(mirror_, ignored);
+    }
+}
+
+// Xvfb picks a free display itself and writes its number to a pipe once it
+// accepts clients. Both children die with the test program, however it ends.
+bool GameRun::startServer() {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        return false;
+    }
+    server_ = fork();
+    if (server_ == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        fcntl(fds[1], F_SETFD, 0);
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x1024x24", "-noreset",
+               "-nolisten", "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string number;
+    pollfd p = {fds[0], POLLIN, 0};
+    char c = 0;
+    while (server_ > 0 && poll(&p, 1, kServerStartMs) == 1 && read(fds[0], &c, 1) == 1 &&
+           c != '\n') {
+        number += c;
+    }
+    close(fds[0]);
+    if (c != '\n' || number.empty()) {
+        stop(server_, SIGKILL);
+        return false;
+    }
+    display_ = ":" + number;
+    return true;
+}
+
+void GameRun::startProgram() {
     pid_ = fork();
     if (pid_ == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (chdir(dir_.c_str()) != 0) {
             _exit(127);
         }
+        setenv("DISPLAY", display_.c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        std::string path = "./" + program;
-        execl(path.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        std::string path = "./" + program_;
+        execl(path.c_str(), program_.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    for (int i = 0; i < 100 && window_.empty(); i++) {
+}
+
+// The program's own window: its title and its process, on its own server.
+void GameRun::findWindow() {
+    const std::string search =
+        "search --all --onlyvisible --pid " + std::to_string(pid_) + " --name '^" + program_ + "$'";
+    for (int waited = 0; waited < kWindowWaitMs && window_.empty(); waited += 100) {
         pause(100);
-        window_ =
-            firstLine(run("xdotool search --onlyvisible --name '^" + program + "$' 2>/dev/null"));
+        window_ = firstLine(xdotool(search));
     }
     if (!window_.empty()) {
         // Keyboard focus follows the pointer on a bare X server.
@@ -119,15 +233,8 @@ GameRun::GameRun(const std::string& program, const std::string& dir)
     }
 }
 
-GameRun::~GameRun() {
-    if (pid_ > 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
-}
-
-void GameRun::xdotool(const std::string& args) {
-    run("xdotool " + args + " 2>/dev/null");
+std::string GameRun::xdotool(const std::string& args) {
+    return run("DISPLAY=" + display_ + " xdotool " + args + " 2>/dev/null");
 }
 
 void GameRun::keyDown(const std::string& name) {
@@ -165,6 +272,21 @@ Image GameRun::holdPointerUntil(int x, int y, const std::string& name,
     return shot;
 }
 
+Image GameRun::pressUntil(int x, int y, const std::string& name,
+                          const std::function<bool(const Image&)>& shows, int timeoutMs) {
+    constexpr int kHoldMs = 3000;
+    Image shot;
+    for (int waited = 0, releaseMs = 300; waited < timeoutMs; releaseMs *= 2) {
+        shot = holdPointerUntil(x, y, name, shows, kHoldMs);
+        if (shows(shot)) {
+            break;
+        }
+        pause(releaseMs);
+        waited += kHoldMs + releaseMs;
+    }
+    return shot;
+}
+
 void GameRun::drag(int x0, int y0, int x1, int y1, int steps) {
     mouseMove(x0, y0);
     pause(50);
@@ -179,8 +301,11 @@ void GameRun::drag(int x0, int y0, int x1, int y1, int steps) {
 
 Image GameRun::capture(const std::string& name) {
     Image image;
-    Display* d = XOpenDisplay(nullptr);
-    if (d == nullptr || window_.empty()) {
+    if (window_.empty()) {
+        return image;
+    }
+    Display* d = XOpenDisplay(display_.c_str());
+    if (d == nullptr) {
         return image;
     }
     // A window that went away (the program ended) is an empty capture, not

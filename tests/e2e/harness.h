@@ -9,6 +9,8 @@
 
 // Drives a game program in a real window: started from bin/ like a user
 // would, fed keys and pointer moves with xdotool, captured from the X server.
+// Each run has an X server of its own (Xvfb on a free display) and a working
+// directory of its own, so tests of the same program can run side by side.
 
 struct Pixel {
     int r, g, b;
@@ -25,20 +27,25 @@ struct Image {
 
 class GameRun {
   public:
-    // Starts bin/<program> with bin/ as working directory, after removing the
-    // log.txt and mem.txt of earlier runs, and waits for its window.
+    // Starts bin/<program> on an X server of its own and waits for its
+    // window. It runs in a private mirror of the build tree (a bin/ of its
+    // own beside links to the asset folders), which holds its log.txt and
+    // mem.txt and is removed with the run.
     explicit GameRun(const std::string& program);
     // The same for a program in another directory dir (a copy of the build
-    // tree, for instance): dir is its working directory and holds its log.
+    // tree, for instance): dir is its working directory and holds its log,
+    // whose log.txt and mem.txt of earlier runs are removed first.
     GameRun(const std::string& program, const std::string& dir);
     ~GameRun();
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
 
     bool hasWindow() const { return !window_.empty(); }
     // Presses a key and holds it until a capture shows what shows() looks for
     // (or the time is up), then releases it: the last capture. A slow frame
     // cannot then see the press and the release in one poll.
     Image holdKeyUntil(const std::string& key, const std::string& name,
-                       const std::function<bool(const Image&)>& shows, int timeoutMs = 8000);
+                       const std::function<bool(const Image&)>& shows, int timeoutMs = 20000);
     // Presses a key (xdotool name), holds it, releases it.
     void key(const std::string& name, int holdMs = 300);
     void keyDown(const std::string& name);
@@ -49,30 +56,50 @@ class GameRun {
     // shows() looks for (or the time is up), then releases it: the last
     // capture. Like holdKeyUntil, for presses that act while held.
     Image holdPointerUntil(int x, int y, const std::string& name,
-                           const std::function<bool(const Image&)>& shows, int timeoutMs = 8000);
+                           const std::function<bool(const Image&)>& shows, int timeoutMs = 20000);
+    // A press that a game acts on only when it comes after a frame that saw
+    // the pointer up: holdPointerUntil, tried again after a release held
+    // longer each time (a slow frame may poll a release and the next press
+    // together and miss both), until shows() holds or the time is up.
+    Image pressUntil(int x, int y, const std::string& name,
+                     const std::function<bool(const Image&)>& shows, int timeoutMs = 20000);
     void drag(int x0, int y0, int x1, int y1, int steps = 10);
     void mouseMove(int x, int y);
-    // The window's contents, also saved as <build>/screenshots/<name>.png.
+    // The window's contents, also saved as <build>/screenshots/<name>.png:
+    // tests run side by side, so each names its captures after its game and
+    // itself.
     Image capture(const std::string& name);
     // Captures until the picture shows what shows() looks for, or the time is
     // up (a slow machine may take several frames to react); the last capture.
     Image captureWhen(const std::string& name, const std::function<bool(const Image&)>& shows,
-                      int timeoutMs = 8000);
+                      int timeoutMs = 20000);
     // Waits for the program to end: its exit status, or -1 on timeout (the
     // program is then killed).
-    int waitExit(int timeoutMs = 10000);
+    int waitExit(int timeoutMs = 30000);
     std::string log() const;
     bool memDumpExists() const;
+    // The program's working directory.
+    const std::string& dir() const { return dir_; }
+    // The X display the program shows its window on (":N"), for X clients
+    // of a test's own; empty when no server could be started.
+    const std::string& display() const { return display_; }
 
     static void pause(int ms);
+    // Whether runs can have X servers: Xvfb and xdotool are installed.
     static bool displayAvailable();
     static std::string binDir();
 
   private:
-    void xdotool(const std::string& args);
+    bool startServer();
+    void startProgram();
+    void findWindow();
+    std::string xdotool(const std::string& args); // its output
+    pid_t server_ = -1;
+    std::string display_;
     pid_t pid_ = -1;
     std::string program_;
     std::string dir_;
+    std::string mirror_; // the private tree removed with the run
     std::string window_;
 };
 

@@ -113,7 +113,10 @@ TEST_F(RockfieldE2E, RocksFlyPastTurnWithThePhoneAndExitCleanly) {
 
 // Every mesh brings its own arrays and material, and they go with it: the
 // process keeps its size as asteroids come and go, however many are in
-// flight (the field thins from its pre-fill to the pace of the frames).
+// flight (the field thins from its pre-fill to the pace of the frames). A
+// material left behind would cost about 430 kB a mesh, some twenty meshes a
+// second; the allowance leaves room for the driver's caches on a busy
+// machine.
 TEST_F(RockfieldE2E, ResidentMemoryStaysFlatOverAMinute) {
     GameRun game("rockfield");
     ASSERT_TRUE(game.hasWindow());
@@ -123,7 +126,7 @@ TEST_F(RockfieldE2E, ResidentMemoryStaysFlatOverAMinute) {
     ASSERT_GT(early, 0);
     GameRun::pause(50000);
     long late = residentKb("rockfield");
-    EXPECT_LT(std::labs(late - early), 4 * 1024)
+    EXPECT_LT(std::labs(late - early), 8 * 1024)
         << early << " kB after 10 s, " << late << " kB after 60 s";
     EXPECT_TRUE(showsField(game.capture("rockfield-minute")));
     ExpectCleanExit(game);
