@@ -135,24 +135,24 @@ class OgreblastE2E : public testing::Test {
 TEST_F(OgreblastE2E, ScreensIgnoreTheOtherKeys) {
     GameRun game("ogreblast");
     ASSERT_TRUE(game.hasWindow());
-    Image prolog = game.holdKeyUntil("b", "ogreblast-prolog", showsProlog);
+    Image prolog = game.holdKeyUntil("b", "ogreblast-screens-prolog", showsProlog);
     ASSERT_TRUE(showsProlog(prolog)) << "no prolog after the splash";
     // Space held on the prolog: nothing changes.
-    Image still = game.holdKeyUntil("space", "ogreblast-prolog-space", showsWelcome, 1500);
+    Image still = game.holdKeyUntil("space", "ogreblast-screens-prolog-space", showsWelcome, 1500);
     EXPECT_TRUE(showsProlog(still)) << "the prolog took Space";
-    Image welcome = game.holdKeyUntil("Return", "ogreblast-welcome", showsWelcome);
+    Image welcome = game.holdKeyUntil("Return", "ogreblast-screens-welcome", showsWelcome);
     ASSERT_TRUE(showsWelcome(welcome)) << "Return does not lead to the welcome screen";
     // Return held on the welcome screen: nothing changes.
-    Image stays = game.holdKeyUntil("Return", "ogreblast-welcome-return", showsPlay, 1500);
+    Image stays = game.holdKeyUntil("Return", "ogreblast-screens-welcome-return", showsPlay, 1500);
     EXPECT_TRUE(showsWelcome(stays)) << "the welcome screen took Return";
-    EXPECT_TRUE(showsPlay(game.holdKeyUntil("space", "ogreblast-start", showsPlay)));
+    EXPECT_TRUE(showsPlay(game.holdKeyUntil("space", "ogreblast-screens-play", showsPlay)));
     ExpectCleanExit(game);
 }
 
 TEST_F(OgreblastE2E, PlayFiresAtOgresAndTheShipFollowsThePointer) {
     GameRun game("ogreblast");
     ASSERT_TRUE(game.hasWindow());
-    Image start = startPlaying(game, "ogreblast-start");
+    Image start = startPlaying(game, "ogreblast-play-start");
     ASSERT_TRUE(showsPlay(start));
     // The ship starts at the middle of the screen.
     const int midX = (kPortraitScreen.x0 + kPortraitScreen.x1) / 2;
@@ -171,13 +171,13 @@ TEST_F(OgreblastE2E, PlayFiresAtOgresAndTheShipFollowsThePointer) {
 
     // A press in the lower left quarter: the ship flies there.
     const int toX = kPortraitScreen.x0 + 80, toY = kPortraitScreen.y1 - 140;
-    Image moved = game.holdPointerUntil(toX, toY, "ogreblast-steer", [&](const Image& shot) {
+    Image moved = game.holdPointerUntil(toX, toY, "ogreblast-play-steer", [&](const Image& shot) {
         return showsPlay(shot) && shipAround(shot, toX, toY) > kShipPixels;
     });
     EXPECT_GT(shipAround(moved, toX, toY), kShipPixels) << "the ship did not follow the pointer";
 
     // Tab turns the phone; play goes on in landscape.
-    Image turned = game.holdKeyUntil("Tab", "ogreblast-landscape", [](const Image& shot) {
+    Image turned = game.holdKeyUntil("Tab", "ogreblast-play-landscape", [](const Image& shot) {
         return ShowsLandscapePhone(shot) && count(shot, kLandscapeScreen, isHudInk) > 60;
     });
     EXPECT_TRUE(ShowsLandscapePhone(turned));
@@ -185,10 +185,11 @@ TEST_F(OgreblastE2E, PlayFiresAtOgresAndTheShipFollowsThePointer) {
     // The game is drawn for this side: the picture of play for the README,
     // with a long row of bullets.
     const int row = 5 * kBulletPixels;
-    Image wide = game.holdKeyUntil("space", "ogreblast-landscape-play", [row](const Image& shot) {
-        return ShowsLandscapePhone(shot) && count(shot, kLandscapeScreen, isBullet) > row &&
-               count(shot, kLandscapeScreen, isOgre) > kOgrePixels;
-    });
+    Image wide =
+        game.holdKeyUntil("space", "ogreblast-play-landscape-fire", [row](const Image& shot) {
+            return ShowsLandscapePhone(shot) && count(shot, kLandscapeScreen, isBullet) > row &&
+                   count(shot, kLandscapeScreen, isOgre) > kOgrePixels;
+        });
     EXPECT_GT(count(wide, kLandscapeScreen, isBullet), row) << "no bullets in landscape";
     EXPECT_GT(count(wide, kLandscapeScreen, isOgre), kOgrePixels) << "no ogres in landscape";
     ExpectCleanExit(game);

@@ -25,6 +25,6 @@ echo "docs/rockfield-field.png updated"
 
 xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_ogreblast_test" \
     --gtest_filter=OgreblastE2E.PlayFiresAtOgresAndTheShipFollowsThePointer
-cp "$build/screenshots/ogreblast-landscape-play.png" "$repo/docs/ogreblast-play.png"
-cp "$build/screenshots/ogreblast-start-welcome.png" "$repo/docs/ogreblast-welcome.png"
+cp "$build/screenshots/ogreblast-play-landscape-fire.png" "$repo/docs/ogreblast-play.png"
+cp "$build/screenshots/ogreblast-play-start-welcome.png" "$repo/docs/ogreblast-welcome.png"
 echo "docs/ogreblast-play.png and docs/ogreblast-welcome.png updated"
