@@ -4,6 +4,7 @@
 // sinks the ball, the level-completed screen, the orientation switch and a
 // clean exit; and a run whose ball model is missing.
 #include "harness.h"
+#include "picture.h"
 
 #include "games/golf/rules.h"
 
@@ -12,7 +13,6 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-#include <png.h>
 #include <string>
 #include <vector>
 
@@ -131,37 +131,8 @@ bool showsPlay(const Image& shot) {
            litAround(shot, kBallX, kBallY) && !lastGlyph(shot, kShotsText).empty();
 }
 
-// A picture of the build tree, as red, green, blue and alpha bytes.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgba;
-    Pixel at(int x, int y) const {
-        size_t i = (static_cast<size_t>(y) * width + x) * 4;
-        return {rgba[i], rgba[i + 1], rgba[i + 2]};
-    }
-    int alpha(int x, int y) const { return rgba[(static_cast<size_t>(y) * width + x) * 4 + 3]; }
-};
-
-Picture loadPicture(const std::string& path) {
-    Picture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
-        return picture;
-    }
-    image.format = PNG_FORMAT_RGBA;
-    picture.rgba.resize(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr) == 0) {
-        picture.rgba.clear();
-        return picture;
-    }
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    return picture;
-}
-
 Picture projectPicture(const std::string& name) {
-    return loadPicture(GameRun::binDir() + "/../project/" + name);
+    return LoadPicture(GameRun::binDir() + "/../project/" + name);
 }
 
 // The picture's texel under a pixel of a screen that it fills.

@@ -18,6 +18,12 @@ cp "$build/screenshots/golf-play.png" "$repo/docs/golf-play.png"
 cp "$build/screenshots/golf-menu.png" "$repo/docs/golf-menu.png"
 echo "docs/golf-play.png and docs/golf-menu.png updated"
 
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_planetrun_test" \
+    --gtest_filter='PlanetE2E.StartBanner*:PlanetE2E.FlightEnds*'
+cp "$build/screenshots/planetrun-play.png" "$repo/docs/planetrun-play.png"
+cp "$build/screenshots/planetrun-end.png" "$repo/docs/planetrun-end.png"
+echo "docs/planetrun-play.png and docs/planetrun-end.png updated"
+
 xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_rockfield_test" \
     --gtest_filter=RockfieldE2E.RocksFlyPastTurnWithThePhoneAndExitCleanly
 cp "$build/screenshots/rockfield-field.png" "$repo/docs/rockfield-field.png"

@@ -24,5 +24,17 @@ Canvas DrawWoodBoard();
 Canvas DrawGolfMenu(Lettering& lettering);
 Canvas DrawGolfEnd(Lettering& lettering);
 
+// The planet run's textures: the ship's hull panels, the asteroid rock, the
+// desert planet, the wormhole and the plain picture the power-up spheres are
+// lit over.
+Canvas DrawShipHull();
+Canvas DrawAsteroidRock();
+Canvas DrawSandstone();
+Canvas DrawWormhole();
+Canvas DrawPlain();
+// The planet run's banners, 256 by 128: start, won and lost.
+Canvas DrawPlanetStart(Lettering& lettering);
+Canvas DrawPlanetWon(Lettering& lettering);
+Canvas DrawPlanetLost(Lettering& lettering);
 // The fly-through's rock texture, tiling without a seam.
 Canvas DrawCraters();

@@ -10,11 +10,15 @@ Color Mix(const Color& a, const Color& b, float t) {
             a.a + (b.a - a.a) * t};
 }
 
-namespace {
+Color Scale(const Color& c, float k) {
+    return {c.r * k, c.g * k, c.b * k, c.a};
+}
 
-float clamp01(float v) {
+float Clamp01(float v) {
     return std::min(1.0f, std::max(0.0f, v));
 }
+
+namespace {
 
 // Signed distance from (px, py) to a rounded rectangle; negative inside.
 float roundedRectDistance(float px, float py, float x0, float y0, float x1, float y1, float r) {
@@ -50,7 +54,7 @@ void Canvas::blend(int x, int y, const Color& c, float coverage) {
         return;
     }
     Color& d = pixels_[static_cast<size_t>(y) * w_ + x];
-    float a = clamp01(c.a * coverage);
+    float a = Clamp01(c.a * coverage);
     float outA = a + d.a * (1.0f - a);
     if (outA <= 0.0f) {
         return;
@@ -68,10 +72,10 @@ void Canvas::fillRoundedRect(float x0, float y0, float x1, float y1, float r, co
 void Canvas::fillRoundedRectGradient(float x0, float y0, float x1, float y1, float r,
                                      const Color& top, const Color& bottom) {
     for (int y = std::max(0, int(y0) - 1); y < std::min(h_, int(y1) + 1); y++) {
-        Color c = Mix(top, bottom, clamp01((y + 0.5f - y0) / (y1 - y0)));
+        Color c = Mix(top, bottom, Clamp01((y + 0.5f - y0) / (y1 - y0)));
         for (int x = std::max(0, int(x0) - 1); x < std::min(w_, int(x1) + 1); x++) {
             float d = roundedRectDistance(x + 0.5f, y + 0.5f, x0, y0, x1, y1, r);
-            blend(x, y, c, clamp01(0.5f - d));
+            blend(x, y, c, Clamp01(0.5f - d));
         }
     }
 }
@@ -80,7 +84,7 @@ void Canvas::fillCircle(float cx, float cy, float radius, const Color& c) {
     for (int y = int(cy - radius) - 1; y <= int(cy + radius) + 1; y++) {
         for (int x = int(cx - radius) - 1; x <= int(cx + radius) + 1; x++) {
             float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy) - radius;
-            blend(x, y, c, clamp01(0.5f - d));
+            blend(x, y, c, Clamp01(0.5f - d));
         }
     }
 }
@@ -91,7 +95,7 @@ void Canvas::strokeCircle(float cx, float cy, float radius, float thickness, con
         for (int x = int(cx - outer) - 1; x <= int(cx + outer) + 1; x++) {
             float d =
                 std::fabs(std::hypot(x + 0.5f - cx, y + 0.5f - cy) - radius) - thickness * 0.5f;
-            blend(x, y, c, clamp01(0.5f - d));
+            blend(x, y, c, Clamp01(0.5f - d));
         }
     }
 }
@@ -150,7 +154,7 @@ bool Canvas::savePng(const std::string& path, PngKind kind) const {
             float values[4] = {c.r, c.g, c.b, c.a};
             for (int k = 0; k < channels; k++) {
                 row[static_cast<size_t>(x) * channels + k] =
-                    static_cast<png_byte>(std::lround(clamp01(values[k]) * 255.0f));
+                    static_cast<png_byte>(std::lround(Clamp01(values[k]) * 255.0f));
             }
         }
         png_write_row(png, row.data());

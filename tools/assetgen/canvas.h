@@ -15,6 +15,9 @@ struct Color {
 enum class PngKind { Rgba, Rgb, Grey };
 
 Color Mix(const Color& a, const Color& b, float t);
+// The colour's red, green and blue times k, alpha kept.
+Color Scale(const Color& c, float k);
+float Clamp01(float v);
 
 class Canvas {
   public:

@@ -10,14 +10,6 @@ namespace {
 
 constexpr float kTau = 6.28318530718f;
 
-float clamp01(float v) {
-    return std::min(1.0f, std::max(0.0f, v));
-}
-
-Color scale(const Color& c, float k) {
-    return {c.r * k, c.g * k, c.b * k, c.a};
-}
-
 Color add(const Color& c, float k) {
     return {c.r + k, c.g + k, c.b + k, c.a};
 }
@@ -39,8 +31,8 @@ Color chromeAt(float u, float v) {
         float t = std::pow(-d / horizon, 0.7f);
         c = Mix({0.92f, 0.96f, 1.0f, 1}, {0.30f, 0.50f, 0.86f, 1}, t);
         c = add(c, 0.18f * (TileFractal(u, v, 4, 3, 11) - 0.5f) * t);
-        float bar = clamp01(1.0f - lineDistance(u + 0.06f, 4) / 0.012f);
-        c = Mix(c, {0.10f, 0.12f, 0.18f, 1}, 0.8f * bar * clamp01(-d / 0.08f));
+        float bar = Clamp01(1.0f - lineDistance(u + 0.06f, 4) / 0.012f);
+        c = Mix(c, {0.10f, 0.12f, 0.18f, 1}, 0.8f * bar * Clamp01(-d / 0.08f));
     } else {
         float t = std::pow(d / (1.0f - horizon), 0.8f);
         c = Mix({0.06f, 0.05f, 0.05f, 1}, {0.46f, 0.44f, 0.42f, 1}, t);
@@ -62,14 +54,14 @@ Color tileAt(int x, int y, int side) {
     float u = (x + 0.5f) / side, v = (y + 0.5f) / side;
     float speckle = TileFractal(u, v, 16, 3, 23);
     if (lx < grout || ly < grout || lx >= tile - grout || ly >= tile - grout) {
-        return scale({0.86f, 0.84f, 0.78f, 1}, 0.9f + 0.15f * speckle);
+        return Scale({0.86f, 0.84f, 0.78f, 1}, 0.9f + 0.15f * speckle);
     }
-    Color c = scale(tints[(x / tile) + 2 * (y / tile)], 0.85f + 0.3f * speckle);
+    Color c = Scale(tints[(x / tile) + 2 * (y / tile)], 0.85f + 0.3f * speckle);
     int edgeIn = std::min(lx, ly) - grout, edgeOut = tile - grout - 1 - std::max(lx, ly);
     if (edgeIn < 3) {
         c = add(c, 0.12f * (3 - edgeIn) / 3.0f);
     } else if (edgeOut < 3) {
-        c = scale(c, 1.0f - 0.25f * (3 - edgeOut) / 3.0f);
+        c = Scale(c, 1.0f - 0.25f * (3 - edgeOut) / 3.0f);
     }
     return c;
 }
@@ -85,8 +77,8 @@ Color woodAt(float x, float y, int plank, float plankHeight) {
     ring -= std::floor(ring);
     float streak = TileFractal(along * 0.125f + offset, across * 2.0f, 16, 2, 43);
     float dark = std::pow(ring, 4.0f) * 0.6f + 0.4f * streak;
-    Color c = Mix({0.76f, 0.54f, 0.32f, 1}, {0.48f, 0.30f, 0.15f, 1}, clamp01(dark));
-    return scale(c, tone);
+    Color c = Mix({0.76f, 0.54f, 0.32f, 1}, {0.48f, 0.30f, 0.15f, 1}, Clamp01(dark));
+    return Scale(c, tone);
 }
 
 } // namespace
@@ -142,10 +134,10 @@ Canvas DrawWoodBoard() {
             if (inPlank < 1.0f) {
                 w = add(w, 0.08f);
             } else if (inPlank >= plankHeight - 2.0f) {
-                w = scale(w, 0.35f);
+                w = Scale(w, 0.35f);
             }
             if (std::fabs(x + 0.5f - joint) < 1.0f) {
-                w = scale(w, 0.4f);
+                w = Scale(w, 0.4f);
             }
             c.put(x, y, w);
         }

@@ -33,6 +33,21 @@ bool saveGolf(const std::string& root, const char* fontFile) {
     return save(root, "project/tmpend.png", DrawGolfEnd(lettering), PngKind::Rgb) && ok;
 }
 
+bool savePlanetRun(const std::string& root, const char* fontFile) {
+    bool ok = save(root, "textures/tiles.png", DrawShipHull(), PngKind::Rgb);
+    ok = save(root, "textures/asteroid.png", DrawAsteroidRock(), PngKind::Rgb) && ok;
+    ok = save(root, "textures/sandstone.png", DrawSandstone(), PngKind::Rgb) && ok;
+    ok = save(root, "textures/wormhole.png", DrawWormhole(), PngKind::Rgb) && ok;
+    ok = save(root, "textures/plain.png", DrawPlain(), PngKind::Rgb) && ok;
+    Lettering lettering(fontFile);
+    if (!lettering.ready()) {
+        return false;
+    }
+    ok = save(root, "textures/gamestart.png", DrawPlanetStart(lettering), PngKind::Rgb) && ok;
+    ok = save(root, "textures/gamewon.png", DrawPlanetWon(lettering), PngKind::Rgb) && ok;
+    return save(root, "textures/gameover.png", DrawPlanetLost(lettering), PngKind::Rgb) && ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -51,6 +66,7 @@ int main(int argc, char** argv) {
     bool ok = save(root, "skin/iphone.png", DrawPhone());
     ok = DrawFont(argv[2], &font) && save(root, "fonts/font.png", font, PngKind::Grey) && ok;
     ok = save(root, "textures/notex.png", DrawNoTexture()) && ok;
+    ok = savePlanetRun(root, argv[2]) && ok;
     ok = save(root, "textures/craters.png", DrawCraters(), PngKind::Rgb) && ok;
     ok = WriteOgreblastPictures(root, argv[2]) && ok;
     return saveGolf(root, argv[2]) && ok ? 0 : 1;

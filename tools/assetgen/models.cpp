@@ -10,6 +10,7 @@ namespace {
 std::vector<MeshModel> (*const kProgramModels[])() = {
     GolfModels,
     OgreblastModels,
+    PlanetRunModels,
 };
 
 // False, with a message, when seen already holds the name.

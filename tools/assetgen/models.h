@@ -11,6 +11,7 @@
 // "models/<file>.pwn". No two models share a mesh or a material name.
 std::vector<MeshModel> GolfModels();
 std::vector<MeshModel> OgreblastModels();
+std::vector<MeshModel> PlanetRunModels();
 
 // Models that only the tests load, converted into "tests/models/" of the
 // build, never into the programs' asset tree.

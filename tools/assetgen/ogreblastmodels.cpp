@@ -1,5 +1,7 @@
-// The ogre shooter's models: the ogre's head and the player's ship. The game
-// uses the first mesh of each file, so each model is one mesh.
+// The ogre shooter's own model, the ogre's head: one mesh, as the game takes
+// a model's first mesh as the whole ogre. Its ship, "new_spaceship", is the
+// planet run's (planetrunmodels.cpp), which both games read; this game turns
+// it a quarter round so that its nose points right and shows it side on.
 #include "meshmodel.h"
 #include "models.h"
 
@@ -49,30 +51,8 @@ MeshModel ogreHead() {
     return {"ogrehead", {head}};
 }
 
-// Nose along +z, wings spread along y, flat in x: the game turns the nose
-// to the right of the screen with the wings up and down. 22 units long and
-// 22 wide, twice that in the game: the ship's metal is lit dimly, so its
-// outline must carry it.
-MeshModel spaceship() {
-    MeshPart hull{"shipHullMesh", "shipHullMetal", 0.80f, 0.82f, 0.86f, {}, {}};
-    AddFrustum(&hull, {0, 0, -10.0f}, 1.8f, {0, 0, 4.0f}, 2.2f, 16);
-    AddFrustum(&hull, {0, 0, 4.0f}, 2.2f, {0, 0, 12.0f}, 0.0f, 16);
-    AddSphere(&hull, {-1.4f, 0, 2.5f}, 1.6f, 12, 8);
-    for (float side : {-1.0f, 1.0f}) {
-        AddBox(&hull, {0, side * 5.0f, -3.0f}, {0.4f, 3.6f, 3.4f});
-        AddBox(&hull, {0, side * 9.5f, -5.0f}, {0.35f, 1.8f, 2.0f});
-        AddFrustum(&hull, {0, side * 4.0f, -10.5f}, 1.1f, {0, side * 4.0f, -3.5f}, 1.1f, 12);
-    }
-    // The game wears the ship in the chrome picture, whose upper half is a
-    // bright sky: every face takes its colours from there.
-    for (MeshVertex& vertex : hull.vertices) {
-        vertex.v = 0.05f + 0.35f * vertex.v;
-    }
-    return {"new_spaceship", {hull}};
-}
-
 } // namespace
 
 std::vector<MeshModel> OgreblastModels() {
-    return {ogreHead(), spaceship()};
+    return {ogreHead()};
 }

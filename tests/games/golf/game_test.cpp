@@ -5,7 +5,6 @@
 #include "engine/camera.h"
 #include "engine/light.h"
 #include "engine/material.h"
-#include "engine/memory.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/sprite.h"
@@ -14,15 +13,12 @@
 #include "engine/world.h"
 #include "games/golf/projectgame.h"
 #include "games/golf/rules.h"
-#include "tests/support/glwindow.h"
+#include "tests/support/gametest.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -39,26 +35,15 @@ enum Oldest : u32 {
     kFirstWall
 };
 
-class GolfGame : public testing::Test {
+class GolfGame : public GameTest {
   protected:
     void SetUp() override {
-        StartGlWindow();
-        // The last report line is kept in a block of its own until the log
-        // closes; close it so that the two measures compare like with like.
-        LogClose();
-        allocatedBefore = MemoryGetTotal();
-        SceneGraph::init();
+        GameTest::SetUp();
         input.gameMode = kGolfPlaying;
     }
     void TearDown() override {
         delete game;
-        SceneGraph::shutdown();
-        LogClose();
-        EXPECT_EQ(MemoryGetTotal(), allocatedBefore) << "the game left memory behind";
-        if (!restoreDir.empty()) {
-            EXPECT_EQ(chdir(restoreDir.c_str()), 0);
-            EXPECT_EQ(std::system(("rm -rf " + scratchDir).c_str()), 0);
-        }
+        GameTest::TearDown();
     }
 
     void start() {
@@ -83,26 +68,6 @@ class GolfGame : public testing::Test {
         frames(1);
     }
 
-    // A scratch asset tree to run in, and the directory to return to.
-    void enterScratchTree() {
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        char scratch[] = "/tmp/golfXXXXXX";
-        ASSERT_NE(mkdtemp(scratch), nullptr);
-        scratchDir = scratch;
-        const std::string assets = std::string(here) + "/..";
-        for (const char* dir : {"shaders", "textures", "fonts", "project"}) {
-            ASSERT_EQ(symlink((assets + "/" + dir).c_str(), (scratchDir + "/" + dir).c_str()), 0);
-        }
-        ASSERT_EQ(mkdir((scratchDir + "/models").c_str(), 0755), 0);
-        ASSERT_EQ(mkdir((scratchDir + "/bin").c_str(), 0755), 0);
-        ASSERT_EQ(chdir((scratchDir + "/bin").c_str()), 0);
-        restoreDir = here;
-    }
-
-    std::string scratchDir;
-    std::string restoreDir;
-    u32 allocatedBefore = 0;
     ProjectGame* game = nullptr;
     World* world = nullptr;
     FrameInput input{};
@@ -204,7 +169,7 @@ TEST_F(GolfGame, SinkingShotShowsTheLevelCompletedScreen) {
 // A copy of the asset tree without the models: the ball and the hole have no
 // mesh, and the game plays on without them.
 TEST_F(GolfGame, RunsWithoutTheSphereModel) {
-    enterScratchTree();
+    enterTreeWithoutModels({"shaders", "textures", "fonts", "project"});
     LogOpen();
     start();
     LogClose();
