@@ -3,7 +3,6 @@
 // kill screen in the middle of a collision pass, the memory the game leaves
 // behind, and a game without its models. A GL window is used when a display
 // exists; the checks read the scene, not pixels.
-#include "engine/memory.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/sprite.h"
@@ -16,42 +15,27 @@
 #include "games/ogreblast/ogre.h"
 #include "games/ogreblast/player.h"
 #include "games/ogreblast/rules.h"
-#include "tests/support/glwindow.h"
+#include "tests/support/gametest.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 // 1/64 s: exact in binary, so the timing sums below are exact too.
 const f32 kFrameTime = 0.015625f;
 
-class OgreGame : public testing::Test {
+class OgreGame : public GameTest {
   protected:
     void SetUp() override {
-        windowOpen = StartGlWindow();
-        // The last report line is kept in a block of its own until the log
-        // closes; close it so that the two measures compare like with like.
-        LogClose();
-        allocatedBefore = MemoryGetTotal();
-        SceneGraph::init();
+        GameTest::SetUp();
         input.time = 100.0f;
     }
     void TearDown() override {
         delete game;
-        SceneGraph::shutdown();
-        LogClose();
-        EXPECT_EQ(MemoryGetTotal(), allocatedBefore) << "the game left memory behind";
-        if (!restoreDir.empty()) {
-            EXPECT_EQ(chdir(restoreDir.c_str()), 0);
-            EXPECT_EQ(std::system(("rm -rf " + scratchDir).c_str()), 0);
-        }
+        GameTest::TearDown();
     }
 
     void frames(u32 count) {
@@ -61,7 +45,7 @@ class OgreGame : public testing::Test {
             ASSERT_TRUE(game->update(&input));
             // The HUD lines queued by the frame; the world is not drawn, so
             // that the pointer keeps its reach of 400 units (chaseOgres).
-            if (windowOpen) {
+            if (drawing) {
                 SceneGraph::getText()->printAll();
             }
         }
@@ -113,28 +97,6 @@ class OgreGame : public testing::Test {
         return nullptr;
     }
 
-    // A scratch asset tree without models to run in, and the directory to
-    // return to.
-    void enterScratchTree() {
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        char scratch[] = "/tmp/ogreblastXXXXXX";
-        ASSERT_NE(mkdtemp(scratch), nullptr);
-        scratchDir = scratch;
-        const std::string assets = std::string(here) + "/..";
-        for (const char* dir : {"shaders", "textures", "fonts"}) {
-            ASSERT_EQ(symlink((assets + "/" + dir).c_str(), (scratchDir + "/" + dir).c_str()), 0);
-        }
-        ASSERT_EQ(mkdir((scratchDir + "/models").c_str(), 0755), 0);
-        ASSERT_EQ(mkdir((scratchDir + "/bin").c_str(), 0755), 0);
-        ASSERT_EQ(chdir((scratchDir + "/bin").c_str()), 0);
-        restoreDir = here;
-    }
-
-    bool windowOpen = false;
-    std::string scratchDir;
-    std::string restoreDir;
-    u32 allocatedBefore = 0;
     AwesomenessGame* game = nullptr;
     FrameInput input{};
 };
@@ -237,7 +199,7 @@ TEST_F(OgreGame, DestroyedShipShowsTheKillScreenAndReturnResumes) {
 }
 
 TEST_F(OgreGame, RunsWithoutItsModels) {
-    enterScratchTree();
+    enterTreeWithoutModels({"shaders", "textures", "fonts"});
     LogOpen();
     game = new AwesomenessGame();
     LogClose();
