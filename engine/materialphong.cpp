@@ -12,6 +12,7 @@ namespace {
 
 const char* const kVertexFile = "../shaders/MaterialPhong.vs";
 const char* const kFragmentFile = "../shaders/MaterialPhong.fs";
+const char* const kDirectionalHeader = "#define DIRECTIONAL\n";
 
 PhongUniform vector(const char* name, vec3 value) {
     return {name, {value.x, value.y, value.z}, 3};
@@ -24,10 +25,14 @@ PhongUniform scalar(const char* name, f32 value) {
 } // namespace
 
 MaterialPhong::MaterialPhong(const char* name, u32 purgeLevel, u32 materialType, const char* header)
+    : MaterialPhong(name, purgeLevel, materialType, header, kVertexFile, kFragmentFile) {}
+
+MaterialPhong::MaterialPhong(const char* name, u32 purgeLevel, u32 materialType, const char* header,
+                             const char* vertexFile, const char* fragmentFile)
     : Material(name, purgeLevel, materialType), ambientColor(0, 0.1f, 0.2f),
       diffuseColor(0.1f, 0.5f, 0.7f), specularColor(0.7f, 0.9f, 1.0f), shininess(3.4f), emissive(0),
       specularLevel(1), diffuseTexture(nullptr) {
-    program = SceneGraph::createShaderProgram(name, header, kVertexFile, kFragmentFile, purgeLevel);
+    program = SceneGraph::createShaderProgram(name, header, vertexFile, fragmentFile, purgeLevel);
     loadDefaultTexture(&diffuseTexture);
 }
 
@@ -74,6 +79,7 @@ void MaterialPhong::prepareMaterial(RenderContext*, Geometry* geometry) {
             program->setUniformVector(uniform.name, uniform.values, 1, uniform.count);
         }
     }
+    sendOwnUniforms();
     sendSampler("DiffuseSampler", diffuseTexture, 0);
     GL_ASSERT();
 }
@@ -87,7 +93,12 @@ void MaterialPhong::setDiffuseTexture(const char* file, u32 purgeLevel) {
 }
 
 MaterialDirectional::MaterialDirectional(const char* name, u32 purgeLevel)
-    : MaterialPhong(name, purgeLevel, kMaterialDirectional, "#define DIRECTIONAL\n") {}
+    : MaterialPhong(name, purgeLevel, kMaterialDirectional, kDirectionalHeader) {}
+
+MaterialDirectional::MaterialDirectional(const char* name, u32 purgeLevel, const char* vertexFile,
+                                         const char* fragmentFile)
+    : MaterialPhong(name, purgeLevel, kMaterialDirectional, kDirectionalHeader, vertexFile,
+                    fragmentFile) {}
 
 Light* MaterialDirectional::findLight(Geometry* geometry) const {
     return geometry->getLight(0);

@@ -45,7 +45,14 @@ class MaterialPhong : public Material {
     f32 specularLevel;
 
   protected:
+    // The Phong shader files "../shaders/MaterialPhong.vs" and ".fs", or a
+    // kind's own files that take the same uniforms.
     MaterialPhong(const char* name, u32 purgeLevel, u32 materialType, const char* header);
+    MaterialPhong(const char* name, u32 purgeLevel, u32 materialType, const char* header,
+                  const char* vertexFile, const char* fragmentFile);
+    // Sends a kind's own uniforms, after the Phong ones and before the
+    // sampler; none in the base.
+    virtual void sendOwnUniforms() {}
     // The light this kind draws with, or null.
     virtual Light* findLight(Geometry* geometry) const = 0;
     // Fills the first two uniforms from the light's world position and
@@ -62,6 +69,9 @@ class MaterialDirectional : public MaterialPhong {
     MaterialDirectional(const char* name, u32 purgeLevel);
 
   protected:
+    // A directional kind of its own, with its own shader files.
+    MaterialDirectional(const char* name, u32 purgeLevel, const char* vertexFile,
+                        const char* fragmentFile);
     Light* findLight(Geometry* geometry) const override;
     void lightUniforms(vec3 position, vec3 color, bool lit, PhongUniform out[2]) const override;
 };

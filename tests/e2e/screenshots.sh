@@ -29,6 +29,11 @@ xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_rockfield_tes
 cp "$build/screenshots/rockfield-field.png" "$repo/docs/rockfield-field.png"
 echo "docs/rockfield-field.png updated"
 
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_towerdefence_test" \
+    --gtest_filter=TowerDefenceE2E.TowerBoughtThroughTheMenuStandsWhereThePressWas
+cp "$build/screenshots/towerdefence-play.png" "$repo/docs/towerdefence-play.png"
+echo "docs/towerdefence-play.png updated"
+
 xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_ogreblast_test" \
     --gtest_filter=OgreblastE2E.PlayFiresAtOgresAndTheShipFollowsThePointer
 cp "$build/screenshots/ogreblast-play-landscape-fire.png" "$repo/docs/ogreblast-play.png"

@@ -1,7 +1,8 @@
 // The golf pictures as the build writes them: sizes and channels the engine
 // can load, the menu's buttons and corner tab where the game's touch boxes
 // are, a plain area on the level-completed screen for the game's own line,
-// and textures that repeat without a seam.
+// and textures that repeat without a seam; the same for the tower-defence
+// pictures, whose menu bars are mirrored for the bar's texture coordinates.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -170,17 +171,13 @@ TEST(GolfPictures, LevelCompletedLeavesItsLowerLeftQuarterPlain) {
 // Walls repeat their tiles many times and the hole its noise, both ways; the
 // chrome wraps once round the ball. The wrap from the last column (row) to
 // the first must be no harsher than a step between neighbouring ones.
-TEST(GolfPictures, RepeatedTexturesWrapWithoutSeam) {
-    struct Case {
-        const char* file;
-        bool rows;
-    };
-    const Case cases[] = {{"textures/tiles4.png", false},
-                          {"textures/tiles4.png", true},
-                          {"textures/noise.png", false},
-                          {"textures/noise.png", true},
-                          {"textures/chrome.png", false}};
-    for (const Case& c : cases) {
+struct WrapCase {
+    const char* file;
+    bool rows;
+};
+
+void expectWrapsWithoutSeam(const std::vector<WrapCase>& cases) {
+    for (const WrapCase& c : cases) {
         SCOPED_TRACE(std::string(c.file) + (c.rows ? " rows" : " columns"));
         Picture p = load(c.file);
         int count = c.rows ? p.height : p.width;
@@ -191,6 +188,67 @@ TEST(GolfPictures, RepeatedTexturesWrapWithoutSeam) {
         }
         inner /= count - 1;
         EXPECT_LE(p.lineDifference(count - 1, 0, c.rows), 2.0 * inner + 1.0);
+    }
+}
+
+TEST(GolfPictures, RepeatedTexturesWrapWithoutSeam) {
+    expectWrapsWithoutSeam({{"textures/tiles4.png", false},
+                            {"textures/tiles4.png", true},
+                            {"textures/noise.png", false},
+                            {"textures/noise.png", true},
+                            {"textures/chrome.png", false}});
+}
+
+TEST(TowerDefencePictures, SizesArePowersOfTwo) {
+    for (const char* file :
+         {"textures/grass.png", "textures/RedDirt.png", "textures/cannontower_low.png",
+          "textures/enemy.png", "textures/hpbar.png", "textures/spaceback.png",
+          "textures/BaseMenuNew.png", "textures/TowerMenu2.png",
+          "textures/UpgradeSelections.png"}) {
+        Picture p = load(file);
+        EXPECT_TRUE(powerOfTwo(p.width) && powerOfTwo(p.height))
+            << file << " " << p.width << " x " << p.height;
+    }
+}
+
+// The grass repeats 3 times across the field and 6 times along it.
+TEST(TowerDefencePictures, GroundTexturesWrapWithoutSeam) {
+    expectWrapsWithoutSeam({{"textures/grass.png", false},
+                            {"textures/grass.png", true},
+                            {"textures/RedDirt.png", false},
+                            {"textures/RedDirt.png", true}});
+}
+
+// The bar shows a picture with u = 1 - x: its first button (on the screen's
+// left) stands at the picture's right end, the fifth at its left end.
+TEST(TowerDefencePictures, MenuBarsAreMirroredForTheBar) {
+    struct Case {
+        const char* file;
+        float u0, u1; // a band of the picture inside one button
+        int lead;     // the channel that leads there: 0 red, 1 green
+    };
+    const Case cases[] = {
+        {"textures/BaseMenuNew.png", 0.88f, 0.98f, 1},
+        {"textures/TowerMenu2.png", 0.02f, 0.12f, 0},
+        {"textures/UpgradeSelections.png", 0.02f, 0.12f, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        Picture p = load(c.file);
+        ASSERT_EQ(p.width, 512);
+        ASSERT_EQ(p.height, 64);
+        long sum[3] = {0, 0, 0};
+        const int y = 8;
+        for (int x = int(c.u0 * p.width); x < int(c.u1 * p.width); x++) {
+            for (int k = 0; k < 3; k++) {
+                sum[k] += p.channel(x, y, k);
+            }
+        }
+        for (int k = 0; k < 3; k++) {
+            if (k != c.lead) {
+                EXPECT_GT(sum[c.lead], sum[k] * 3 / 2) << "channel " << k;
+            }
+        }
     }
 }
 

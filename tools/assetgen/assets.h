@@ -36,5 +36,20 @@ Canvas DrawPlain();
 Canvas DrawPlanetStart(Lettering& lettering);
 Canvas DrawPlanetWon(Lettering& lettering);
 Canvas DrawPlanetLost(Lettering& lettering);
+// The tower-defence game's textures: grass and stone that tile, the tower's
+// stone and metal, the enemy's skin, eyes and horns, the health bar and the
+// starry sky.
+Canvas DrawGrass();
+Canvas DrawRedDirt();
+Canvas DrawCannonTower();
+Canvas DrawEnemySkin();
+Canvas DrawHealthBar();
+Canvas DrawSpaceBack();
+// The tower-defence menu bar in its three states: the base menu, the tower
+// choice and the upgrades.
+Canvas DrawTowerDefenceBaseMenu(Lettering& lettering);
+Canvas DrawTowerDefenceTowerMenu(Lettering& lettering);
+Canvas DrawTowerDefenceUpgradeMenu(Lettering& lettering);
+
 // The fly-through's rock texture, tiling without a seam.
 Canvas DrawCraters();

@@ -48,6 +48,28 @@ bool savePlanetRun(const std::string& root, const char* fontFile) {
     return save(root, "textures/gameover.png", DrawPlanetLost(lettering), PngKind::Rgb) && ok;
 }
 
+bool saveTowerDefence(const std::string& root, const char* fontFile) {
+    bool ok = save(root, "textures/grass.png", DrawGrass(), PngKind::Rgb);
+    ok = save(root, "textures/RedDirt.png", DrawRedDirt(), PngKind::Rgb) && ok;
+    ok = save(root, "textures/cannontower_low.png", DrawCannonTower(), PngKind::Rgb) && ok;
+    ok = save(root, "textures/enemy.png", DrawEnemySkin(), PngKind::Rgb) && ok;
+    ok = save(root, "textures/hpbar.png", DrawHealthBar(), PngKind::Rgb) && ok;
+    ok = save(root, "textures/spaceback.png", DrawSpaceBack(), PngKind::Rgb) && ok;
+    Lettering lettering(fontFile);
+    if (!lettering.ready()) {
+        return false;
+    }
+    ok =
+        save(root, "textures/BaseMenuNew.png", DrawTowerDefenceBaseMenu(lettering), PngKind::Rgb) &&
+        ok;
+    ok =
+        save(root, "textures/TowerMenu2.png", DrawTowerDefenceTowerMenu(lettering), PngKind::Rgb) &&
+        ok;
+    return save(root, "textures/UpgradeSelections.png", DrawTowerDefenceUpgradeMenu(lettering),
+                PngKind::Rgb) &&
+           ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -68,6 +90,7 @@ int main(int argc, char** argv) {
     ok = save(root, "textures/notex.png", DrawNoTexture()) && ok;
     ok = savePlanetRun(root, argv[2]) && ok;
     ok = save(root, "textures/craters.png", DrawCraters(), PngKind::Rgb) && ok;
+    ok = saveTowerDefence(root, argv[2]) && ok;
     ok = WriteOgreblastPictures(root, argv[2]) && ok;
     return saveGolf(root, argv[2]) && ok ? 0 : 1;
 }

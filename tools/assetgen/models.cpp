@@ -11,6 +11,7 @@ std::vector<MeshModel> (*const kProgramModels[])() = {
     GolfModels,
     OgreblastModels,
     PlanetRunModels,
+    TowerDefenceModels,
 };
 
 // False, with a message, when seen already holds the name.

@@ -12,6 +12,7 @@
 std::vector<MeshModel> GolfModels();
 std::vector<MeshModel> OgreblastModels();
 std::vector<MeshModel> PlanetRunModels();
+std::vector<MeshModel> TowerDefenceModels();
 
 // Models that only the tests load, converted into "tests/models/" of the
 // build, never into the programs' asset tree.
