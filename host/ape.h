@@ -24,7 +24,7 @@ i32 pollEvents(FrameInput* input);
 // the host's Tab and Escape) and of every key release, with the key's code.
 using KeyHook = void (*)(FrameInput* input, i32 key, bool pressed);
 // pollEvents that also hands the key events to the hook.
-i32 pollEventsWith(FrameInput* input, KeyHook hook);
+i32 pollEventsWithKeys(FrameInput* input, KeyHook hook);
 // 1 while a key is held, and once escape was pressed.
 i32 PlatformKeyHeld();
 i32 PlatformQuitRequested();

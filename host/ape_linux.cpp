@@ -296,10 +296,10 @@ void updateTimer(FrameInput* input) {
 }
 
 i32 pollEvents(FrameInput* input) {
-    return pollEventsWith(input, nullptr);
+    return pollEventsWithKeys(input, nullptr);
 }
 
-i32 pollEventsWith(FrameInput* input, KeyHook hook) {
+i32 pollEventsWithKeys(FrameInput* input, KeyHook hook) {
     Platform& p = platform;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
