@@ -306,13 +306,9 @@ bool takenByTargets(PointerTargets targets, i32 mx, i32 my) {
     return true;
 }
 
-} // namespace
-
-i32 pollEvents(FrameInput* input) {
-    return pollEventsWith(input, nullptr);
-}
-
-i32 pollEventsWith(FrameInput* input, PointerTargets targets) {
+// The one event poll: the program's pointer targets and key hook (either may
+// be null) around the host's own rules.
+i32 pollHooked(FrameInput* input, PointerTargets targets, KeyHook hook) {
     Platform& p = platform;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -326,10 +322,16 @@ i32 pollEventsWith(FrameInput* input, PointerTargets targets) {
                 } else if (e.key.keysym.sym == SDLK_ESCAPE) {
                     p.quit = 1;
                 }
+                if (hook != nullptr) {
+                    hook(input, e.key.keysym.sym, true);
+                }
             }
             break;
         case SDL_KEYUP:
             p.keyHeld = 0;
+            if (hook != nullptr) {
+                hook(input, e.key.keysym.sym, false);
+            }
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (takenByTargets(targets, e.button.x, e.button.y)) {
@@ -358,6 +360,20 @@ i32 pollEventsWith(FrameInput* input, PointerTargets targets) {
     }
     input->pointerDown = p.pointerHeld ? 1 : 0;
     return 0;
+}
+
+} // namespace
+
+i32 pollEvents(FrameInput* input) {
+    return pollHooked(input, nullptr, nullptr);
+}
+
+i32 pollEventsWith(FrameInput* input, PointerTargets targets) {
+    return pollHooked(input, targets, nullptr);
+}
+
+i32 pollEventsWithKeys(FrameInput* input, KeyHook hook) {
+    return pollHooked(input, nullptr, hook);
 }
 
 i32 PlatformKeyHeld() {

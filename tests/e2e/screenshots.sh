@@ -50,3 +50,9 @@ xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_asteroidshoot
 cp "$build/screenshots/asteroidshooter-level1.png" "$repo/docs/asteroidshooter-level1.png"
 cp "$build/screenshots/asteroidshooter-level2.png" "$repo/docs/asteroidshooter-level2.png"
 echo "docs/asteroidshooter-level1.png and docs/asteroidshooter-level2.png updated"
+
+xvfb-run -a -s "-screen 0 1024x1024x24 -noreset" "$build/tests/e2e_ogreblast_test" \
+    --gtest_filter=OgreblastE2E.PlayFiresAtOgresAndTheShipFollowsThePointer
+cp "$build/screenshots/ogreblast-play-landscape-fire.png" "$repo/docs/ogreblast-play.png"
+cp "$build/screenshots/ogreblast-play-start-welcome.png" "$repo/docs/ogreblast-welcome.png"
+echo "docs/ogreblast-play.png and docs/ogreblast-welcome.png updated"

@@ -27,6 +27,9 @@ Canvas DrawGolfEnd(Lettering& lettering);
 // The maze-chase game's pictures (mazetextures.cpp), written under root;
 // false when one cannot be written.
 bool SaveMazePictures(const std::string& root);
+// The ogre's skin, with the face the head model turns to its front; the
+// maze chase and the ogre shooter both dress the same head in it.
+Canvas DrawOgreSkin();
 // The planet run's textures: the ship's hull panels, the asteroid rock, the
 // desert planet, the wormhole and the plain picture the power-up spheres are
 // lit over.

@@ -4,6 +4,7 @@
 #include "assets.h"
 #include "lettering.h"
 #include "models.h"
+#include "ogreblast.h"
 
 #include <cstdio>
 #include <string>
@@ -101,5 +102,6 @@ int main(int argc, char** argv) {
     ok = save(root, "textures/craters.png", DrawCraters(), PngKind::Rgb) && ok;
     ok = saveTowerDefence(root, argv[2]) && ok;
     ok = saveAsteroids(root, argv[2]) && ok;
+    ok = WriteOgreblastPictures(root, argv[2]) && ok;
     return saveGolf(root, argv[2]) && ok ? 0 : 1;
 }

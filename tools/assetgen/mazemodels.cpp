@@ -1,5 +1,6 @@
 // The maze-chase game's models: the cube every wall, cage block and pellet
-// copies, the power pellet's sphere, and the monsters' ogre head. The cube
+// copies, the power pellet's sphere, and the monsters' ogre head, which the
+// ogre shooter reads too. The cube
 // and the sphere have files of their own: the planet run's "pcube" is an
 // asteroid and its "psphere" a unit ball. The player is the golf ball's
 // sphere in its own material.

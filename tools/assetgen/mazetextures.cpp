@@ -190,6 +190,14 @@ const Picture kPictures[] = {
     {"textures/christmas2.jpg", 128, 64, christmasAt},
 };
 
+} // namespace
+
+Canvas DrawOgreSkin() {
+    return paint(256, 128, ogreAt);
+}
+
+namespace {
+
 // Writes the picture as an RGB JPEG file.
 bool saveJpeg(const Canvas& c, const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
