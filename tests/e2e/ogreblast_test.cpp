@@ -184,12 +184,15 @@ TEST_F(OgreblastE2E, PlayFiresAtOgresAndTheShipFollowsThePointer) {
     EXPECT_GT(count(turned, kLandscapeScreen, isHudInk), 60) << "no HUD in landscape";
     // The game is drawn for this side: the picture of play for the README,
     // with a long row of bullets and a few ogres.
-    const int row = 5 * kBulletPixels, crowd = 8 * kOgrePixels;
+    // The HUD tells play from the kill screen, whose big ogre is green too.
+    const int row = 5 * kBulletPixels, crowd = 2 * kOgrePixels;
     Image wide =
         game.holdKeyUntil("space", "ogreblast-play-landscape-fire", [&](const Image& shot) {
-            return ShowsLandscapePhone(shot) && count(shot, kLandscapeScreen, isBullet) > row &&
+            return ShowsLandscapePhone(shot) && count(shot, kLandscapeScreen, isHudInk) > 60 &&
+                   count(shot, kLandscapeScreen, isBullet) > row &&
                    count(shot, kLandscapeScreen, isOgre) > crowd;
         });
+    EXPECT_GT(count(wide, kLandscapeScreen, isHudInk), 60) << "not in play";
     EXPECT_GT(count(wide, kLandscapeScreen, isBullet), row) << "no bullets in landscape";
     EXPECT_GT(count(wide, kLandscapeScreen, isOgre), crowd) << "no ogres in landscape";
     ExpectCleanExit(game);
