@@ -11,14 +11,6 @@
 
 namespace {
 
-float clamp01(float v) {
-    return std::min(1.0f, std::max(0.0f, v));
-}
-
-Color shade(const Color& c, float k) {
-    return {clamp01(c.r * k), clamp01(c.g * k), clamp01(c.b * k), c.a};
-}
-
 // The distance from u to the nearest of n evenly spaced lines, in turns.
 float lineDistance(float u, int n) {
     float t = u * n - std::floor(u * n + 0.5f);
@@ -30,8 +22,8 @@ Color spaceAt(float u, float v) {
     float cloud = TileFractal(u, v, 4, 5, 31);
     float veil = TileFractal(u + 0.37f, v + 0.11f, 3, 4, 47);
     Color c = {0.01f, 0.015f, 0.04f, 1};
-    c = Mix(c, {0.22f, 0.08f, 0.30f, 1}, 0.55f * clamp01((cloud - 0.45f) * 2.2f));
-    return Mix(c, {0.04f, 0.20f, 0.26f, 1}, 0.45f * clamp01((veil - 0.5f) * 2.5f));
+    c = Mix(c, {0.22f, 0.08f, 0.30f, 1}, 0.55f * Clamp01((cloud - 0.45f) * 2.2f));
+    return Mix(c, {0.04f, 0.20f, 0.26f, 1}, 0.45f * Clamp01((veil - 0.5f) * 2.5f));
 }
 
 // Stars of many sizes and tints; the brightest with a soft halo.
@@ -95,13 +87,7 @@ void crater(Canvas& c, float x, float y, float radius) {
 } // namespace
 
 Canvas DrawStarfield() {
-    const int side = 1024;
-    Canvas c(side, side, {0, 0, 0, 1});
-    for (int y = 0; y < side; y++) {
-        for (int x = 0; x < side; x++) {
-            c.put(x, y, spaceAt((x + 0.5f) / side, (y + 0.5f) / side));
-        }
-    }
+    Canvas c = Paint(1024, 1024, spaceAt);
     scatterStars(c, 2200, 5);
     return c;
 }
@@ -113,7 +99,7 @@ Canvas DrawLevelPause(Lettering& lettering) {
     Canvas c(width, height, {0, 0, 0, 1});
     for (int y = 0; y < height; y++) {
         for (int x = 0; x < width; x++) {
-            c.put(x, y, shade(spaceAt(0.5f * x / width, 0.5f * y / height), 1.6f));
+            c.put(x, y, Shade(spaceAt(0.5f * x / width, 0.5f * y / height), 1.6f));
         }
     }
     scatterStars(c, 500, 9);
@@ -148,7 +134,7 @@ Canvas DrawRockSurface() {
             float grain = TileFractal(u, v, 8, 4, 61);
             float bands = TileFractal(u, v, 2, 3, 67);
             Color c0 = Mix({0.46f, 0.40f, 0.34f, 1}, {0.70f, 0.64f, 0.56f, 1}, bands);
-            c.put(x, y, shade(c0, 0.65f + 0.7f * grain));
+            c.put(x, y, Shade(c0, 0.65f + 0.7f * grain));
         }
     }
     for (int i = 0; i < 26; i++) {
@@ -174,8 +160,8 @@ Canvas DrawShooterHull() {
             float u = (x % band + 0.5f) / band, v = (y + 0.5f) / side;
             float seam = std::min(lineDistance(u, 2), lineDistance(v, 8));
             float wear = TileFractal(u, v, 4, 3, 83 + paint);
-            Color p = shade(paints[paint], 0.85f + 0.3f * wear);
-            c.put(x, y, shade(p, seam < 0.008f ? 0.55f : 1.0f));
+            Color p = Shade(paints[paint], 0.85f + 0.3f * wear);
+            c.put(x, y, Shade(p, seam < 0.008f ? 0.55f : 1.0f));
         }
     }
     return c;

@@ -18,6 +18,20 @@ float Clamp01(float v) {
     return std::min(1.0f, std::max(0.0f, v));
 }
 
+Color Shade(const Color& c, float k) {
+    return {Clamp01(c.r * k), Clamp01(c.g * k), Clamp01(c.b * k), c.a};
+}
+
+Canvas Paint(int width, int height, const std::function<Color(float u, float v)>& at) {
+    Canvas c(width, height, {0, 0, 0, 1});
+    for (int y = 0; y < height; y++) {
+        for (int x = 0; x < width; x++) {
+            c.put(x, y, at((x + 0.5f) / width, (y + 0.5f) / height));
+        }
+    }
+    return c;
+}
+
 namespace {
 
 // Signed distance from (px, py) to a rounded rectangle; negative inside.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ Color Mix(const Color& a, const Color& b, float t);
 // The colour's red, green and blue times k, alpha kept.
 Color Scale(const Color& c, float k);
 float Clamp01(float v);
+// Scale with each channel kept within 0..1.
+Color Shade(const Color& c, float k);
 
 class Canvas {
   public:
@@ -51,3 +54,7 @@ class Canvas {
     int w_, h_;
     std::vector<Color> pixels_;
 };
+
+// A picture of the given size whose every pixel is at() of its centre, in
+// fractions (u, v) of the width and height from the top-left corner.
+Canvas Paint(int width, int height, const std::function<Color(float u, float v)>& at);

@@ -14,25 +14,6 @@
 
 namespace {
 
-float clamp01(float v) {
-    return std::min(1.0f, std::max(0.0f, v));
-}
-
-Color shade(const Color& c, float k) {
-    return {clamp01(c.r * k), clamp01(c.g * k), clamp01(c.b * k), c.a};
-}
-
-// Fills every pixel from a function of its centre in fractions of the side.
-Canvas paint(int width, int height, const std::function<Color(float u, float v)>& at) {
-    Canvas c(width, height, {0, 0, 0, 1});
-    for (int y = 0; y < height; y++) {
-        for (int x = 0; x < width; x++) {
-            c.put(x, y, at((x + 0.5f) / width, (y + 0.5f) / height));
-        }
-    }
-    return c;
-}
-
 // How far inside an ellipse round (cu, cv) with radii (ru, rv): 1 at the
 // centre, 0 on the rim, negative outside.
 float ellipse(float u, float v, float cu, float cv, float ru, float rv) {
@@ -55,7 +36,7 @@ bool eyeAt(float u, float v, float cu, float cv, float r, Color iris, Color* out
 
 Color ogreAt(float u, float v) {
     float bumps = TileFractal(u, v, 8, 3, 71);
-    Color skin = shade({0.36f, 0.62f, 0.22f, 1}, 0.75f + 0.45f * bumps);
+    Color skin = Shade({0.36f, 0.62f, 0.22f, 1}, 0.75f + 0.45f * bumps);
     // A patch of horn at the bottom pole, where the model points the horns'
     // and the nose's texture coordinates.
     if (v < 0.04f) {
@@ -93,7 +74,7 @@ Color ogreAt(float u, float v) {
 Color tileAt(float u, float v) {
     float edge = std::min(std::min(u, v), std::min(1 - u, 1 - v));
     float k = edge < 0.08f ? 0.55f : edge < 0.16f ? (u + v < 1 ? 1.0f : 0.75f) : 0.9f;
-    return shade({1, 1, 1, 1}, k);
+    return Shade({1, 1, 1, 1}, k);
 }
 
 Color rainbowAt(float u, float v) {
@@ -114,7 +95,7 @@ Color woodAt(float u, float v) {
     ring -= std::floor(ring);
     Color c = Mix({0.70f, 0.48f, 0.28f, 1}, {0.42f, 0.26f, 0.13f, 1}, std::pow(ring, 3.0f));
     if (across < 0.04f || across > 0.96f) {
-        c = shade(c, 0.4f);
+        c = Shade(c, 0.4f);
     }
     return c;
 }
@@ -128,7 +109,7 @@ Color stoneAt(float u, float v) {
     int block = static_cast<int>(std::floor(across)) + 7 * course;
     float tone = 0.75f + 0.3f * HashUnit(static_cast<uint32_t>(block), 91);
     float rough = TileFractal(u, v, 16, 3, 93);
-    Color c = shade({0.62f, 0.6f, 0.56f, 1}, tone * (0.8f + 0.35f * rough));
+    Color c = Shade({0.62f, 0.6f, 0.56f, 1}, tone * (0.8f + 0.35f * rough));
     if (fu < 0.03f || fu > 0.97f || fv < 0.05f || fv > 0.95f) {
         c = {0.2f, 0.19f, 0.18f, 1};
     }
@@ -147,7 +128,7 @@ Color christmasAt(float u, float v) {
     if (std::sqrt(su * su + sv * sv) < star) {
         return {1, 1, 0.95f, 1};
     }
-    return shade({0.85f, 0.08f, 0.1f, 1}, 0.85f + 0.3f * TileFractal(u, v, 8, 2, 97));
+    return Shade({0.85f, 0.08f, 0.1f, 1}, 0.85f + 0.3f * TileFractal(u, v, 8, 2, 97));
 }
 
 // A small yellow head on dark blue: one spare life.
@@ -165,7 +146,7 @@ Color lifeAt(float u, float v) {
     if (smile > 0 && smile < 0.3f && v > 0.58f) {
         return {0.5f, 0.15f, 0.05f, 1};
     }
-    return shade({1.0f, 0.85f, 0.2f, 1}, 0.8f + 0.4f * head);
+    return Shade({1.0f, 0.85f, 0.2f, 1}, 0.8f + 0.4f * head);
 }
 
 struct Picture {
@@ -193,7 +174,7 @@ const Picture kPictures[] = {
 } // namespace
 
 Canvas DrawOgreSkin() {
-    return paint(256, 128, ogreAt);
+    return Paint(256, 128, ogreAt);
 }
 
 namespace {
@@ -220,9 +201,9 @@ bool saveJpeg(const Canvas& c, const std::string& path) {
     for (int y = 0; y < c.height(); y++) {
         for (int x = 0; x < c.width(); x++) {
             Color p = c.get(x, y);
-            row[x * 3] = static_cast<JSAMPLE>(std::lround(clamp01(p.r) * 255));
-            row[x * 3 + 1] = static_cast<JSAMPLE>(std::lround(clamp01(p.g) * 255));
-            row[x * 3 + 2] = static_cast<JSAMPLE>(std::lround(clamp01(p.b) * 255));
+            row[x * 3] = static_cast<JSAMPLE>(std::lround(Clamp01(p.r) * 255));
+            row[x * 3 + 1] = static_cast<JSAMPLE>(std::lround(Clamp01(p.g) * 255));
+            row[x * 3 + 2] = static_cast<JSAMPLE>(std::lround(Clamp01(p.b) * 255));
         }
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
@@ -237,7 +218,7 @@ bool saveJpeg(const Canvas& c, const std::string& path) {
 bool SaveMazePictures(const std::string& root) {
     bool ok = true;
     for (const Picture& picture : kPictures) {
-        Canvas canvas = paint(picture.width, picture.height, picture.at);
+        Canvas canvas = Paint(picture.width, picture.height, picture.at);
         std::string path = root + "/" + picture.file;
         bool jpeg = path.size() > 4 && path.compare(path.size() - 4, 4, ".jpg") == 0;
         bool saved = jpeg ? saveJpeg(canvas, path) : canvas.savePng(path, PngKind::Rgb);

@@ -10,10 +10,6 @@ namespace {
 
 constexpr float kTau = 6.28318530718f;
 
-float clamp01(float v) {
-    return std::min(1.0f, std::max(0.0f, v));
-}
-
 // A field of stars over the canvas, each drawn a second time one width to
 // the left or right when it reaches over an edge, so the field tiles along x.
 void scatterStars(Canvas& c, int count, uint32_t seed, float maxRadius) {
@@ -57,7 +53,7 @@ Canvas DrawOgreNebula() {
     for (int y = 0; y < h; y++) {
         for (int x = 0; x < w; x++) {
             float u = (x + 0.5f) / w, v = (y + 0.5f) / h;
-            float cloud = clamp01(TileFractal(u, v, 4, 5, 61) * 2.0f - 0.35f);
+            float cloud = Clamp01(TileFractal(u, v, 4, 5, 61) * 2.0f - 0.35f);
             float tint = TileNoise(u, v, 2, 67);
             Color glow = Mix({0.46f, 0.22f, 0.56f, 1}, {0.20f, 0.40f, 0.62f, 1}, tint);
             c.put(x, y, Mix({0.08f, 0.06f, 0.16f, 1}, glow, cloud));

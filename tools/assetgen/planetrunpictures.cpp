@@ -12,17 +12,6 @@ namespace {
 
 constexpr float kTau = 6.28318530718f;
 
-// Fills every pixel from a function of its centre as fractions (u, v).
-template <typename F> Canvas paint(int width, int height, F colorAt) {
-    Canvas c(width, height, {0, 0, 0, 1});
-    for (int y = 0; y < height; y++) {
-        for (int x = 0; x < width; x++) {
-            c.put(x, y, colorAt((x + 0.5f) / width, (y + 0.5f) / height));
-        }
-    }
-    return c;
-}
-
 // Light hull plates in a staggered grid with dark seams, rivets at their
 // corners and a red stripe through every third row.
 Color hullAt(float u, float v) {
@@ -106,19 +95,19 @@ Canvas banner(Lettering& lettering, const char* heading, const char* line, const
 } // namespace
 
 Canvas DrawShipHull() {
-    return paint(256, 256, hullAt);
+    return Paint(256, 256, hullAt);
 }
 
 Canvas DrawAsteroidRock() {
-    return paint(128, 128, rockAt);
+    return Paint(128, 128, rockAt);
 }
 
 Canvas DrawSandstone() {
-    return paint(256, 256, sandAt);
+    return Paint(256, 256, sandAt);
 }
 
 Canvas DrawWormhole() {
-    return paint(256, 256, wormholeAt);
+    return Paint(256, 256, wormholeAt);
 }
 
 Canvas DrawPlain() {

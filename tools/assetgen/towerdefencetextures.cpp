@@ -10,25 +10,6 @@
 
 namespace {
 
-float clamp01(float v) {
-    return std::min(1.0f, std::max(0.0f, v));
-}
-
-Color shade(const Color& c, float k) {
-    return {clamp01(c.r * k), clamp01(c.g * k), clamp01(c.b * k), c.a};
-}
-
-// Fills every pixel from a function of its centre's fractions (u, v).
-template <class F> Canvas paint(int width, int height, F colorAt) {
-    Canvas c(width, height, {0, 0, 0, 1});
-    for (int y = 0; y < height; y++) {
-        for (int x = 0; x < width; x++) {
-            c.put(x, y, colorAt((x + 0.5f) / width, (y + 0.5f) / height));
-        }
-    }
-    return c;
-}
-
 // Grass: patches of lighter and darker green, fine blades and a few dry
 // tufts, all from noise that repeats with the picture.
 Color grassAt(float u, float v) {
@@ -36,8 +17,8 @@ Color grassAt(float u, float v) {
     float blades = TileNoise(u * 1.0f, v, 64, 102);
     float fine = TileNoise(u, v, 128, 103);
     Color c = Mix({0.16f, 0.38f, 0.10f, 1}, {0.36f, 0.62f, 0.20f, 1}, patches);
-    c = shade(c, 0.8f + 0.3f * blades + 0.15f * fine);
-    float dry = clamp01((TileNoise(u, v, 16, 104) - 0.72f) * 5.0f);
+    c = Shade(c, 0.8f + 0.3f * blades + 0.15f * fine);
+    float dry = Clamp01((TileNoise(u, v, 16, 104) - 0.72f) * 5.0f);
     return Mix(c, {0.55f, 0.55f, 0.25f, 1}, 0.5f * dry * fine);
 }
 
@@ -46,9 +27,9 @@ Color stoneAt(float u, float v) {
     float mottle = TileFractal(u, v, 4, 4, 201);
     Color c = Mix({0.45f, 0.30f, 0.26f, 1}, {0.72f, 0.56f, 0.48f, 1}, mottle);
     float grain = TileNoise(u, v, 64, 202);
-    c = shade(c, 0.85f + 0.25f * grain);
+    c = Shade(c, 0.85f + 0.25f * grain);
     float crack = std::fabs(TileFractal(u, v, 8, 2, 203) - 0.5f);
-    return shade(c, crack < 0.02f ? 0.6f : 1.0f);
+    return Shade(c, crack < 0.02f ? 0.6f : 1.0f);
 }
 
 // The tower picture: stone blocks in its left half (the tower's base),
@@ -62,16 +43,16 @@ Color towerAt(float u, float v) {
         float mortarU = std::fabs(bu - std::floor(bu + 0.5f));
         float mortarV = std::fabs(v * 8 - std::floor(v * 8 + 0.5f));
         float tone = 0.75f + 0.2f * HashUnit(static_cast<uint32_t>(row * 16 + bu), 301);
-        Color c = shade({0.92f, 0.90f, 0.86f, 1}, tone + 0.1f * TileNoise(u, v, 32, 302));
-        return mortarU < 0.03f || mortarV < 0.06f ? shade(c, 0.5f) : c;
+        Color c = Shade({0.92f, 0.90f, 0.86f, 1}, tone + 0.1f * TileNoise(u, v, 32, 302));
+        return mortarU < 0.03f || mortarV < 0.06f ? Shade(c, 0.5f) : c;
     }
     float band = std::fabs(v * 6 - std::floor(v * 6 + 0.5f));
-    Color c = shade({0.80f, 0.82f, 0.85f, 1}, 0.8f + 0.2f * TileNoise(u, v, 16, 303));
+    Color c = Shade({0.80f, 0.82f, 0.85f, 1}, 0.8f + 0.2f * TileNoise(u, v, 16, 303));
     if (band < 0.06f) {
-        c = shade(c, 0.55f);
+        c = Shade(c, 0.55f);
     }
     float rivet = std::hypot(std::fmod(u * 16, 1.0f) - 0.5f, std::fmod(v * 12, 1.0f) - 0.5f);
-    return rivet < 0.15f ? shade(c, 1.2f) : c;
+    return rivet < 0.15f ? Shade(c, 1.2f) : c;
 }
 
 // The enemy picture, in four columns: green scaly skin, dark hide for legs
@@ -81,16 +62,16 @@ Color enemyAt(float u, float v) {
     if (u < 0.25f) {
         float scales = TileNoise(u, v, 64, 402);
         Color c = Mix({0.20f, 0.50f, 0.12f, 1}, {0.45f, 0.75f, 0.20f, 1}, n);
-        c = shade(c, 0.8f + 0.35f * scales);
-        return TileNoise(u, v, 12, 403) > 0.7f ? shade(c, 0.6f) : c;
+        c = Shade(c, 0.8f + 0.35f * scales);
+        return TileNoise(u, v, 12, 403) > 0.7f ? Shade(c, 0.6f) : c;
     }
     if (u < 0.5f) {
-        return shade({0.16f, 0.10f, 0.08f, 1}, 0.8f + 0.4f * n);
+        return Shade({0.16f, 0.10f, 0.08f, 1}, 0.8f + 0.4f * n);
     }
     if (u < 0.75f) {
-        return shade({0.97f, 0.96f, 0.90f, 1}, 0.95f + 0.05f * n);
+        return Shade({0.97f, 0.96f, 0.90f, 1}, 0.95f + 0.05f * n);
     }
-    return shade({0.92f, 0.86f, 0.66f, 1}, 0.85f + 0.15f * n);
+    return Shade({0.92f, 0.86f, 0.66f, 1}, 0.85f + 0.15f * n);
 }
 
 // Stars of a few sizes over a dark blue haze.
@@ -103,7 +84,7 @@ Color skyAt(float u, float v) {
         float sx = HashUnit(cell, 503), sy = HashUnit(cell, 504);
         float d = std::hypot(u * 96 - cx - sx, v * 96 - cy - sy);
         float size = 0.08f + 0.2f * HashUnit(cell, 505);
-        float glow = clamp01(1.0f - d / size);
+        float glow = Clamp01(1.0f - d / size);
         c = Mix(c, {1.0f, 0.97f, 0.9f, 1}, glow);
     }
     return c;
@@ -112,23 +93,23 @@ Color skyAt(float u, float v) {
 } // namespace
 
 Canvas DrawGrass() {
-    return paint(256, 256, grassAt);
+    return Paint(256, 256, grassAt);
 }
 
 Canvas DrawRedDirt() {
-    return paint(256, 256, stoneAt);
+    return Paint(256, 256, stoneAt);
 }
 
 Canvas DrawCannonTower() {
-    return paint(256, 256, towerAt);
+    return Paint(256, 256, towerAt);
 }
 
 Canvas DrawEnemySkin() {
-    return paint(256, 256, enemyAt);
+    return Paint(256, 256, enemyAt);
 }
 
 Canvas DrawSpaceBack() {
-    return paint(512, 512, skyAt);
+    return Paint(512, 512, skyAt);
 }
 
 // A green bar with a dark rim and a light top edge.
