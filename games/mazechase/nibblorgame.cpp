@@ -22,7 +22,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <thread>
 
 namespace {
 
@@ -35,7 +34,7 @@ const vec3 kMinimapPelletScale(0.6f, 0.6f, 1);
 const vec3 kMinimapTileScale(1, 1, 1);
 
 // The game's only pacing: at most 30 frames a second, each one update.
-const std::chrono::microseconds kFrameTime(33333);
+constexpr i32 kFramesPerSecond = 30;
 
 // The templates of buildLevel and the groups their copies go into, by kind.
 enum TemplateKind {
@@ -61,7 +60,7 @@ NibblorGame::NibblorGame(High_Score* scores, i32 level)
       minimapGroup(nullptr), foodGroup(nullptr), specialFoodGroup(nullptr), lifeLost(false),
       gameOver(false), lives(1), score(0), player(nullptr), gameOverBlack(nullptr),
       gameOverRed(nullptr), highScores(scores), extraLife(nullptr), background(nullptr),
-      nextFrame(std::chrono::steady_clock::now()) {
+      pacer(kFramesPerSecond) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     std::memset(pelletNodes, 0, sizeof pelletNodes);
     const char* path = MatrixMap::levelPath(level);
@@ -278,8 +277,7 @@ void NibblorGame::addObject(GameObject* object) {
 }
 
 bool NibblorGame::update(FrameInput* input) {
-    std::this_thread::sleep_until(nextFrame);
-    nextFrame = std::max(nextFrame + kFrameTime, std::chrono::steady_clock::now());
+    pacer.wait();
     printHud();
     for (GameObject* object : objects) {
         if (lifeLost) {

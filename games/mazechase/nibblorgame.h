@@ -3,8 +3,8 @@
 #include "engine/frameinput.h"
 #include "engine/vecmath.h"
 #include "games/mazechase/maze.h"
+#include "host/framepacer.h"
 
-#include <chrono>
 #include <vector>
 
 class BackgroundModel;
@@ -108,5 +108,5 @@ class NibblorGame {
     Extra_life* extraLife;
     BackgroundModel* background;
     // The earliest time the next frame may start.
-    std::chrono::steady_clock::time_point nextFrame;
+    FramePacer pacer;
 };
