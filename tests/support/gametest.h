@@ -6,8 +6,10 @@
 #include "tests/support/glwindow.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,6 +56,13 @@ class GameTest : public testing::Test {
         ASSERT_EQ(mkdir((scratchDir + "/bin").c_str(), 0755), 0);
         ASSERT_EQ(chdir((scratchDir + "/bin").c_str()), 0);
         restoreDir = here;
+    }
+
+    // What the program logged in the working directory's "log.txt".
+    static std::string logText() {
+        std::ifstream file("log.txt");
+        return std::string((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
     }
 
     bool drawing = false;

@@ -20,9 +20,7 @@
 #include "tests/support/gametest.h"
 
 #include <GLES2/gl2.h>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <png.h>
 #include <string>
 #include <sys/stat.h>
@@ -283,9 +281,7 @@ TEST_F(AsteroidGameTest, RunsWithoutTheModels) {
     LogOpen();
     start();
     LogClose();
-    std::ifstream logFile("log.txt");
-    const std::string log((std::istreambuf_iterator<char>(logFile)),
-                          std::istreambuf_iterator<char>());
+    const std::string log = logText();
     EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
     EXPECT_EQ(game->getPlayer()->getShip(), nullptr);
     EXPECT_TRUE(targets().empty());

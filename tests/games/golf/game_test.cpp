@@ -15,9 +15,7 @@
 #include "games/golf/rules.h"
 #include "tests/support/gametest.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -173,9 +171,7 @@ TEST_F(GolfGame, RunsWithoutTheSphereModel) {
     LogOpen();
     start();
     LogClose();
-    std::ifstream logFile("log.txt");
-    const std::string log((std::istreambuf_iterator<char>(logFile)),
-                          std::istreambuf_iterator<char>());
+    const std::string log = logText();
     EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
     EXPECT_EQ(world->getChildCount(), kFirstWall + kGolfWallCount - 2);
     frames(1);

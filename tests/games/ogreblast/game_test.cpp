@@ -17,9 +17,7 @@
 #include "games/ogreblast/rules.h"
 #include "tests/support/gametest.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -203,9 +201,7 @@ TEST_F(OgreGame, RunsWithoutItsModels) {
     LogOpen();
     game = new AwesomenessGame();
     LogClose();
-    std::ifstream logFile("log.txt");
-    const std::string log((std::istreambuf_iterator<char>(logFile)),
-                          std::istreambuf_iterator<char>());
+    const std::string log = logText();
     EXPECT_NE(log.find("Couldn't open .pwn file"), std::string::npos) << log;
     EXPECT_EQ(game->getOgreTemplate(), nullptr);
     startPlaying();

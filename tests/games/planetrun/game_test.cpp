@@ -23,7 +23,6 @@
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -321,9 +320,7 @@ void PlanetGame::flyWithoutModels(const char* report) {
     LogOpen();
     start();
     LogClose();
-    std::ifstream logFile("log.txt");
-    const std::string log((std::istreambuf_iterator<char>(logFile)),
-                          std::istreambuf_iterator<char>());
+    const std::string log = logText();
     EXPECT_NE(log.find(report), std::string::npos) << log;
     EXPECT_EQ(player->getMesh(), nullptr);
     EXPECT_TRUE(all("Asteroid").empty());

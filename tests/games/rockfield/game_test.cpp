@@ -21,7 +21,7 @@
 #include "games/rockfield/materialtriplanar.h"
 #include "games/rockfield/rules.h"
 #include "host/host.h"
-#include "tests/support/glwindow.h"
+#include "tests/support/gametest.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -32,19 +32,11 @@ namespace {
 
 const u32 kResourceTypes = 7;
 
-class Rockfield : public testing::Test {
+class Rockfield : public GameTest {
   protected:
-    void SetUp() override {
-        StartGlWindow();
-        LogClose();
-        allocatedBefore = MemoryGetTotal();
-        SceneGraph::init();
-    }
     void TearDown() override {
         delete game;
-        SceneGraph::shutdown();
-        LogClose();
-        EXPECT_EQ(MemoryGetTotal(), allocatedBefore) << "memory left behind";
+        GameTest::TearDown();
     }
 
     static std::vector<u32> resourceCounts() {
@@ -68,7 +60,6 @@ class Rockfield : public testing::Test {
         return std::atoi(name);
     }
 
-    u32 allocatedBefore = 0;
     Game* game = nullptr;
 };
 

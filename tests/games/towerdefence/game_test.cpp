@@ -16,7 +16,7 @@
 #include "games/towerdefence/materialgui.h"
 #include "games/towerdefence/tower.h"
 #include "games/towerdefence/towerdefgame.h"
-#include "tests/support/glwindow.h"
+#include "tests/support/gametest.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -27,20 +27,15 @@ namespace {
 // The host's clock does not start at 0.
 const f32 kStart = 500.0f;
 
-class TowerDefenceGame : public testing::Test {
+class TowerDefenceGame : public GameTest {
   protected:
     void SetUp() override {
-        StartGlWindow();
-        LogClose();
-        allocatedBefore = MemoryGetTotal();
-        SceneGraph::init();
+        GameTest::SetUp();
         input.time = kStart;
     }
     void TearDown() override {
         delete game;
-        SceneGraph::shutdown();
-        LogClose();
-        EXPECT_EQ(MemoryGetTotal(), allocatedBefore) << "the game left memory behind";
+        GameTest::TearDown();
     }
 
     void frames(u32 count) {
@@ -59,7 +54,6 @@ class TowerDefenceGame : public testing::Test {
         frames(1);
     }
 
-    u32 allocatedBefore = 0;
     TowerDefGame* game = nullptr;
     FrameInput input{};
 };
