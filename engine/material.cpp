@@ -53,7 +53,7 @@ Material* Material::create(u32 materialType, const char* name, u32 purgeLevel) {
 
 Material* Material::cloneTarget(const char* newName, u32 purgeLevel) {
     Material* found = SceneGraph::createMaterial(materialType, newName, purgeLevel);
-    if (found != nullptr && found->getMaterialType() != materialType) {
+    if (found != nullptr && found->getType() != materialType) {
         REPORT(kCloneKind);
         SceneGraph::dereferenceResource(found);
         return nullptr;

@@ -39,8 +39,10 @@ class Material : public Resource {
     // code; not yet in any list (the registry adds it).
     static Material* create(u32 materialType, const char* name, u32 purgeLevel);
 
-    // The material's kind (Resource::getType is the resource type code).
-    u32 getMaterialType() const { return materialType; }
+    // The material type code. It hides, not overrides, Resource::getType:
+    // through a Resource pointer, as the registry files and gives back
+    // resources, a material still reports the resource type code 6.
+    u32 getType() const { return materialType; }
     ShaderProgram* getProgram() const { return program; }
 
     // Puts the program in use unless it already is the context's current

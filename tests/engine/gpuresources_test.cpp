@@ -275,8 +275,13 @@ TEST_F(Resources, StandardFactoryBuildsTheSharedCodesAndFallsBack) {
     for (const auto& c : cases) {
         std::string name = "m" + std::to_string(c.asked);
         Material* m = SceneGraph::createMaterial(c.asked, name.c_str(), 0);
-        EXPECT_EQ(m->getMaterialType(), c.stored) << c.asked;
-        EXPECT_EQ(m->getType(), static_cast<u32>(kResourceMaterial));
+        EXPECT_EQ(m->getType(), c.stored) << c.asked;
+        // The registry sees the resource code and gives the material back
+        // to its own list.
+        Resource* resource = m;
+        EXPECT_EQ(resource->getType(), static_cast<u32>(kResourceMaterial));
+        EXPECT_TRUE(SceneGraph::dereferenceResource(m)) << c.asked;
+        EXPECT_FALSE(SceneGraph::getResourceList(kResourceMaterial)->contains(name.c_str()));
     }
     EXPECT_EQ(MaterialCreateStandard(6, "x", 0), nullptr);
 }

@@ -174,7 +174,7 @@ TEST_F(Materials, FactoryBuildsEachKindWithItsOwnProgram) {
         std::string name = "kind" + std::to_string(kind.code);
         Material* m = SceneGraph::createMaterial(kind.code, name.c_str(), 0);
         EXPECT_EQ(typeid(*m), kind.type);
-        EXPECT_EQ(m->getMaterialType(), kind.code);
+        EXPECT_EQ(m->getType(), kind.code);
         ASSERT_NE(m->getProgram(), nullptr);
         EXPECT_STREQ(m->getProgram()->nameText(), name.c_str());
         EXPECT_TRUE(m->getProgram()->isLinked());
