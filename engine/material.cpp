@@ -28,10 +28,15 @@ Material::Material(const char* name, u32 purgeLevel, u32 materialType_)
 
 Material::~Material() {
     MemoryCheck();
-    if (program != nullptr) {
-        SceneGraph::dereferenceResource(program);
-    }
+    releasePinned(program);
     MemoryCheck();
+}
+
+void Material::createProgram(const char* programName, const char* header, const char* vertexFile,
+                             const char* fragmentFile, u32 purgeLevel) {
+    program =
+        SceneGraph::createShaderProgram(programName, header, vertexFile, fragmentFile, purgeLevel);
+    pinHeld(program);
 }
 
 void Material::print(FILE* file) const {
@@ -48,7 +53,7 @@ Material* Material::create(u32 materialType, const char* name, u32 purgeLevel) {
 
 Material* Material::cloneTarget(const char* newName, u32 purgeLevel) {
     Material* found = SceneGraph::createMaterial(materialType, newName, purgeLevel);
-    if (found != nullptr && found->getMaterialType() != materialType) {
+    if (found != nullptr && found->getType() != materialType) {
         REPORT(kCloneKind);
         SceneGraph::dereferenceResource(found);
         return nullptr;
@@ -84,13 +89,13 @@ void Material::lightOrWhite(const Light* light, vec3* position, vec3* color) {
 }
 
 void Material::loadDefaultTexture(Texture** slot) {
-    Texture::loadInto(slot, "../textures/notex.png", kKeepCached);
+    Texture::loadPinned(slot, "../textures/notex.png", kKeepCached);
 }
 
 void Material::releaseSlot(Resource* resource) {
     if (resource != nullptr) {
         MemoryCheck();
-        SceneGraph::dereferenceResource(resource);
+        releasePinned(resource);
         MemoryCheck();
     }
 }

@@ -24,7 +24,8 @@ enum MaterialType : u32 {
 // What a triangle mesh draws with: a material type code and one shader
 // program, of which it holds one reference. The concrete kinds create their
 // program under the material's own name and set their uniforms in
-// prepareMaterial.
+// prepareMaterial. The program and whatever the kinds' texture and cube-map
+// slots hold are pinned: a purge leaves them to the live material.
 class Material : public Resource {
   public:
     Material(const char* name, u32 purgeLevel, u32 materialType);
@@ -38,8 +39,10 @@ class Material : public Resource {
     // code; not yet in any list (the registry adds it).
     static Material* create(u32 materialType, const char* name, u32 purgeLevel);
 
-    // The material's kind (Resource::getType is the resource type code).
-    u32 getMaterialType() const { return materialType; }
+    // The material type code. It hides, not overrides, Resource::getType:
+    // through a Resource pointer, as the registry files and gives back
+    // resources, a material still reports the resource type code 6.
+    u32 getType() const { return materialType; }
     ShaderProgram* getProgram() const { return program; }
 
     // Puts the program in use unless it already is the context's current
@@ -47,6 +50,9 @@ class Material : public Resource {
     void prepare(RenderContext* context, Geometry* geometry);
 
   protected:
+    // Creates or finds the program the material draws with and pins it.
+    void createProgram(const char* programName, const char* header, const char* vertexFile,
+                       const char* fragmentFile, u32 purgeLevel);
     // The material a clone of this one is written into: the one registered
     // under newName (found or new, one reference for the caller); null, with
     // a warning, when that name holds a material of another kind.
@@ -59,7 +65,9 @@ class Material : public Resource {
     // The light's world position and colour; without a light, a warning and
     // a white light at the origin.
     static void lightOrWhite(const Light* light, vec3* position, vec3* color);
-    // Gives back the reference a texture or cube-map slot holds, if any.
+    // Unpins and gives back what a texture or cube-map slot holds, if any.
+    // The slots are set through Resource::assignPinned and
+    // Texture::loadPinned.
     static void releaseSlot(Resource* resource);
     // Stores the texture every textured kind starts with,
     // "../textures/notex.png" kept cached, in a texture slot.

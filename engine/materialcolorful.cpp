@@ -1,11 +1,9 @@
 #include "engine/materialcolorful.h"
 
-#include "engine/scenegraph.h"
-
 MaterialColorful::MaterialColorful(const char* name, u32 purgeLevel)
     : Material(name, purgeLevel, kMaterialColorful) {
-    program = SceneGraph::createShaderProgram(name, "\n", "../shaders/MaterialColorful.vs",
-                                              "../shaders/MaterialColorful.fs", purgeLevel);
+    createProgram(name, "\n", "../shaders/MaterialColorful.vs", "../shaders/MaterialColorful.fs",
+                  purgeLevel);
 }
 
 Resource* MaterialColorful::clone(const char* newName, u32 purgeLevel) {

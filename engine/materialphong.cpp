@@ -4,7 +4,6 @@
 #include "engine/light.h"
 #include "engine/memory.h"
 #include "engine/result.h"
-#include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
 #include "engine/texture.h"
 
@@ -32,7 +31,7 @@ MaterialPhong::MaterialPhong(const char* name, u32 purgeLevel, u32 materialType,
     : Material(name, purgeLevel, materialType), ambientColor(0, 0.1f, 0.2f),
       diffuseColor(0.1f, 0.5f, 0.7f), specularColor(0.7f, 0.9f, 1.0f), shininess(3.4f), emissive(0),
       specularLevel(1), diffuseTexture(nullptr) {
-    program = SceneGraph::createShaderProgram(name, header, vertexFile, fragmentFile, purgeLevel);
+    createProgram(name, header, vertexFile, fragmentFile, purgeLevel);
     loadDefaultTexture(&diffuseTexture);
 }
 
@@ -85,11 +84,11 @@ void MaterialPhong::prepareMaterial(RenderContext*, Geometry* geometry) {
 }
 
 void MaterialPhong::setDiffuseTexture(Texture* texture, bool addReference) {
-    Resource::assignReference(&diffuseTexture, texture, addReference);
+    Resource::assignPinned(&diffuseTexture, texture, addReference);
 }
 
 void MaterialPhong::setDiffuseTexture(const char* file, u32 purgeLevel) {
-    Texture::loadInto(&diffuseTexture, file, purgeLevel);
+    Texture::loadPinned(&diffuseTexture, file, purgeLevel);
 }
 
 MaterialDirectional::MaterialDirectional(const char* name, u32 purgeLevel)

@@ -3,13 +3,12 @@
 #include "engine/cubemap.h"
 #include "engine/memory.h"
 #include "engine/result.h"
-#include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
 
 MaterialReflective::MaterialReflective(const char* name, u32 purgeLevel)
     : Material(name, purgeLevel, kMaterialReflective), environmentMap(nullptr) {
-    program = SceneGraph::createShaderProgram(name, "\n", "../shaders/MaterialReflective.vs",
-                                              "../shaders/MaterialReflective.fs", purgeLevel);
+    createProgram(name, "\n", "../shaders/MaterialReflective.vs",
+                  "../shaders/MaterialReflective.fs", purgeLevel);
 }
 
 MaterialReflective::~MaterialReflective() {
@@ -30,5 +29,5 @@ void MaterialReflective::prepareMaterial(RenderContext*, Geometry*) {
 }
 
 void MaterialReflective::setEnvironmentMap(CubeMap* map, bool addReference) {
-    Resource::assignReference(&environmentMap, map, addReference);
+    Resource::assignPinned(&environmentMap, map, addReference);
 }

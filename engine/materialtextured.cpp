@@ -2,14 +2,13 @@
 
 #include "engine/memory.h"
 #include "engine/result.h"
-#include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
 #include "engine/texture.h"
 
 MaterialTextured::MaterialTextured(const char* name, u32 purgeLevel)
     : Material(name, purgeLevel, kMaterialTextured), diffuseTexture(nullptr) {
-    program = SceneGraph::createShaderProgram(name, "\n", "../shaders/MaterialTextured.vs",
-                                              "../shaders/MaterialTextured.fs", purgeLevel);
+    createProgram(name, "\n", "../shaders/MaterialTextured.vs", "../shaders/MaterialTextured.fs",
+                  purgeLevel);
     loadDefaultTexture(&diffuseTexture);
 }
 
@@ -31,9 +30,9 @@ void MaterialTextured::prepareMaterial(RenderContext*, Geometry*) {
 }
 
 void MaterialTextured::setDiffuseTexture(Texture* texture, bool addReference) {
-    Resource::assignReference(&diffuseTexture, texture, addReference);
+    Resource::assignPinned(&diffuseTexture, texture, addReference);
 }
 
 void MaterialTextured::setDiffuseTexture(const char* file, u32 purgeLevel) {
-    Texture::loadInto(&diffuseTexture, file, purgeLevel);
+    Texture::loadPinned(&diffuseTexture, file, purgeLevel);
 }

@@ -6,7 +6,6 @@
 #include "engine/memory.h"
 #include "engine/rendercontext.h"
 #include "engine/result.h"
-#include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
 #include "engine/texture.h"
 
@@ -16,8 +15,8 @@ MaterialWeird::MaterialWeird(const char* name, u32 purgeLevel)
     : Material(name, purgeLevel, kMaterialWeird), ambientColor(0, 0.1f, 0.2f),
       diffuseColor(0.1f, 0.5f, 0.7f), specularColor(0.7f, 0.9f, 1.0f), shininess(3.4f),
       diffuseTexture(nullptr), noiseTexture(nullptr) {
-    program = SceneGraph::createShaderProgram(name, "\n", "../shaders/MaterialWeird.vs",
-                                              "../shaders/MaterialWeird.fs", purgeLevel);
+    createProgram(name, "\n", "../shaders/MaterialWeird.vs", "../shaders/MaterialWeird.fs",
+                  purgeLevel);
     loadDefaultTexture(&diffuseTexture);
     loadDefaultTexture(&noiseTexture);
 }
@@ -68,17 +67,17 @@ void MaterialWeird::sendUniforms(RenderContext* context, Geometry* geometry) con
 }
 
 void MaterialWeird::setDiffuseTexture(Texture* texture, bool addReference) {
-    Resource::assignReference(&diffuseTexture, texture, addReference);
+    Resource::assignPinned(&diffuseTexture, texture, addReference);
 }
 
 void MaterialWeird::setDiffuseTexture(const char* file, u32 purgeLevel) {
-    Texture::loadInto(&diffuseTexture, file, purgeLevel);
+    Texture::loadPinned(&diffuseTexture, file, purgeLevel);
 }
 
 void MaterialWeird::setNoiseTexture(Texture* texture, bool addReference) {
-    Resource::assignReference(&noiseTexture, texture, addReference);
+    Resource::assignPinned(&noiseTexture, texture, addReference);
 }
 
 void MaterialWeird::setNoiseTexture(const char* file, u32 purgeLevel) {
-    Texture::loadInto(&noiseTexture, file, purgeLevel);
+    Texture::loadPinned(&noiseTexture, file, purgeLevel);
 }

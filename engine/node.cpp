@@ -10,12 +10,13 @@ namespace {
 const Result kNotDetached = {1, "This node hasn't been detached from its parent"};
 const Result kNotConnected = {1, "The two nodes are not connected"};
 const Result kNoParent = {1, "The node has no parent"};
-const Result kInactiveCamera = {1, "Camera resides in a non-active node"};
 
 constexpr std::size_t kWholeNameLimit = 256;
 constexpr std::size_t kCutNameLength = 255;
 
 } // namespace
+
+const Result Node::kInactiveCamera = {1, "Camera resides in a non-active node"};
 
 Node::Node(const char* name_, u32 type_)
     : name(StringDuplicate(name_)), type(type_), parent(nullptr), firstChild(nullptr),

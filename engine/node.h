@@ -4,6 +4,7 @@
 #include "engine/vecmath.h"
 
 struct RenderContext;
+struct Result;
 class Light;
 
 // Node type codes.
@@ -64,6 +65,11 @@ class Node {
     // A copy under a new name (null keeps the name), with copies of the
     // children when recursive; null when the class cannot be copied.
     Node* duplicate(const char* newName, bool recursive) const;
+
+  protected:
+    // The camera walk's warning on meeting an inactive node, reported by the
+    // walk step of the node's class.
+    static const Result kInactiveCamera;
 
   private:
     char* name;

@@ -317,7 +317,7 @@ void Reader::addMaterial(const MaterialData& data) {
     Material* material = SceneGraph::createMaterial(kMaterialPoint, data.name, purgeLevel);
     materials[number] = material;
     materialHeld[number] = true;
-    if (material->getMaterialType() != kMaterialPoint) {
+    if (material->getType() != kMaterialPoint) {
         return;
     }
     MaterialPhong* phong = dynamic_cast<MaterialPhong*>(material);

@@ -26,9 +26,10 @@ constexpr u32 kKeepCached = 0xFFFFFFFFu;
 // Purge level 0: deleted when the last reference is given back. Any other
 // level: kept cached at count 0 until a purge of at least that level.
 //
-// Holders inside the engine (a program's shaders, the sprites' shared
-// program and quad, the text printer's program) also pin what they hold: a
-// purge deletes whatever a game still holds, but never a pinned object.
+// Holders inside the engine (a program's shaders, a material's program and
+// the textures and cube map of its slots, the sprites' shared program and
+// quad, the text printer's program) also pin what they hold: a purge deletes
+// whatever a game still holds, but never a pinned object.
 class Resource {
     friend class ResourceList;
     friend class SceneGraph;
@@ -77,6 +78,16 @@ class Resource {
         if (old != nullptr) {
             giveBack(old);
         }
+    }
+
+    // assignReference for a slot that pins what it holds: the new object is
+    // pinned, the old one unpinned before its reference goes back.
+    template <class T> static void assignPinned(T** slot, T* resource, bool addReference) {
+        pinHeld(resource);
+        if (*slot != nullptr) {
+            (*slot)->unpin();
+        }
+        assignReference(slot, resource, addReference);
     }
 
   protected:

@@ -36,27 +36,12 @@ u8* fontAlpha(u8* pixels, u32 width, u32 height, u32 bytesPerPixel) {
 
 } // namespace
 
-// Turns laid-out glyphs into draw calls of the glyph quad.
+// Hands laid-out glyphs to the printer to draw.
 class Text::Drawer : public GlyphSink {
   public:
     explicit Drawer(const Text& text) : text(text) {}
 
-    void draw(const GlyphDraw& glyph) override {
-        const ShaderProgram* p = text.program;
-        f32 offset[2] = {static_cast<f32>(glyph.x) / text.screenWidth * 2.0f,
-                         static_cast<f32>(glyph.y) / text.screenHeight * 2.0f};
-        f32 cell[2] = {static_cast<f32>(glyph.character % 16) * kCellTex,
-                       static_cast<f32>(glyph.character / 16) * kCellTex};
-        i32 bold = (glyph.style & kTextBold) != 0 ? 1 : 0;
-        i32 italic = (glyph.style & kTextItalic) != 0 ? 2 : 0;
-        p->setUniform("offset", offset, 2);
-        p->setUniform("glyph", cell, 2);
-        p->setUniform("pixel_size", text.pixelSize, 2);
-        p->setUniform("color", &glyph.color.x, 4);
-        p->setUniform("bold", &bold, 1);
-        p->setUniform("italic", &italic, 1);
-        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    }
+    void draw(const GlyphDraw& glyph) override { text.drawGlyph(glyph); }
 
   private:
     const Text& text;
@@ -169,4 +154,20 @@ void Text::printString(u32 slot, Drawer& drawer) {
     TextMetrics metrics = {glyphWidths, cellHeight, lineSpacing};
     TextLayout(queue.getText(slot), ox, oy, queue.getWidth(slot), queue.getMaxLines(slot), metrics,
                drawer);
+}
+
+void Text::drawGlyph(const GlyphDraw& glyph) const {
+    f32 offset[2] = {static_cast<f32>(glyph.x) / screenWidth * 2.0f,
+                     static_cast<f32>(glyph.y) / screenHeight * 2.0f};
+    f32 cell[2] = {static_cast<f32>(glyph.character % 16) * kCellTex,
+                   static_cast<f32>(glyph.character / 16) * kCellTex};
+    i32 bold = (glyph.style & kTextBold) != 0 ? 1 : 0;
+    i32 italic = (glyph.style & kTextItalic) != 0 ? 2 : 0;
+    program->setUniform("offset", offset, 2);
+    program->setUniform("glyph", cell, 2);
+    program->setUniform("pixel_size", pixelSize, 2);
+    program->setUniform("color", &glyph.color.x, 4);
+    program->setUniform("bold", &bold, 1);
+    program->setUniform("italic", &italic, 1);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }

@@ -17,6 +17,16 @@ class ShaderProgram;
 // any other character prints nothing. Each string starts white and plain.
 class Text {
   public:
+    // One glyph of the word being laid out: its character, style flags
+    // (kTextBold, kTextItalic), colour, and x offset in pixels within the
+    // word.
+    struct GlyphEntry {
+        u8 character;
+        u32 style;
+        vec4 color;
+        i32 offset;
+    };
+
     // Loads the font and builds its texture and the "TextProg" program.
     // A font that cannot be loaded, or whose sides are not powers of two of
     // at least 16 pixels, is reported and leaves a printer that draws
@@ -35,6 +45,14 @@ class Text {
     // Draws every queued string in order and empties the queue.
     void printAll();
 
+    // Places a laid-out word of count entries, wordWidth pixels wide: on a
+    // new line when it does not fit the rest of the pen's line, then its
+    // glyphs through the sink, and moves the pen behind it. False when the
+    // string stops here, the word being wider than the box or the box's
+    // lines used up; nothing is drawn then.
+    static bool printWord(const GlyphEntry* entries, u32 count, i32 wordWidth, const TextBox& box,
+                          const TextMetrics& metrics, TextPen& pen, GlyphSink& sink);
+
     u32 getQueuedCount() const { return queue.getCount(); }
     u32 getSlotCapacity(u32 slot) const { return queue.getCapacity(slot); }
     const u8* getGlyphWidths() const { return glyphWidths; }
@@ -44,6 +62,8 @@ class Text {
 
     bool createTexture(const u8* pixels);
     void printString(u32 slot, Drawer& drawer);
+    // Draws one glyph quad with its cell, colour and style.
+    void drawGlyph(const GlyphDraw& glyph) const;
 
     u32 textureId;
     u32 fontWidth, fontHeight;

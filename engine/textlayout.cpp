@@ -1,6 +1,7 @@
 #include "engine/textlayout.h"
 
 #include "engine/memory.h"
+#include "engine/text.h"
 
 #include <cstring>
 
@@ -12,54 +13,48 @@ bool isPowerOfTwo(u32 v) {
     return v != 0 && (v & (v - 1)) == 0;
 }
 
-// One glyph of the word being gathered, at its offset within the word.
-struct WordGlyph {
-    u8 character;
-    u32 style;
-    vec4 color;
-    i32 offset;
-};
-
 // A colour digit of a "~c" or "~e" code: '0'..'9' gives digit / 9, any
 // other character full intensity.
 f32 colorDigit(u8 c) {
     return c >= '0' && c <= '9' ? static_cast<f32>(c - '0') / 9.0f : 1.0f;
 }
 
+// Moves the pen to the start of the next line.
+void newLine(TextPen& pen, const TextMetrics& metrics) {
+    pen.x = 0;
+    pen.y += static_cast<i32>(metrics.cellHeight + metrics.lineSpacing);
+    pen.line++;
+}
+
 // The state of laying out one string.
 class Layout {
   public:
-    Layout(i32 ox, i32 oy, u32 width, u32 maxLines, const TextMetrics& metrics, GlyphSink& sink)
-        : ox(ox), oy(oy), width(width), maxLines(maxLines), metrics(metrics), sink(sink) {}
+    Layout(const TextBox& box, const TextMetrics& metrics, GlyphSink& sink)
+        : box(box), metrics(metrics), sink(sink) {}
 
     void run(const char* text);
 
   private:
-    bool flushWord();
+    bool printWord() {
+        return Text::printWord(word, glyphCount, wordWidth, box, metrics, pen, sink);
+    }
     void resetWord() {
         wordWidth = 0;
         glyphCount = 0;
-    }
-    void newLine() {
-        penX = 0;
-        penY += static_cast<i32>(metrics.cellHeight + metrics.lineSpacing);
-        line++;
     }
     void addGlyph(u8 ch);
     // Reads one character of a code; false when the character is not part
     // of a code.
     bool readCode(u8 ch);
 
-    i32 ox, oy;
-    u32 width, maxLines;
+    TextBox box;
     const TextMetrics& metrics;
     GlyphSink& sink;
 
-    WordGlyph word[kTextWordGlyphs];
+    Text::GlyphEntry word[kTextWordGlyphs];
     u32 glyphCount = 0;
     i32 wordWidth = 0;
-    i32 penX = 0, penY = 0;
-    u32 line = 0;
+    TextPen pen = {0, 0, 0};
     vec4 color = kWhite;
     vec4 pending = kWhite;
     u32 style = 0;
@@ -68,26 +63,8 @@ class Layout {
     u32 code = 0;
 };
 
-bool Layout::flushWord() {
-    if (wordWidth > static_cast<i32>(width)) {
-        return false;
-    }
-    if (penX + wordWidth > static_cast<i32>(width)) {
-        newLine();
-    }
-    if (line >= maxLines) {
-        return false;
-    }
-    for (u32 i = 0; i < glyphCount; i++) {
-        const WordGlyph& g = word[i];
-        sink.draw(GlyphDraw{g.character, ox + g.offset + penX, oy - penY, g.color, g.style});
-    }
-    penX += wordWidth;
-    return true;
-}
-
 void Layout::addGlyph(u8 ch) {
-    word[glyphCount++] = WordGlyph{ch, style, color, wordWidth};
+    word[glyphCount++] = Text::GlyphEntry{ch, style, color, wordWidth};
     wordWidth += metrics.glyphWidths[ch] + 2 + ((style & kTextBold) != 0 ? 1 : 0);
 }
 
@@ -134,22 +111,22 @@ void Layout::run(const char* text) {
         }
         // A full word is laid out before ch, which then starts the next one.
         if (ch == ' ' || glyphCount == kTextWordGlyphs) {
-            if (!flushWord()) {
+            if (!printWord()) {
                 return;
             }
             resetWord();
             if (ch == ' ') {
-                penX += metrics.glyphWidths[u8{' '}] + 2;
+                pen.x += metrics.glyphWidths[u8{' '}] + 2;
                 i++;
             }
             continue;
         }
         if (ch == '\n' || ch == '\r') {
-            if (!flushWord()) {
+            if (!printWord()) {
                 return;
             }
-            newLine();
-            if (line >= maxLines) {
+            newLine(pen, metrics);
+            if (pen.line >= box.maxLines) {
                 return;
             }
             resetWord();
@@ -164,10 +141,30 @@ void Layout::run(const char* text) {
         addGlyph(ch);
         i += ch == '~' ? 2 : 1;
     }
-    flushWord();
+    printWord();
 }
 
 } // namespace
+
+bool Text::printWord(const GlyphEntry* entries, u32 count, i32 wordWidth, const TextBox& box,
+                     const TextMetrics& metrics, TextPen& pen, GlyphSink& sink) {
+    if (wordWidth > static_cast<i32>(box.width)) {
+        return false;
+    }
+    if (pen.x + wordWidth > static_cast<i32>(box.width)) {
+        newLine(pen, metrics);
+    }
+    if (pen.line >= box.maxLines) {
+        return false;
+    }
+    for (u32 i = 0; i < count; i++) {
+        const GlyphEntry& e = entries[i];
+        sink.draw(
+            GlyphDraw{e.character, box.ox + e.offset + pen.x, box.oy - pen.y, e.color, e.style});
+    }
+    pen.x += wordWidth;
+    return true;
+}
 
 bool TextFontAccepted(const u8* pixels, u32 width, u32 height) {
     return pixels != nullptr && width >= 16 && height >= 16 && isPowerOfTwo(width) &&
@@ -194,7 +191,7 @@ void TextGlyphWidths(const u8* pixels, u32 width, u32 height, u8 widths[256]) {
 
 void TextLayout(const char* text, i32 ox, i32 oy, u32 width, u32 maxLines,
                 const TextMetrics& metrics, GlyphSink& sink) {
-    Layout(ox, oy, width, maxLines, metrics, sink).run(text);
+    Layout(TextBox{ox, oy, width, maxLines}, metrics, sink).run(text);
 }
 
 TextQueue::TextQueue() : buffers(), xs(), ys(), widths(), maxLines(), capacities(), count(0) {}

@@ -47,9 +47,28 @@ struct TextMetrics {
     u32 lineSpacing;
 };
 
+// Where one string is laid out: its origin in pixels from the screen centre
+// (y up), the width in pixels at which its lines wrap, and the number of
+// lines it may take.
+struct TextBox {
+    i32 ox;
+    i32 oy;
+    u32 width;
+    u32 maxLines;
+};
+
+// The pen of a string being laid out: where its next word goes, in pixels
+// right of and below the origin, and the line that word stands on.
+struct TextPen {
+    i32 x;
+    i32 y;
+    u32 line;
+};
+
 // Lays one string out from its origin (ox, oy) in pixels from the screen
 // centre: "~" codes, words of at most 8 glyphs wrapped at width pixels, and
-// at most maxLines lines. A word wider than width ends the string.
+// at most maxLines lines. A word wider than width ends the string; each
+// word is placed by Text::printWord.
 void TextLayout(const char* text, i32 ox, i32 oy, u32 width, u32 maxLines,
                 const TextMetrics& metrics, GlyphSink& sink);
 

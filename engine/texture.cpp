@@ -125,6 +125,14 @@ Texture* Texture::loadInto(Texture** slot, const char* file, u32 purgeLevel) {
     return *slot;
 }
 
+Texture* Texture::loadPinned(Texture** slot, const char* file, u32 purgeLevel) {
+    if (*slot != nullptr) {
+        (*slot)->unpin();
+    }
+    pinHeld(loadInto(slot, file, purgeLevel));
+    return *slot;
+}
+
 u32 Texture::glFormat(u32 format) {
     return format == kRgb ? GL_RGB : format == kLuminance ? GL_LUMINANCE : GL_RGBA;
 }

@@ -45,6 +45,8 @@ class Texture : public Resource {
     // Gives back the texture the slot holds, then stores the texture of the
     // file (mipmapped, filter 2, wrap 1) in it and returns it.
     static Texture* loadInto(Texture** slot, const char* file, u32 purgeLevel);
+    // loadInto for a slot that pins what it holds.
+    static Texture* loadPinned(Texture** slot, const char* file, u32 purgeLevel);
 
     // The GL format of a format code (any code but RGB and luminance is
     // RGBA), its bytes per pixel, and the format code of a bytes-per-pixel

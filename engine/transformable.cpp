@@ -2,6 +2,7 @@
 
 #include "engine/matrixtransformation.h"
 #include "engine/rendercontext.h"
+#include "engine/result.h"
 
 #include <cmath>
 
@@ -141,6 +142,9 @@ void Transformable::getNormalMatrix(mat3& out) const {
 
 // view = view * S^-1 * R^T * T^-1, then on up to the root.
 void Transformable::transformCamera(mat4& view) {
+    if (!isActive()) {
+        REPORT(kInactiveCamera);
+    }
     mat4 step;
     getInverseScaleMatrix(step);
     view.multiply(view, step);
@@ -148,7 +152,9 @@ void Transformable::transformCamera(mat4& view) {
     view.multiply(view, step);
     getInverseTranslationMatrix(step);
     view.multiply(view, step);
-    Node::transformCamera(view);
+    if (getParent() != nullptr) {
+        getParent()->transformCamera(view);
+    }
 }
 
 void Transformable::updateWorldMatrices(RenderContext* context) {

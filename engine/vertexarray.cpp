@@ -13,6 +13,7 @@ namespace {
 
 const Result kTooMany = {1, "Too many attributes"};
 const Result kOffsetPastStride = {1, "The offset is greater or equal to stride"};
+const Result kPastStride = {1, "The attribute runs past the stride"};
 const Result kAlreadySet = {1, "The attribute is already set"};
 const Result kNoPositions = {1, "No vertex positions found"};
 const Result kHasNormals = {1, "Vertex array already has normals"};
@@ -71,6 +72,10 @@ void VertexArray::setAttribute(u32 offset, u32 count, const char* name) {
         REPORT(kOffsetPastStride);
         return;
     }
+    if (count > floatsPerVertex - offset) {
+        REPORT(kPastStride);
+        return;
+    }
     i32 existing = findAttribute(name);
     if (existing >= 0) {
         if (offsets[existing] != offset || components[existing] != count) {
@@ -105,8 +110,10 @@ void VertexArray::bindAttributes(const ShaderProgram* program) const {
 }
 
 void VertexArray::generateNormals(const IndexArray* indices) {
+    // The positions are three floats at the attribute's offset, which must
+    // all lie inside the vertex.
     i32 vertex = findAttribute("Vertex");
-    if (vertex < 0) {
+    if (vertex < 0 || offsets[vertex] + 3 > floatsPerVertex) {
         REPORT(kNoPositions);
         return;
     }

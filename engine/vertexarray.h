@@ -20,14 +20,16 @@ class VertexArray : public Resource {
     void print(FILE* file) const override;
 
     // Declares an attribute (offset and components in floats). Ignored, with a
-    // warning, past 16 attributes, at an offset beyond the stride, or for a
-    // name already placed elsewhere; an equal one again is silent.
+    // warning, past 16 attributes, at an offset beyond the stride, with
+    // components that run past the stride, or for a name already placed
+    // elsewhere; an equal one again is silent.
     void setAttribute(u32 offset, u32 components, const char* name);
     // Points every attribute that the program declares at this array's data,
     // and disables the arrays of any attribute that it no longer supplies.
     void bindAttributes(const ShaderProgram* program) const;
     // Adds unit "Normal"s behind each vertex: the area-weighted face normals
-    // of the index triples, (1, 0, 0) where they sum to zero.
+    // of the index triples, (1, 0, 0) where they sum to zero. Nothing, with
+    // a warning, without a "Vertex" whose three floats fit in the vertex.
     void generateNormals(const IndexArray* indices);
 
     f32* getArray() const { return data; }

@@ -49,7 +49,7 @@ TriangleMesh* buildAsteroidMesh(const u8* block, i32 n) {
                                                           kLayoutTriangles, kPurgeWithMesh);
     UniqueName("mat", name, sizeof name);
     Material* material = SceneGraph::createMaterial(kMaterialTriplanar, name, kPurgeWithMesh);
-    if (material->getMaterialType() == kMaterialTriplanar) {
+    if (material->getType() == kMaterialTriplanar) {
         static_cast<MaterialTriplanar*>(material)->setDiffuseTexture("../textures/craters.png",
                                                                      kPurgeWithMesh);
     }

@@ -1,7 +1,6 @@
 #include "games/rockfield/materialtriplanar.h"
 
 #include "engine/geometry.h"
-#include "engine/scenegraph.h"
 #include "engine/shaderprogram.h"
 #include "engine/texture.h"
 
@@ -18,8 +17,8 @@ const char* const kProgramName = "MaterialTriplanar";
 
 MaterialTriplanar::MaterialTriplanar(const char* name, u32 purgeLevel)
     : Material(name, purgeLevel, kMaterialTriplanar), diffuseTexture(nullptr) {
-    program = SceneGraph::createShaderProgram(kProgramName, "\n", "../shaders/MaterialTriplanar.vs",
-                                              "../shaders/MaterialTriplanar.fs", purgeLevel);
+    createProgram(kProgramName, "\n", "../shaders/MaterialTriplanar.vs",
+                  "../shaders/MaterialTriplanar.fs", purgeLevel);
     loadDefaultTexture(&diffuseTexture);
 }
 
@@ -58,9 +57,9 @@ void MaterialTriplanar::prepareMaterial(RenderContext*, Geometry* geometry) {
 }
 
 void MaterialTriplanar::setDiffuseTexture(Texture* texture, bool addReference) {
-    Resource::assignReference(&diffuseTexture, texture, addReference);
+    Resource::assignPinned(&diffuseTexture, texture, addReference);
 }
 
 void MaterialTriplanar::setDiffuseTexture(const char* file, u32 purgeLevel) {
-    Texture::loadInto(&diffuseTexture, file, purgeLevel);
+    Texture::loadPinned(&diffuseTexture, file, purgeLevel);
 }

@@ -2,6 +2,7 @@
 #include "engine/group.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
+#include "engine/state.h"
 
 #include <gtest/gtest.h>
 
@@ -124,19 +125,30 @@ TEST(CameraClone, CopiesTheProjectionButNotTheTransform) {
     EXPECT_EQ(camera.getProjectionType(), static_cast<u32>(Camera::kCustom));
 }
 
+// The warning names the class whose walk step met the inactive node.
 TEST(CameraView, AnInactiveAncestorWarnsAndTheWalkGoesOn) {
-    Group root("root");
-    Group* hidden = SceneGraph::createGroup("hidden");
-    Camera* camera = SceneGraph::createCamera("camera");
-    root.attachChild(hidden);
-    hidden->attachChild(camera);
-    hidden->setActive(false);
-    root.setTranslation(0, 0, 4);
-    markLog();
-    mat4 view;
-    camera->getViewMatrix(view);
-    EXPECT_NE(lastReport().find("Camera resides in a non-active node"), std::string::npos);
-    EXPECT_EQ(at(view, 2, 3), -4.0f);
+    struct Case {
+        Node* hidden;
+        const char* reporter;
+    };
+    const Case cases[] = {
+        {SceneGraph::createGroup("hidden"), "(transformable.cpp, Transformable::transformCamera, "},
+        {SceneGraph::createState("hidden"), "(node.cpp, Node::transformCamera, "}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reporter);
+        Group root("root");
+        Camera* camera = SceneGraph::createCamera("camera");
+        root.attachChild(c.hidden);
+        c.hidden->attachChild(camera);
+        c.hidden->setActive(false);
+        root.setTranslation(0, 0, 4);
+        markLog();
+        mat4 view;
+        camera->getViewMatrix(view);
+        EXPECT_NE(lastReport().find("Camera resides in a non-active node"), std::string::npos);
+        EXPECT_NE(lastReport().find(c.reporter), std::string::npos) << lastReport();
+        EXPECT_EQ(at(view, 2, 3), -4.0f);
+    }
 }
 
 } // namespace

@@ -87,7 +87,7 @@ TEST_F(GeneratedModels, EachMeshKeepsItsNameArraysAndMaterial) {
         EXPECT_EQ(SceneGraph::getIndexArray(e.mesh), mesh->getIndexArray());
         ASSERT_NE(mesh->getMaterial(), nullptr);
         EXPECT_EQ(SceneGraph::getMaterial(e.material), mesh->getMaterial());
-        ASSERT_EQ(mesh->getMaterial()->getMaterialType(), static_cast<u32>(kMaterialPoint));
+        ASSERT_EQ(mesh->getMaterial()->getType(), static_cast<u32>(kMaterialPoint));
         const vec3 diffuse = static_cast<MaterialPhong*>(mesh->getMaterial())->diffuseColor;
         EXPECT_NEAR(diffuse.x, e.diffuse.x, 1e-6);
         EXPECT_NEAR(diffuse.y, e.diffuse.y, 1e-6);

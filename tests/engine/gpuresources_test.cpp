@@ -178,6 +178,33 @@ TEST_F(Resources, GeneratedNormalsAreUnitFaceNormals) {
     EXPECT_EQ(bare->getFloatsPerVertex(), 3u);
 }
 
+// Four floats a vertex: components that run past the stride are refused, and
+// normals are made only from positions that fit.
+TEST_F(Resources, AttributesAndPositionsStayInsideTheStride) {
+    const f32 vertices[8] = {0, 0, 0, 0, 1, 0, 0, 0};
+    const u16 indices[3] = {0, 1, 1};
+    IndexArray* ia = SceneGraph::createIndexArray("ia", indices, 3, 0, 0);
+    struct Case {
+        u32 offset, components;
+        bool accepted;
+    };
+    const Case cases[] = {{2, 3, false}, {1, 3, true}, {3, 2, false}, {2, 2, true}, {0, 4, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.offset * 10 + c.components);
+        std::string name = "va" + std::to_string(c.offset) + std::to_string(c.components);
+        VertexArray* va = SceneGraph::createVertexArray(name.c_str(), vertices, 4, 2, 0);
+        Report({1, "marker"}, "gpuresources_test", "test", 0);
+        va->setAttribute(c.offset, c.components, "Vertex");
+        EXPECT_EQ(va->getAttributeCount(), c.accepted ? 1u : 0u);
+        EXPECT_EQ(std::strstr(ReportLastMessage(), "The attribute runs past the stride") != nullptr,
+                  !c.accepted);
+        va->generateNormals(ia);
+        bool fits = c.accepted && c.offset + 3 <= 4;
+        EXPECT_EQ(va->getFloatsPerVertex(), fits ? 7u : 4u);
+        EXPECT_EQ(va->findAttribute("Normal") >= 0, fits);
+    }
+}
+
 TEST_F(Resources, ClonesCopyContentsAndStayOutOfTheLists) {
     VertexArray* va = SceneGraph::createVertexArray("va", kTriangle, 3, 3, 0);
     va->setAttribute(0, 3, "Vertex");
@@ -248,8 +275,13 @@ TEST_F(Resources, StandardFactoryBuildsTheSharedCodesAndFallsBack) {
     for (const auto& c : cases) {
         std::string name = "m" + std::to_string(c.asked);
         Material* m = SceneGraph::createMaterial(c.asked, name.c_str(), 0);
-        EXPECT_EQ(m->getMaterialType(), c.stored) << c.asked;
-        EXPECT_EQ(m->getType(), static_cast<u32>(kResourceMaterial));
+        EXPECT_EQ(m->getType(), c.stored) << c.asked;
+        // The registry sees the resource code and gives the material back
+        // to its own list.
+        Resource* resource = m;
+        EXPECT_EQ(resource->getType(), static_cast<u32>(kResourceMaterial));
+        EXPECT_TRUE(SceneGraph::dereferenceResource(m)) << c.asked;
+        EXPECT_FALSE(SceneGraph::getResourceList(kResourceMaterial)->contains(name.c_str()));
     }
     EXPECT_EQ(MaterialCreateStandard(6, "x", 0), nullptr);
 }

@@ -42,6 +42,7 @@ constexpr i32 kRight = kSize / 2 + 6;
 constexpr i32 kMiddle = kSize / 2;
 
 const char* const kNoTexture = "The material has no attached texture. Weird shading may follow";
+const u8 kRed[4] = {255, 0, 0, 255};
 
 std::string lastReport() {
     const char* line = ReportLastMessage();
@@ -173,7 +174,7 @@ TEST_F(Materials, FactoryBuildsEachKindWithItsOwnProgram) {
         std::string name = "kind" + std::to_string(kind.code);
         Material* m = SceneGraph::createMaterial(kind.code, name.c_str(), 0);
         EXPECT_EQ(typeid(*m), kind.type);
-        EXPECT_EQ(m->getMaterialType(), kind.code);
+        EXPECT_EQ(m->getType(), kind.code);
         ASSERT_NE(m->getProgram(), nullptr);
         EXPECT_STREQ(m->getProgram()->nameText(), name.c_str());
         EXPECT_TRUE(m->getProgram()->isLinked());
@@ -530,6 +531,73 @@ TEST_F(Materials, DeletedMaterialsGiveEverythingBack) {
         EXPECT_EQ(SceneGraph::getResourceList(lists[i])->getEntryCount(), before[i])
             << "list " << lists[i];
     }
+}
+
+// Asking for a material again at a higher level raises only the material's
+// level; a purge below it must still leave the material its program.
+TEST_F(Materials, APurgeLeavesALiveMaterialItsProgram) {
+    for (u32 code : {kMaterialDirectional, kMaterialPoint, kMaterialColorful, kMaterialWeird,
+                     kMaterialTextured, kMaterialReflective}) {
+        SCOPED_TRACE(code);
+        std::string name = "m" + std::to_string(code);
+        Material* m = SceneGraph::createMaterial(code, name.c_str(), 3);
+        SceneGraph::createMaterial(code, name.c_str(), 5);
+        ASSERT_EQ(m->getPurgeLevel(), 5u);
+        ASSERT_EQ(m->getProgram()->getPurgeLevel(), 3u);
+
+        SceneGraph::purge(3);
+        EXPECT_TRUE(SceneGraph::getResourceList(kResourceShaderProgram)->contains(name.c_str()));
+        EXPECT_TRUE(m->getProgram()->isLinked());
+        TriangleMesh* mesh = square("TexCoords", m);
+        world->drawAll(&input);
+        SceneGraph::deleteNode(mesh);
+
+        // Given back, the material and with it its program go at its level.
+        SceneGraph::dereferenceResource(m);
+        SceneGraph::purge(5);
+        EXPECT_FALSE(SceneGraph::getResourceList(kResourceMaterial)->contains(name.c_str()));
+        EXPECT_FALSE(SceneGraph::getResourceList(kResourceShaderProgram)->contains(name.c_str()));
+    }
+}
+
+// A purge of every level deletes what no one holds, never what a live
+// material's texture or cube-map slots hold.
+TEST_F(Materials, APurgeLeavesALiveMaterialItsTextures) {
+    std::vector<Material*> made;
+    for (u32 code : {kMaterialDirectional, kMaterialPoint, kMaterialWeird, kMaterialTextured,
+                     kMaterialReflective}) {
+        made.push_back(
+            SceneGraph::createMaterial(code, ("held" + std::to_string(code)).c_str(), 0));
+    }
+    static_cast<MaterialReflective*>(made.back())
+        ->setEnvironmentMap(
+            SceneGraph::createCubeMap("sky", "a", "b", "c", "d", "e", "f", 0xFFFFFFFFu), false);
+    auto* textured = static_cast<MaterialTextured*>(made[3]);
+    // A replaced texture no longer counts as held.
+    textured->setDiffuseTexture(
+        SceneGraph::createTexture(kRed, "replaced", Texture::kRgba, 1, 1, false, 0, 0, 2), false);
+    textured->setDiffuseTexture(
+        SceneGraph::createTexture(kRed, "held", Texture::kRgba, 1, 1, false, 0, 0, 2), false);
+    auto* weird = static_cast<MaterialWeird*>(made[2]);
+    weird->setNoiseTexture("../textures/notex.png", 2);
+
+    SceneGraph::purge(0xFFFFFFFFu);
+    ResourceList* textures = SceneGraph::getResourceList(kResourceTexture);
+    EXPECT_TRUE(textures->contains("../textures/notex.png"));
+    EXPECT_TRUE(textures->contains("held"));
+    EXPECT_FALSE(textures->contains("replaced"));
+    EXPECT_TRUE(SceneGraph::getResourceList(kResourceCubeMap)->contains("sky"));
+    EXPECT_EQ(glIsTexture(textured->getDiffuseTexture()->getId()), GL_TRUE);
+    EXPECT_EQ(glIsTexture(weird->getNoiseTexture()->getId()), GL_TRUE);
+
+    // Given back, the materials let go of their pictures, which the next
+    // purge deletes.
+    for (Material* m : made) {
+        SceneGraph::dereferenceResource(m);
+    }
+    SceneGraph::purge(0xFFFFFFFFu);
+    EXPECT_EQ(textures->getEntryCount(), 0u);
+    EXPECT_EQ(SceneGraph::getResourceList(kResourceCubeMap)->getEntryCount(), 0u);
 }
 
 TEST(MaterialsMemory, NothingOutlivesTheRegistry) {

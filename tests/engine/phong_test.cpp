@@ -81,7 +81,7 @@ TEST_F(Registry, FactoryBuildsPhongKindsAndDirectionalForUnknownCodes) {
     const char* names[3] = {"d", "p", "u"};
     for (u32 i = 0; i < 3; ++i) {
         Material* m = SceneGraph::createMaterial(codes[i], names[i], 0);
-        EXPECT_EQ(m->getMaterialType(), kinds[i]);
+        EXPECT_EQ(m->getType(), kinds[i]);
         ASSERT_NE(dynamic_cast<MaterialPhong*>(m), nullptr);
         EXPECT_STREQ(m->getProgram()->nameText(), names[i]);
         EXPECT_STREQ(static_cast<MaterialPhong*>(m)->getDiffuseTexture()->nameText(),

@@ -73,7 +73,7 @@ TEST_P(PwnDrawing, SphereIsLitFromTheLightsSide) {
     TriangleMesh* sphere = loadSphere();
     ASSERT_NE(sphere, nullptr);
     ASSERT_NE(sphere->getMaterial(), nullptr);
-    EXPECT_EQ(sphere->getMaterial()->getMaterialType(), static_cast<u32>(kMaterialPoint));
+    EXPECT_EQ(sphere->getMaterial()->getType(), static_cast<u32>(kMaterialPoint));
     ASSERT_NE(sphere->getVertexArray(), nullptr);
     EXPECT_GE(sphere->getVertexArray()->findAttribute("Normal"), 0);
     sphere->setLight(light, 0);

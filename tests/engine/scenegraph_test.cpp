@@ -36,8 +36,7 @@ class Probe : public Resource {
 class ProgramMaterial : public Material {
   public:
     ProgramMaterial(const char* name, u32 purgeLevel) : Material(name, purgeLevel, 2) {
-        program = SceneGraph::createShaderProgram(name, "", "../shaders/a.vs", "../shaders/a.fs",
-                                                  purgeLevel);
+        createProgram(name, "", "../shaders/a.vs", "../shaders/a.fs", purgeLevel);
     }
 };
 

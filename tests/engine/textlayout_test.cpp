@@ -147,6 +147,45 @@ TEST(TextLayout, WrappingAndLineLimits) {
     EXPECT_EQ(layout("ab abcd ab", 25).characters(), "ab");
 }
 
+// One word of 15 pixels from the origin (100, 50): drawn at the pen, on a
+// new line when the rest of the line is too short, or the string stopped.
+TEST(TextLayout, PrintWordPlacesTheWordOrStopsTheString) {
+    const Text::GlyphEntry word[2] = {{'a', 0, {1, 1, 1, 1}, 0}, {'b', kTextBold, {1, 0, 0, 1}, 7}};
+    struct Case {
+        u32 width, maxLines;
+        TextPen pen;
+        bool goesOn;
+        TextPen after;
+    };
+    const Case cases[] = {
+        {100, 2, {20, 0, 0}, true, {35, 0, 0}},
+        {30, 2, {20, 0, 0}, true, {15, kLine, 1}},
+        {30, 1, {20, 0, 0}, false, {0, kLine, 1}},
+        {10, 2, {0, 0, 0}, false, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width * 10 + c.maxLines);
+        Recorder r;
+        TextPen pen = c.pen;
+        EXPECT_EQ(
+            Text::printWord(word, 2, 15, TextBox{100, 50, c.width, c.maxLines}, kMetrics, pen, r),
+            c.goesOn);
+        EXPECT_EQ(pen.x, c.after.x);
+        EXPECT_EQ(pen.y, c.after.y);
+        EXPECT_EQ(pen.line, c.after.line);
+        if (!c.goesOn) {
+            EXPECT_TRUE(r.glyphs.empty());
+            continue;
+        }
+        ASSERT_EQ(r.characters(), "ab");
+        EXPECT_EQ(r.glyphs[0].x, 100 + c.after.x - 15);
+        EXPECT_EQ(r.glyphs[1].x, 107 + c.after.x - 15);
+        EXPECT_EQ(r.glyphs[1].y, 50 - c.after.y);
+        EXPECT_EQ(r.glyphs[1].style, kTextBold);
+        EXPECT_TRUE(isColor(r.glyphs[1], 1, 0, 0, 1));
+    }
+}
+
 TEST(TextLayout, BytesAboveTheAsciiRangeStayInTheirCells) {
     Font font;
     font.widths[200] = 9;

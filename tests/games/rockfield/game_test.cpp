@@ -65,19 +65,19 @@ class Rockfield : public GameTest {
 
 TEST_F(Rockfield, FactoryBuildsTheTriplanarMaterialForCodeSix) {
     Material* material = SceneGraph::createMaterial(kMaterialTriplanar, "rock", 0);
-    ASSERT_EQ(material->getMaterialType(), kMaterialTriplanar);
+    ASSERT_EQ(material->getType(), kMaterialTriplanar);
     EXPECT_STREQ(material->getProgram()->nameText(), "MaterialTriplanar");
     auto* triplanar = static_cast<MaterialTriplanar*>(material);
     ASSERT_NE(triplanar->getDiffuseTexture(), nullptr);
     EXPECT_STREQ(triplanar->getDiffuseTexture()->nameText(), "../textures/notex.png");
     Resource* copy = material->clone("copy", 0);
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(static_cast<Material*>(copy)->getMaterialType(), kMaterialTriplanar);
+    EXPECT_EQ(static_cast<Material*>(copy)->getType(), kMaterialTriplanar);
     EXPECT_EQ(static_cast<MaterialTriplanar*>(copy)->getDiffuseTexture(),
               triplanar->getDiffuseTexture());
     Material* fallback = SceneGraph::createMaterial(9, "other", 0);
-    EXPECT_EQ(fallback->getMaterialType(), kMaterialDirectional);
-    EXPECT_EQ(SceneGraph::createMaterial(kMaterialTextured, "flat", 0)->getMaterialType(),
+    EXPECT_EQ(fallback->getType(), kMaterialDirectional);
+    EXPECT_EQ(SceneGraph::createMaterial(kMaterialTextured, "flat", 0)->getType(),
               kMaterialTextured);
 }
 
@@ -147,7 +147,7 @@ TEST_F(Rockfield, MeshResourcesAreNamedInTurnAndGoWithTheMesh) {
     EXPECT_EQ(mesh->getVertexArray()->findAttribute("Normal"), 1);
     EXPECT_EQ(mesh->getIndexArray()->getCount(), 24u);
     auto* material = static_cast<MaterialTriplanar*>(mesh->getMaterial());
-    ASSERT_EQ(material->getMaterialType(), kMaterialTriplanar);
+    ASSERT_EQ(material->getType(), kMaterialTriplanar);
     EXPECT_STREQ(material->getDiffuseTexture()->nameText(), "../textures/craters.png");
     EXPECT_EQ(material->getPurgeLevel(), 0u);
     SceneGraph::deleteNode(mesh);

@@ -128,7 +128,7 @@ TEST_F(TowerDefenceGame, MenuMaterialTakesTheDirectionalCodeAndEveryUnknownOne) 
         const std::string name = "probe" + std::to_string(code);
         Material* material = SceneGraph::createMaterial(code, name.c_str(), 1);
         EXPECT_NE(dynamic_cast<MaterialGui*>(material), nullptr) << code;
-        EXPECT_EQ(material->getMaterialType(), static_cast<u32>(kMaterialDirectional));
+        EXPECT_EQ(material->getType(), static_cast<u32>(kMaterialDirectional));
         SceneGraph::dereferenceResource(material);
     }
     Material* point = SceneGraph::createMaterial(kMaterialPoint, "pointProbe", 1);
