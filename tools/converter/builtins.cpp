@@ -32,19 +32,8 @@ constexpr f32 kDegreesToRadians = 3.14159265358979f / 180.0f;
 const char* const kSemantics[] = {"BINORMAL", "COLOR",  "NORMAL", "TANGENT",
                                   "TEXCOORD", "VERTEX", "WEIGHT"};
 
-f32 toFloat(std::string_view value) {
-    return parseFloat(value.data(), static_cast<i32>(value.size()));
-}
-
 i32 toInt(std::string_view value) {
     return parseInt(value.data(), static_cast<i32>(value.size()));
-}
-
-// The first count values of list into out; missing ones are 0.
-void takeFloats(const GatheredElements& list, f32* out, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i] = i < list.size() ? toFloat(list.value(i)) : 0.0f;
-    }
 }
 
 bool refuse(RuleEngine& e, const char* message) {
@@ -54,7 +43,7 @@ bool refuse(RuleEngine& e, const char* message) {
 
 void finishCall(RuleEngine& e) {
     clearGathered(e);
-    e.vertices.clear();
+    vertexTableClear(e.vertices);
 }
 
 bool knownSemantic(const std::string& semantic) {
@@ -120,9 +109,7 @@ bool readSource(RuleEngine& e, const TagRecord& source, MeshInput& input) {
         return refuse(e, kShortArray);
     }
     input.numbers.resize(needed);
-    for (u64 i = 0; i < needed; ++i) {
-        input.numbers[i] = toFloat(numbers->value(i));
-    }
+    elementsToFloats(*numbers, input.numbers.data(), needed);
     return true;
 }
 
@@ -161,8 +148,8 @@ bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
         return refuse(e, kShortIndices);
     }
     out.resize(needed);
+    elementsToInts(list, out.data(), needed);
     for (std::size_t k = 0; k < needed; ++k) {
-        out[k] = toInt(list.value(k));
         const MeshInput& input = inputs[k % perCorner];
         if (input.used && (out[k] < 0 || out[k] >= input.count)) {
             return refuse(e, kIndexRange);
@@ -197,17 +184,17 @@ void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inp
             std::memcpy(&key[at], from, static_cast<std::size_t>(input.stride) * sizeof(f32));
             at += static_cast<u32>(input.stride);
         }
-        table.push_back(e.vertices.add(key.data(), static_cast<i32>(floats)));
+        table.push_back(vertexTableAdd(e.vertices, key.data(), static_cast<i32>(floats)));
     }
     tracePrint("# indices: %d\n", static_cast<i32>(table.size()));
-    tracePrint("# entries: %d\n", static_cast<i32>(e.vertices.vertexCount()));
+    tracePrint("# entries: %d\n", static_cast<i32>(vertexTableCount(e.vertices)));
     mesh.indices = table.data();
     mesh.indexCount = static_cast<u32>(table.size());
-    mesh.vertices = e.vertices.data().data();
-    mesh.vertexCount = e.vertices.vertexCount();
+    mesh.vertices = e.vertices.data.data();
+    mesh.vertexCount = vertexTableCount(e.vertices);
     mesh.floatsPerVertex = floats;
     writeMesh(*e.writer, mesh);
-    e.vertices.clear();
+    vertexTableClear(e.vertices);
 }
 
 // The rotation axis and angle (radians) of the rotation matrix r (row by row).
@@ -240,7 +227,7 @@ void axisAngle(const f64 r[3][3], f32* rotation) {
 // column) as translation, rotation and scale; a shear is lost.
 void takeMatrix(const GatheredElements& list, NodeRecord& node) {
     f32 m[16];
-    takeFloats(list, m, 16);
+    elementsToFloats(list, m, 16);
     f64 columns[3][3], scale[3];
     for (int c = 0; c < 3; ++c) {
         for (int r = 0; r < 3; ++r) {
@@ -378,7 +365,7 @@ void materialGather(RuleEngine& e) {
         std::string last = lastComponent(list->id);
         for (const Target& t : targets) {
             if (last == t.name) {
-                takeFloats(*list, t.values, t.count);
+                elementsToFloats(*list, t.values, t.count);
                 *t.present = true;
             }
         }
@@ -448,16 +435,16 @@ void pushNode(RuleEngine& e, i32 depth) {
         node.geometry = geometry->value.substr(1);
     }
     if (const GatheredElements* t = findGatheredElements(e, "translate")) {
-        takeFloats(*t, node.translation, 3);
+        elementsToFloats(*t, node.translation, 3);
         node.hasTranslation = true;
     }
     if (const GatheredElements* r = findGatheredElements(e, "rotate")) {
-        takeFloats(*r, node.rotation, 4);
+        elementsToFloats(*r, node.rotation, 4);
         node.rotation[3] *= kDegreesToRadians;
         node.hasRotation = true;
     }
     if (const GatheredElements* s = findGatheredElements(e, "scale")) {
-        takeFloats(*s, node.scale, 3);
+        elementsToFloats(*s, node.scale, 3);
         node.hasScale = true;
     }
     const GatheredElements* matrix = findGatheredElements(e, "matrix");

@@ -202,7 +202,7 @@ bool emitCorner(ObjReader& r, const i32* slots) {
     if (r.hasNormals && !appendEntry(r.normals, slots[2], key, floats)) {
         return fail(r, kMissingNormal);
     }
-    r.indices.push_back(r.vertices.add(key, floats));
+    r.indices.push_back(vertexTableAdd(r.vertices, key, floats));
     r.floatsPerVertex = floats;
     return true;
 }
@@ -313,8 +313,8 @@ void writeObjModel(const ObjReader& reader, PwnWriter& writer, NodeRecord& root)
     mesh.indices = reader.indices.data();
     mesh.indexCount = static_cast<u32>(reader.indices.size());
     mesh.triangleCount = mesh.indexCount / 3;
-    mesh.vertices = reader.vertices.data().data();
-    mesh.vertexCount = reader.vertices.vertexCount();
+    mesh.vertices = reader.vertices.data.data();
+    mesh.vertexCount = vertexTableCount(reader.vertices);
     mesh.floatsPerVertex = static_cast<u32>(reader.floatsPerVertex);
     writeMesh(writer, mesh);
 
