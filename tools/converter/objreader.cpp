@@ -78,8 +78,18 @@ bool startLine(ObjReader& r, LineScan& s, const std::string& word) {
     return true;
 }
 
-bool isNumberChar(char c) {
-    return isDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
+// Digits, '.' and '-' belong to the pending number; an exponent's 'e' or 'E'
+// only right after one of its digits, and the exponent's '+' only right after
+// that 'e'. Every other character is skipped.
+bool continuesNumber(const std::string& pending, char c) {
+    char last = pending.empty() ? '\0' : pending.back();
+    if (c == 'e' || c == 'E') {
+        return isDigit(last);
+    }
+    if (c == '+') {
+        return last == 'e' || last == 'E';
+    }
+    return isDigit(c) || c == '.' || c == '-';
 }
 
 bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
@@ -92,7 +102,7 @@ bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
         }
         s.numbers[s.taken++] = parseFloat(r.pending.data(), pendingLength(r));
         r.pending.clear();
-    } else if (isNumberChar(c)) {
+    } else if (continuesNumber(r.pending, c)) {
         r.pending.push_back(c);
     }
     return true;
