@@ -21,7 +21,6 @@ const char kBadAccessor[] = "A source has no accessor with stride and count\n";
 const char kNoArray[] = "Array not found\n";
 const char kShortArray[] = "An array holds fewer numbers than its accessor counts\n";
 const char kIndexPerInput[] = "The index list does not match the inputs\n";
-const char kShortIndices[] = "The index list is shorter than the triangle count\n";
 const char kIndexRange[] = "An index lies outside its source\n";
 const char kBadNodes[] = "Error parsing nodes\n";
 const char kBadMaterial[] = "Error writing material\n";
@@ -130,9 +129,11 @@ bool readInput(RuleEngine& e, const TagRecord& mesh, const TagRecord& record, Me
     return s != nullptr && readSource(e, *s, input);
 }
 
-// The corner indices the triangles need, checked against their inputs.
-bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
-                 const std::vector<MeshInput>& inputs, std::vector<i32>& out) {
+// The corner indices of every whole triangle of the list, checked against
+// their inputs. A list of more or fewer triangles than the count says is
+// taken as it stands, with a warning.
+bool readIndices(RuleEngine& e, const std::string& mesh, const GatheredElements& list,
+                 i32 triangles, const std::vector<MeshInput>& inputs, std::vector<i32>& out) {
     std::size_t length = list.size();
     if (length % static_cast<u32>(triangles) != 0) {
         tracePrint("The number of indices doesn't match the triangle count (tris: %d, indices: "
@@ -143,13 +144,19 @@ bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
     if (length % perCorner != 0) {
         return refuse(e, kIndexPerInput);
     }
-    std::size_t needed = static_cast<std::size_t>(triangles) * 3 * perCorner;
-    if (length < needed) {
-        return refuse(e, kShortIndices);
+    std::size_t corners = length / perCorner;
+    if (corners / 3 != static_cast<std::size_t>(triangles)) {
+        std::printf("Warning: mesh %s: the index list holds %zu triangles, the count says %d\n",
+                    mesh.c_str(), corners / 3, triangles);
     }
-    out.resize(needed);
-    elementsToInts(list, out.data(), needed);
-    for (std::size_t k = 0; k < needed; ++k) {
+    if (corners % 3 != 0) {
+        std::printf("Warning: mesh %s: the index list ends inside a triangle, whose corners were "
+                    "left out\n",
+                    mesh.c_str());
+    }
+    out.resize(corners / 3 * 3 * perCorner);
+    elementsToInts(list, out.data(), out.size());
+    for (std::size_t k = 0; k < out.size(); ++k) {
         const MeshInput& input = inputs[k % perCorner];
         if (input.used && (out[k] < 0 || out[k] >= input.count)) {
             return refuse(e, kIndexRange);
@@ -330,7 +337,7 @@ bool assemblePart(RuleEngine& e, const TagRecord& triangles, MeshRecord mesh) {
         return refuse(e, kNoInputs);
     }
     std::vector<i32> indices;
-    if (!readIndices(e, *list, triangleCount, inputs, indices)) {
+    if (!readIndices(e, mesh.name, *list, triangleCount, inputs, indices)) {
         return false;
     }
     mesh.triangleCount = static_cast<u32>(triangleCount);
