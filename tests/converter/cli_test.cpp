@@ -3,8 +3,11 @@
 #include "shipped.h"
 
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +51,20 @@ class Bytes {
 bool exists(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0;
+}
+
+// The names in dir.
+std::set<std::string> listing(const std::string& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 TEST(Cli, WrongArgumentCountsPrintTheUsage) {
@@ -246,6 +263,60 @@ TEST(Cli, EachBadInputStopsWithItsMessage) {
         EXPECT_EQ(run.out, c.out) << c.fixture;
         std::string ignored;
         EXPECT_FALSE(ReadPwn(run.path("out.pwn"), ignored)) << "no finished file for " << c.fixture;
+    }
+}
+
+// A failure in the OBJ reader, in a built-in of the rule program after a
+// material was written, and at the extension test after the output was begun.
+TEST(Cli, AFailedConversionLeavesTheOldOutputAsItWas) {
+    struct Case {
+        const char* fixture;
+        const char* input;
+        std::string out;
+    } cases[] = {
+        {"quad.obj", "quad.obj", "Quads are not supported\n"},
+        {"dae_polylist.dae", "polylist.dae",
+         "Rules successfully read\nFetching material\nAssembling mesh\n"
+         "Couldn't find index array for mesh\n"},
+        {"triangle.obj", "triangle.txt", kUsage},
+    };
+    for (const Case& c : cases) {
+        std::string dir = MakeScratchDir();
+        WriteText(dir + "/rules.txt", ReadFileText(SHIPPED_RULES));
+        WriteText(dir + "/" + c.input, ReadFileText(Fixture(c.fixture)));
+        ASSERT_EQ(RunMeshwright({Fixture("dae_base.dae"), "keep.pwn"}, dir).status, 0);
+        std::string kept = ReadFileText(dir + "/keep.pwn");
+        std::set<std::string> names = listing(dir);
+
+        MeshwrightRun run = RunMeshwright({c.input, "keep.pwn"}, dir);
+        EXPECT_EQ(run.status, 1) << c.input;
+        EXPECT_EQ(run.out, c.out) << c.input;
+        EXPECT_EQ(ReadFileText(dir + "/keep.pwn"), kept) << c.input;
+        EXPECT_EQ(listing(dir), names) << c.input << ": no fragment is left beside it";
+
+        EXPECT_EQ(RunMeshwright({c.input, "new.pwn"}, dir).status, 1) << c.input;
+        EXPECT_EQ(listing(dir), names) << c.input << ": no new output is made";
+    }
+}
+
+TEST(Cli, AConversionReplacesTheOutputKeepingItsModeAndLinks) {
+    std::string dir = MakeScratchDir();
+    mode_t mask = umask(0);
+    umask(mask);
+    ASSERT_EQ(RunMeshwright({Fixture("triangle.obj"), "fresh.pwn"}, dir).status, 0);
+    std::string converted = ReadFileText(dir + "/fresh.pwn");
+    EXPECT_EQ(modeOf(dir + "/fresh.pwn"), 0666 & ~mask) << "a new output as any new file";
+
+    WriteText(dir + "/old.pwn", "an older, longer model than the one written over it");
+    ASSERT_EQ(chmod((dir + "/old.pwn").c_str(), 0640), 0);
+    ASSERT_EQ(symlink("old.pwn", (dir + "/link.pwn").c_str()), 0);
+    std::set<std::string> names = listing(dir);
+    for (const char* output : {"old.pwn", "link.pwn"}) {
+        ASSERT_EQ(RunMeshwright({Fixture("triangle.obj"), output}, dir).status, 0) << output;
+        EXPECT_EQ(ReadFileText(dir + "/old.pwn"), converted) << output;
+        EXPECT_EQ(modeOf(dir + "/old.pwn"), 0640u) << output;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link.pwn")) << output;
+        EXPECT_EQ(listing(dir), names) << output;
     }
 }
 

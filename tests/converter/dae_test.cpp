@@ -70,6 +70,47 @@ TEST(Dae, FailuresStopWithTheirMessage) {
     }
 }
 
+// Every whole triangle of the index list is converted, whatever the count.
+TEST(Dae, AnIndexListThatDisagreesWithTheCountIsConvertedWithAWarning) {
+    struct Case {
+        const char* count;
+        const char* list;
+        std::string warning;
+        std::vector<uint32_t> indices;
+    } cases[] = {
+        {"1",
+         "0 0 1 0 2 0 2 0 1 0 0 0",
+         "Warning: mesh tri: the index list holds 2 triangles, the count says 1\n",
+         {0, 1, 2, 2, 1, 0}},
+        {"3",
+         "0 0 1 0 2 0 2 0 1 0 0 0",
+         "Warning: mesh tri: the index list holds 2 triangles, the count says 3\n",
+         {0, 1, 2, 2, 1, 0}},
+        {"2",
+         "0 0 1 0 2 0 2 0 1 0 0 0 1 0",
+         "Warning: mesh tri: the index list ends inside a triangle, whose corners were left "
+         "out\n",
+         {0, 1, 2, 2, 1, 0}},
+        {"1",
+         "0 0 1 0 2 0 2 0 1 0 0 0 0 0 2 0 1 0",
+         "Warning: mesh tri: the index list holds 3 triangles, the count says 1\n",
+         {0, 1, 2, 2, 1, 0, 0, 2, 1}},
+    };
+    std::string base = ReadFileText(Fixture("dae_base.dae"));
+    for (const Case& c : cases) {
+        std::string text = base;
+        text.replace(text.find("count=\"2\""), 9, "count=\"" + std::string(c.count) + "\"");
+        std::size_t p = text.find("<p>") + 3;
+        text.replace(p, text.find("</p>") - p, c.list);
+        MeshwrightRun run = ConvertTextWithShippedRules("model.dae", text);
+        ASSERT_EQ(run.status, 0) << c.list << run.out;
+        EXPECT_TRUE(Printed(run, "Assembling mesh\n" + c.warning)) << c.list << run.out;
+        PwnFile file = ReadOutput(run);
+        ASSERT_EQ(file.meshes.size(), 1u);
+        EXPECT_EQ(file.meshes[0].indices, c.indices) << c.list;
+    }
+}
+
 TEST(Dae, RuleFileProblems) {
     std::string dir = MakeScratchDir();
     MeshwrightRun missing = RunMeshwright({Fixture("dae_base.dae"), "out.pwn"}, dir);

@@ -31,6 +31,31 @@ TEST(ObjExporters, ObjectLinesExponentsAndLinesChangeNoPosition) {
     EXPECT_EQ(corners(file.meshes[0]), (Corners{{1, 0, -1e-6f}, {0, 0.25f, 0}, {-0.0f, 0, 1.5f}}));
 }
 
+// An 'e' belongs to a number only right after one of its digits, a '+' only
+// right after its 'e'; elsewhere both are skipped like any other letter.
+TEST(ObjExporters, AnEOrPlusOutsideANumberIsSkipped) {
+    struct Case {
+        const char* line;
+        std::vector<float> position;
+    } cases[] = {
+        {"v 0 0 0 e", {0, 0, 0}},
+        {"v 1 2 3 E", {1, 2, 3}},
+        {"v 1 2 3 +", {1, 2, 3}},
+        {"v 1 2 e 3", {1, 2, 3}},
+        {"v 2.5e1 -1E-1 1e+1 e", {25, -0.1f, 10}},
+        {"v +4 2e 3E+", {4, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        MeshwrightRun run = ConvertTextWithShippedRules(
+            "stray.obj", std::string(c.line) + "\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+        ASSERT_EQ(run.status, 0) << c.line << ": " << run.out;
+        EXPECT_EQ(run.out, kDone) << c.line;
+        PwnFile file = ReadOutput(run);
+        ASSERT_EQ(file.meshes.size(), 1u);
+        EXPECT_EQ(corners(file.meshes[0])[0], c.position) << c.line;
+    }
+}
+
 TEST(ObjExporters, NegativeIndicesCountBackFromTheLastEntry) {
     MeshwrightRun run;
     PwnFile file = ConvertFixture("relative_indices.obj", run);

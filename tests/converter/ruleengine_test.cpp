@@ -350,4 +350,21 @@ TEST(StoreQueries, PathsMatchWholeTrailingComponents) {
     EXPECT_EQ(childTag("triangles", triangles->parent, 1), nullptr);
 }
 
+TEST(StoreQueries, ElementListsAreParsedAsNumbers) {
+    const std::string text = "<a>1.5 -2 3e1 x</a>"; // the list's values lie in it
+    RuleRun run("tag a elems n return a", text);
+    ASSERT_TRUE(run.ok);
+    const GatheredElements* list = findGatheredElements(run.engine, "a/n");
+    ASSERT_NE(list, nullptr);
+    testing::internal::CaptureStdout();
+    f32 floats[5];
+    elementsToFloats(*list, floats, 5);
+    i32 ints[5];
+    elementsToInts(*list, ints, 5);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "No number found\nNo number found\n");
+    EXPECT_EQ(std::vector<f32>(floats, floats + 5), (std::vector<f32>{1.5f, -2, 30, 0, 0}))
+        << "values the list lacks are 0";
+    EXPECT_EQ(std::vector<i32>(ints, ints + 5), (std::vector<i32>{1, -2, 3, 0, 0}));
+}
+
 } // namespace

@@ -24,36 +24,36 @@ TEST(VertexTable, MergesByteEqualVerticesOnly) {
     const float a[3] = {1, 2, 3};
     const float b[3] = {0.0f, 0, 0};
     const float c[3] = {-0.0f, 0, 0};
-    EXPECT_EQ(table.find(a, 3), -1);
-    EXPECT_EQ(table.add(a, 3), 0u);
-    EXPECT_EQ(table.add(b, 3), 1u);
-    EXPECT_EQ(table.add(c, 3), 2u) << "0.0 and -0.0 are different vertices";
-    EXPECT_EQ(table.add(a, 3), 0u);
-    EXPECT_EQ(table.find(c, 3), 2);
-    EXPECT_EQ(table.vertexCount(), 3u);
-    EXPECT_EQ(table.data().size(), 9u);
-    EXPECT_EQ(table.insert(b, 3), 0) << "present keys are not inserted";
-    EXPECT_EQ(table.insert(a, 2), int(hashOf({1, 2})));
-    EXPECT_EQ(table.vertexCount(), 4u);
+    EXPECT_EQ(vertexTableFind(table, a, 3), -1);
+    EXPECT_EQ(vertexTableAdd(table, a, 3), 0u);
+    EXPECT_EQ(vertexTableAdd(table, b, 3), 1u);
+    EXPECT_EQ(vertexTableAdd(table, c, 3), 2u) << "0.0 and -0.0 are different vertices";
+    EXPECT_EQ(vertexTableAdd(table, a, 3), 0u);
+    EXPECT_EQ(vertexTableFind(table, c, 3), 2);
+    EXPECT_EQ(vertexTableCount(table), 3u);
+    EXPECT_EQ(table.data.size(), 9u);
+    EXPECT_EQ(vertexTableInsert(table, b, 3), 0) << "present keys are not inserted";
+    EXPECT_EQ(vertexTableInsert(table, a, 2), int(hashOf({1, 2})));
+    EXPECT_EQ(vertexTableCount(table), 4u);
 }
 
 TEST(VertexTable, KeysOfDifferentLengthsDiffer) {
     VertexTable table;
     const float key[6] = {1, 2, 3, 0, 0, 0};
-    EXPECT_EQ(table.add(key, 3), 0u);
-    EXPECT_EQ(table.add(key, 6), 1u);
-    EXPECT_EQ(table.find(key, 3), 0);
+    EXPECT_EQ(vertexTableAdd(table, key, 3), 0u);
+    EXPECT_EQ(vertexTableAdd(table, key, 6), 1u);
+    EXPECT_EQ(vertexTableFind(table, key, 3), 0);
 }
 
 TEST(VertexTable, ClearEmptiesTheTable) {
     VertexTable table;
     const float key[3] = {1, 2, 3};
-    table.add(key, 3);
-    table.clear();
-    EXPECT_EQ(table.find(key, 3), -1);
-    EXPECT_EQ(table.vertexCount(), 0u);
-    EXPECT_TRUE(table.data().empty());
-    EXPECT_EQ(table.add(key, 3), 0u);
+    vertexTableAdd(table, key, 3);
+    vertexTableClear(table);
+    EXPECT_EQ(vertexTableFind(table, key, 3), -1);
+    EXPECT_EQ(vertexTableCount(table), 0u);
+    EXPECT_TRUE(table.data.empty());
+    EXPECT_EQ(vertexTableAdd(table, key, 3), 0u);
 }
 
 TEST(VertexTable, KeepsFirstAppearanceOrderAcrossGrowth) {
@@ -62,17 +62,17 @@ TEST(VertexTable, KeepsFirstAppearanceOrderAcrossGrowth) {
     for (int round = 0; round < 2; ++round) {
         for (int i = 0; i < 300000; ++i) {
             float key[9] = {float(i % 613), float(i / 613), 0.5f, 0, 0, 1, float(i % 7), 0, 0};
-            uint32_t index = table.add(key, 9);
+            uint32_t index = vertexTableAdd(table, key, 9);
             std::vector<float> k(key, key + 9);
             auto found = expected.emplace(k, uint32_t(expected.size()));
             ASSERT_EQ(index, found.first->second) << "vertex " << i;
         }
     }
-    EXPECT_EQ(table.vertexCount(), expected.size());
+    EXPECT_EQ(vertexTableCount(table), expected.size());
     for (const auto& [key, index] : expected) {
-        ASSERT_EQ(std::vector<float>(table.data().begin() + index * 9,
-                                     table.data().begin() + index * 9 + 9),
-                  key);
+        ASSERT_EQ(
+            std::vector<float>(table.data.begin() + index * 9, table.data.begin() + index * 9 + 9),
+            key);
     }
 }
 

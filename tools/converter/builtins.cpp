@@ -21,7 +21,6 @@ const char kBadAccessor[] = "A source has no accessor with stride and count\n";
 const char kNoArray[] = "Array not found\n";
 const char kShortArray[] = "An array holds fewer numbers than its accessor counts\n";
 const char kIndexPerInput[] = "The index list does not match the inputs\n";
-const char kShortIndices[] = "The index list is shorter than the triangle count\n";
 const char kIndexRange[] = "An index lies outside its source\n";
 const char kBadNodes[] = "Error parsing nodes\n";
 const char kBadMaterial[] = "Error writing material\n";
@@ -32,19 +31,8 @@ constexpr f32 kDegreesToRadians = 3.14159265358979f / 180.0f;
 const char* const kSemantics[] = {"BINORMAL", "COLOR",  "NORMAL", "TANGENT",
                                   "TEXCOORD", "VERTEX", "WEIGHT"};
 
-f32 toFloat(std::string_view value) {
-    return parseFloat(value.data(), static_cast<i32>(value.size()));
-}
-
 i32 toInt(std::string_view value) {
     return parseInt(value.data(), static_cast<i32>(value.size()));
-}
-
-// The first count values of list into out; missing ones are 0.
-void takeFloats(const GatheredElements& list, f32* out, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i] = i < list.size() ? toFloat(list.value(i)) : 0.0f;
-    }
 }
 
 bool refuse(RuleEngine& e, const char* message) {
@@ -54,7 +42,7 @@ bool refuse(RuleEngine& e, const char* message) {
 
 void finishCall(RuleEngine& e) {
     clearGathered(e);
-    e.vertices.clear();
+    vertexTableClear(e.vertices);
 }
 
 bool knownSemantic(const std::string& semantic) {
@@ -120,9 +108,7 @@ bool readSource(RuleEngine& e, const TagRecord& source, MeshInput& input) {
         return refuse(e, kShortArray);
     }
     input.numbers.resize(needed);
-    for (u64 i = 0; i < needed; ++i) {
-        input.numbers[i] = toFloat(numbers->value(i));
-    }
+    elementsToFloats(*numbers, input.numbers.data(), needed);
     return true;
 }
 
@@ -143,9 +129,11 @@ bool readInput(RuleEngine& e, const TagRecord& mesh, const TagRecord& record, Me
     return s != nullptr && readSource(e, *s, input);
 }
 
-// The corner indices the triangles need, checked against their inputs.
-bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
-                 const std::vector<MeshInput>& inputs, std::vector<i32>& out) {
+// The corner indices of every whole triangle of the list, checked against
+// their inputs. A list of more or fewer triangles than the count says is
+// taken as it stands, with a warning.
+bool readIndices(RuleEngine& e, const std::string& mesh, const GatheredElements& list,
+                 i32 triangles, const std::vector<MeshInput>& inputs, std::vector<i32>& out) {
     std::size_t length = list.size();
     if (length % static_cast<u32>(triangles) != 0) {
         tracePrint("The number of indices doesn't match the triangle count (tris: %d, indices: "
@@ -156,13 +144,19 @@ bool readIndices(RuleEngine& e, const GatheredElements& list, i32 triangles,
     if (length % perCorner != 0) {
         return refuse(e, kIndexPerInput);
     }
-    std::size_t needed = static_cast<std::size_t>(triangles) * 3 * perCorner;
-    if (length < needed) {
-        return refuse(e, kShortIndices);
+    std::size_t corners = length / perCorner;
+    if (corners / 3 != static_cast<std::size_t>(triangles)) {
+        std::printf("Warning: mesh %s: the index list holds %zu triangles, the count says %d\n",
+                    mesh.c_str(), corners / 3, triangles);
     }
-    out.resize(needed);
-    for (std::size_t k = 0; k < needed; ++k) {
-        out[k] = toInt(list.value(k));
+    if (corners % 3 != 0) {
+        std::printf("Warning: mesh %s: the index list ends inside a triangle, whose corners were "
+                    "left out\n",
+                    mesh.c_str());
+    }
+    out.resize(corners / 3 * 3 * perCorner);
+    elementsToInts(list, out.data(), out.size());
+    for (std::size_t k = 0; k < out.size(); ++k) {
         const MeshInput& input = inputs[k % perCorner];
         if (input.used && (out[k] < 0 || out[k] >= input.count)) {
             return refuse(e, kIndexRange);
@@ -197,17 +191,17 @@ void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inp
             std::memcpy(&key[at], from, static_cast<std::size_t>(input.stride) * sizeof(f32));
             at += static_cast<u32>(input.stride);
         }
-        table.push_back(e.vertices.add(key.data(), static_cast<i32>(floats)));
+        table.push_back(vertexTableAdd(e.vertices, key.data(), static_cast<i32>(floats)));
     }
     tracePrint("# indices: %d\n", static_cast<i32>(table.size()));
-    tracePrint("# entries: %d\n", static_cast<i32>(e.vertices.vertexCount()));
+    tracePrint("# entries: %d\n", static_cast<i32>(vertexTableCount(e.vertices)));
     mesh.indices = table.data();
     mesh.indexCount = static_cast<u32>(table.size());
-    mesh.vertices = e.vertices.data().data();
-    mesh.vertexCount = e.vertices.vertexCount();
+    mesh.vertices = e.vertices.data.data();
+    mesh.vertexCount = vertexTableCount(e.vertices);
     mesh.floatsPerVertex = floats;
     writeMesh(*e.writer, mesh);
-    e.vertices.clear();
+    vertexTableClear(e.vertices);
 }
 
 // The rotation axis and angle (radians) of the rotation matrix r (row by row).
@@ -240,7 +234,7 @@ void axisAngle(const f64 r[3][3], f32* rotation) {
 // column) as translation, rotation and scale; a shear is lost.
 void takeMatrix(const GatheredElements& list, NodeRecord& node) {
     f32 m[16];
-    takeFloats(list, m, 16);
+    elementsToFloats(list, m, 16);
     f64 columns[3][3], scale[3];
     for (int c = 0; c < 3; ++c) {
         for (int r = 0; r < 3; ++r) {
@@ -343,7 +337,7 @@ bool assemblePart(RuleEngine& e, const TagRecord& triangles, MeshRecord mesh) {
         return refuse(e, kNoInputs);
     }
     std::vector<i32> indices;
-    if (!readIndices(e, *list, triangleCount, inputs, indices)) {
+    if (!readIndices(e, mesh.name, *list, triangleCount, inputs, indices)) {
         return false;
     }
     mesh.triangleCount = static_cast<u32>(triangleCount);
@@ -378,7 +372,7 @@ void materialGather(RuleEngine& e) {
         std::string last = lastComponent(list->id);
         for (const Target& t : targets) {
             if (last == t.name) {
-                takeFloats(*list, t.values, t.count);
+                elementsToFloats(*list, t.values, t.count);
                 *t.present = true;
             }
         }
@@ -448,16 +442,16 @@ void pushNode(RuleEngine& e, i32 depth) {
         node.geometry = geometry->value.substr(1);
     }
     if (const GatheredElements* t = findGatheredElements(e, "translate")) {
-        takeFloats(*t, node.translation, 3);
+        elementsToFloats(*t, node.translation, 3);
         node.hasTranslation = true;
     }
     if (const GatheredElements* r = findGatheredElements(e, "rotate")) {
-        takeFloats(*r, node.rotation, 4);
+        elementsToFloats(*r, node.rotation, 4);
         node.rotation[3] *= kDegreesToRadians;
         node.hasRotation = true;
     }
     if (const GatheredElements* s = findGatheredElements(e, "scale")) {
-        takeFloats(*s, node.scale, 3);
+        elementsToFloats(*s, node.scale, 3);
         node.hasScale = true;
     }
     const GatheredElements* matrix = findGatheredElements(e, "matrix");

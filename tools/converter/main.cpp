@@ -104,6 +104,38 @@ int convertDae(const std::vector<char>& text, PwnWriter& writer, NodeRecord& roo
     return 0;
 }
 
+// Reads the input, converts it into the begun output and finishes that.
+int convert(FILE* input, const char* inputPath, PwnWriter& writer) {
+    std::vector<char> text;
+    if (!readAll(input, text)) {
+        abandonOutput(writer);
+        return stop(kUnreadableInput);
+    }
+    NodeRecord root;
+    int status = 1;
+    switch (formatOf(inputPath)) {
+    case InputFormat::Obj:
+        status = convertObj(text, writer, root);
+        break;
+    case InputFormat::Dae:
+        status = convertDae(text, writer, root);
+        break;
+    case InputFormat::Unknown:
+        abandonOutput(writer);
+        return usage();
+    }
+    if (status != 0) {
+        return status;
+    }
+    text = std::vector<char>();
+    if (!finishOutput(writer, root)) {
+        return stop(kWriteFailed);
+    }
+    traceClose();
+    std::fputs(kCompleted, stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -128,32 +160,12 @@ int main(int argc, char** argv) {
         std::fclose(input);
         return stop(kNoOutput);
     }
-    std::vector<char> text;
-    if (!readAll(input, text)) {
+    try {
+        return convert(input, argv[1], writer);
+    } catch (...) {
+        // Out of memory, for one: the program still ends as it would, but
+        // leaves no temporary output behind.
         abandonOutput(writer);
-        return stop(kUnreadableInput);
+        throw;
     }
-    NodeRecord root;
-    int status = 1;
-    switch (formatOf(argv[1])) {
-    case InputFormat::Obj:
-        status = convertObj(text, writer, root);
-        break;
-    case InputFormat::Dae:
-        status = convertDae(text, writer, root);
-        break;
-    case InputFormat::Unknown:
-        abandonOutput(writer);
-        return usage();
-    }
-    if (status != 0) {
-        return status;
-    }
-    text = std::vector<char>();
-    if (!finishOutput(writer, root)) {
-        return stop(kWriteFailed);
-    }
-    traceClose();
-    std::fputs(kCompleted, stdout);
-    return 0;
 }

@@ -78,8 +78,18 @@ bool startLine(ObjReader& r, LineScan& s, const std::string& word) {
     return true;
 }
 
-bool isNumberChar(char c) {
-    return isDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
+// Digits, '.' and '-' belong to the pending number; an exponent's 'e' or 'E'
+// only right after one of its digits, and the exponent's '+' only right after
+// that 'e'. Every other character is skipped.
+bool continuesNumber(const std::string& pending, char c) {
+    char last = pending.empty() ? '\0' : pending.back();
+    if (c == 'e' || c == 'E') {
+        return isDigit(last);
+    }
+    if (c == '+') {
+        return last == 'e' || last == 'E';
+    }
+    return isDigit(c) || c == '.' || c == '-';
 }
 
 bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
@@ -92,7 +102,7 @@ bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
         }
         s.numbers[s.taken++] = parseFloat(r.pending.data(), pendingLength(r));
         r.pending.clear();
-    } else if (isNumberChar(c)) {
+    } else if (continuesNumber(r.pending, c)) {
         r.pending.push_back(c);
     }
     return true;
@@ -202,7 +212,7 @@ bool emitCorner(ObjReader& r, const i32* slots) {
     if (r.hasNormals && !appendEntry(r.normals, slots[2], key, floats)) {
         return fail(r, kMissingNormal);
     }
-    r.indices.push_back(r.vertices.add(key, floats));
+    r.indices.push_back(vertexTableAdd(r.vertices, key, floats));
     r.floatsPerVertex = floats;
     return true;
 }
@@ -313,8 +323,8 @@ void writeObjModel(const ObjReader& reader, PwnWriter& writer, NodeRecord& root)
     mesh.indices = reader.indices.data();
     mesh.indexCount = static_cast<u32>(reader.indices.size());
     mesh.triangleCount = mesh.indexCount / 3;
-    mesh.vertices = reader.vertices.data().data();
-    mesh.vertexCount = reader.vertices.vertexCount();
+    mesh.vertices = reader.vertices.data.data();
+    mesh.vertexCount = vertexTableCount(reader.vertices);
     mesh.floatsPerVertex = static_cast<u32>(reader.floatsPerVertex);
     writeMesh(writer, mesh);
 

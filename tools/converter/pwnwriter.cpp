@@ -2,8 +2,12 @@
 
 #include "tools/converter/trace.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -241,11 +245,80 @@ void seekTo(PwnWriter& w, long offset, int origin) {
     }
 }
 
+void removeTemporary(PwnWriter& w) {
+    if (!w.temporary.empty()) {
+        std::remove(w.temporary.c_str());
+        w.temporary.clear();
+    }
+}
+
+// The permissions fopen gives a new file.
+mode_t newFileMode() {
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// A new temporary file beside the target with the given permissions.
+FILE* openTemporary(PwnWriter& w, mode_t mode) {
+    std::string name = w.target + ".XXXXXX";
+    int fd = mkstemp(name.data());
+    if (fd < 0) {
+        return nullptr;
+    }
+    w.temporary = name;
+    FILE* file = fchmod(fd, mode) == 0 ? fdopen(fd, "wb") : nullptr;
+    if (file == nullptr) {
+        close(fd);
+        removeTemporary(w);
+    }
+    return file;
+}
+
+// An existing regular file (the file a link names, when path is a link) and
+// a name not yet taken are written through a temporary that keeps the
+// existing file's permissions; anything else (a device, a pipe, a link to
+// nothing) is written in place.
+FILE* openOutput(PwnWriter& w, const char* path) {
+    w.target = path;
+    struct stat info;
+    if (stat(path, &info) == 0) {
+        if (!S_ISREG(info.st_mode)) {
+            return std::fopen(path, "wb");
+        }
+        if (access(path, W_OK) != 0) {
+            return nullptr;
+        }
+        if (char* resolved = realpath(path, nullptr)) {
+            w.target = resolved;
+            std::free(resolved);
+        }
+        return openTemporary(w, info.st_mode & 07777);
+    }
+    if (lstat(path, &info) == 0 || errno != ENOENT) {
+        return std::fopen(path, "wb");
+    }
+    return openTemporary(w, newFileMode());
+}
+
+// Renames a finished temporary over the target; removes a failed one.
+void moveIntoPlace(PwnWriter& w) {
+    if (w.temporary.empty()) {
+        return;
+    }
+    if (!w.failed && std::rename(w.temporary.c_str(), w.target.c_str()) == 0) {
+        w.temporary.clear();
+        return;
+    }
+    w.failed = true;
+    removeTemporary(w);
+}
+
 } // namespace
 
 bool beginOutput(PwnWriter& writer, const char* path) {
     writer = PwnWriter{};
-    writer.file = std::fopen(path, "wb");
+    writer.file = openOutput(writer, path);
     if (writer.file == nullptr) {
         return false;
     }
@@ -312,6 +385,7 @@ bool finishOutput(PwnWriter& writer, const NodeRecord& root) {
         writer.failed = true;
     }
     writer.file = nullptr;
+    moveIntoPlace(writer);
     return !writer.failed;
 }
 
@@ -320,4 +394,5 @@ void abandonOutput(PwnWriter& writer) {
         std::fclose(writer.file);
         writer.file = nullptr;
     }
+    removeTemporary(writer);
 }

@@ -10,6 +10,11 @@
 // Writes a .pwn model and mirrors every value it writes into the trace.
 struct PwnWriter {
     FILE* file = nullptr;
+    // The output's path and the temporary beside it that is written in its
+    // place until the output is finished; no temporary for an output that is
+    // not a regular file (a device or a pipe), which is written directly.
+    std::string target;
+    std::string temporary;
     bool failed = false; // a write, seek or close went wrong
     std::vector<std::string> materialNames;
     std::vector<std::string> meshNames;
@@ -26,7 +31,9 @@ struct PwnWriter {
 };
 
 // Opens the output and writes the header, leaving the two counts to
-// finishOutput. False when the file cannot be opened.
+// finishOutput. A regular file (or a new one) is written to a temporary
+// beside it, so that an earlier file of that name stays as it was until the
+// output is finished. False when the output cannot be opened.
 bool beginOutput(PwnWriter& writer, const char* path);
 
 // One "matl" chunk. False (nothing written) for a material without a name.
@@ -37,10 +44,11 @@ bool writeMaterial(PwnWriter& writer, const MaterialRecord& material);
 void writeMesh(PwnWriter& writer, const MeshRecord& mesh);
 
 // Writes the children of root (the root nodes) with their subtrees, the end
-// tag, the two counts, and closes the output. Warns on standard output of
-// every mesh that no node places and when no triangle was written. False
-// when any write of the whole output failed.
+// tag, the two counts, closes the output and moves it into place. Warns on
+// standard output of every mesh that no node places and when no triangle was
+// written. False, with the temporary removed, when any write of the whole
+// output failed.
 bool finishOutput(PwnWriter& writer, const NodeRecord& root);
 
-// Closes an output that will not be finished.
+// Closes an output that will not be finished and removes its temporary.
 void abandonOutput(PwnWriter& writer);

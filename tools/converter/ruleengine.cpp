@@ -1,6 +1,7 @@
 #include "tools/converter/ruleengine.h"
 
 #include "tools/converter/builtins.h"
+#include "tools/converter/numbers.h"
 #include "tools/converter/trace.h"
 
 #include <algorithm>
@@ -390,6 +391,17 @@ i32 runJump(RuleEngine& e, i32 index) {
     return label;
 }
 
+// The first count values of list, each parsed by parse; the rest T{}.
+template <typename T, typename Parse>
+void parseElements(const GatheredElements& list, T* out, std::size_t count, Parse parse) {
+    std::size_t given = std::min(count, list.size());
+    for (std::size_t i = 0; i < given; ++i) {
+        std::string_view value = list.value(i);
+        out[i] = parse(value.data(), static_cast<i32>(value.size()));
+    }
+    std::fill(out + given, out + count, T{});
+}
+
 struct NestingGuard {
     explicit NestingGuard(RuleEngine& e) : engine(e) { ++engine.nesting; }
     ~NestingGuard() { --engine.nesting; }
@@ -638,6 +650,14 @@ TagRecord* findGatheredTag(const RuleEngine& e, const char* path, std::size_t fr
 std::string lastComponent(const std::string& id) {
     std::size_t slash = id.rfind('/');
     return slash == std::string::npos ? id : id.substr(slash + 1);
+}
+
+void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count) {
+    parseElements(list, out, count, parseFloat);
+}
+
+void elementsToInts(const GatheredElements& list, i32* out, std::size_t count) {
+    parseElements(list, out, count, parseInt);
 }
 
 const GatheredAttribute* childAttribute(const char* name, const TagRecord* record) {

@@ -151,6 +151,10 @@ const GatheredElements* childElements(const char* name, const TagRecord* record)
 TagRecord* childTag(const char* name, const TagRecord* record, i32 n);
 // The text after the last '/' of id.
 std::string lastComponent(const std::string& id);
+// The first count values of list parsed with parseFloat or parseInt into out;
+// values the list lacks are 0.
+void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count);
+void elementsToInts(const GatheredElements& list, i32* out, std::size_t count);
 
 // Frees everything gathered. Records that running rules still own stay
 // alive, emptied, so those rules may go on attaching to them.
