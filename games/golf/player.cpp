@@ -57,7 +57,7 @@ void Player::move() {
         return;
     }
     mesh->setTranslation(ball.x, ball.y, 0);
-    f32 speed = GolfSpeed(ball);
+    f32 speed = getSpeed();
     if (speed != 0) {
         mesh->rotate(speed / ball.radius, -ball.vy, ball.vx, 0);
     }

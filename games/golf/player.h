@@ -20,6 +20,10 @@ class Player : public GameObject {
     GolfBall& getBall() { return ball; }
     // Back at the start, at rest.
     void reset();
+    // The distance between two points of the board.
+    static f32 distance(f32 x1, f32 y1, f32 x2, f32 y2) { return GolfDistance(x1, y1, x2, y2); }
+    // The length of the ball's velocity.
+    f32 getSpeed() const { return GolfSpeed(ball); }
 
   private:
     void move();

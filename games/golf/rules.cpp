@@ -22,10 +22,6 @@ const f32 kContinueTop = 0.6f;
 const f32 kRestartBottom = -0.7f;
 const f32 kRestartTop = -0.25f;
 
-f32 side(f32 a, f32 b) {
-    return a >= b ? 1.0f : -1.0f;
-}
-
 f32 awayFrom(f32 a, f32 b) {
     return a > b ? 1.0f : -1.0f;
 }
@@ -75,6 +71,10 @@ f32 GolfSpeed(const GolfBall& ball) {
     return GolfDistance(ball.vx, ball.vy, 0, 0);
 }
 
+f32 GolfSide(f32 a, f32 b) {
+    return a >= b ? 1.0f : -1.0f;
+}
+
 GolfWall GolfWallOf(const GolfWallSpec& spec) {
     return {spec.x, spec.y, spec.width / 2, spec.height / 2};
 }
@@ -95,11 +95,11 @@ void GolfBounce(const GolfWall& wall, GolfBall& ball) {
         return;
     }
     if (inside(ball.x, wall.x - wall.halfWidth, wall.x + wall.halfWidth)) {
-        ball.vy = side(ball.y, wall.y) * std::fabs(ball.vy);
+        ball.vy = GolfSide(ball.y, wall.y) * std::fabs(ball.vy);
         return;
     }
     if (inside(ball.y, wall.y - wall.halfHeight, wall.y + wall.halfHeight)) {
-        ball.vx = side(ball.x, wall.x) * std::fabs(ball.vx);
+        ball.vx = GolfSide(ball.x, wall.x) * std::fabs(ball.vx);
         return;
     }
     f32 cornerX = ball.x < wall.x ? wall.x - wall.halfWidth : wall.x + wall.halfWidth;

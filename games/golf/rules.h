@@ -42,6 +42,9 @@ constexpr f32 kGolfCaptureRadiusPerSize = 16.0f;
 
 f32 GolfDistance(f32 x1, f32 y1, f32 x2, f32 y2);
 f32 GolfSpeed(const GolfBall& ball);
+// +1 when a is at or beyond b, else -1: the side of a wall's centre line a
+// ball is sent to.
+f32 GolfSide(f32 a, f32 b);
 GolfWall GolfWallOf(const GolfWallSpec& spec);
 
 // One frame of rolling: friction divides the velocity by 1.01, a speed below

@@ -13,6 +13,8 @@ class Wall : public GameObject {
     Wall(ProjectGame* game, Player* ball, f32 x, f32 y, f32 width, f32 height);
 
     void update(FrameInput* input) override;
+    // +1 when a is at or beyond b, else -1.
+    static f32 side(f32 a, f32 b) { return GolfSide(a, b); }
 
   private:
     GolfWall box;

@@ -1,5 +1,6 @@
 #include "games/ogreblast/player.h"
 
+#include "engine/group.h"
 #include "engine/scenegraph.h"
 #include "engine/trianglemesh.h"
 #include "engine/world.h"
@@ -16,11 +17,10 @@ const f32 kScale = 2.0f;
 // The model's nose points along its z axis; a quarter turn about y points it
 // to the right, where the ogres come from.
 Player::Player(AwesomenessGame* game_)
-    : GameObject(kRadius), game(game_), node(nullptr), position(0, 0, 0), shield(kOgreShieldFull) {
-    if (game->getPlayerTemplate() == nullptr) {
-        return;
-    }
-    node = static_cast<TriangleMesh*>(game->getPlayerTemplate()->duplicate("player", false));
+    : GameObject(kRadius), game(game_), node(nullptr), shield(kOgreShieldFull) {
+    const TriangleMesh* ship = game->getPlayerTemplate();
+    node = ship != nullptr ? static_cast<Transformable*>(ship->duplicate("player", false))
+                           : SceneGraph::createGroup("player");
     game->getWorld()->attachChild(node);
     node->setRotation(1.570796f, 0, 1, 0);
     node->setScale(kScale, kScale, kScale);
@@ -31,13 +31,16 @@ Player::~Player() {
 }
 
 void Player::update(FrameInput* input) {
-    vec3 target =
-        OgrePointerTarget(game->getWorld()->getViewProjection(), input->pointerX, input->pointerY);
-    vec3 step = OgreSteer(position, target);
-    position += step;
-    if (node != nullptr) {
-        node->translate(step);
-    }
+    vec3 target = OgrePointerReach(pointerTarget(input->pointerX, input->pointerY));
+    node->translate(OgreSteer(node->getTranslation(), target));
+}
+
+vec3 Player::getPosition() {
+    return node->getTranslation();
+}
+
+vec3 Player::pointerTarget(f32 x, f32 y) const {
+    return OgrePointerTarget(game->getWorld()->getViewProjection(), x, y);
 }
 
 void Player::hit() {

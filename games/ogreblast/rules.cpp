@@ -103,8 +103,11 @@ vec3 OgrePointerTarget(const mat4& viewProjection, f32 x, f32 y) {
     mat4 inverse = viewProjection;
     inverse.invert();
     const f32* m = inverse.m;
-    return vec3((m[0] * x + m[4] * y) * kPointerReach, (m[1] * x + m[5] * y) * kPointerReach,
-                m[2] * x + m[6] * y);
+    return vec3(m[0] * x + m[4] * y, m[1] * x + m[5] * y, m[2] * x + m[6] * y);
+}
+
+vec3 OgrePointerReach(vec3 target) {
+    return vec3(target.x * kPointerReach, target.y * kPointerReach, target.z);
 }
 
 vec3 OgreSteer(vec3 position, vec3 target) {

@@ -62,9 +62,12 @@ constexpr f32 kOgreMeterWidth = 200.0f;
 // The ship's shield when whole; each ogre it touches takes a point.
 constexpr f32 kOgreShieldFull = 20.0f;
 
-// Where the pointer (-1..1 over the screen) points on the ship's plane, z = 0,
+// The pointer (-1..1 over the screen) as the direction (x, y, 0, 0) taken back
 // through the view-projection matrix the world was last drawn with.
 vec3 OgrePointerTarget(const mat4& viewProjection, f32 x, f32 y);
+// That direction as the point the ship steers to on its plane, 400 units
+// out in x and y.
+vec3 OgrePointerReach(vec3 target);
 // The ship's step of one frame toward the target: the whole way within 8
 // units, else 8 units, and beyond 50 units 8 x distance / 50.
 vec3 OgreSteer(vec3 position, vec3 target);

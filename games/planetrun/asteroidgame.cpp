@@ -231,7 +231,7 @@ void AsteroidGame::collide() {
     }
     for (GameObject* hit : hits) {
         if (hit->is("Asteroid")) {
-            PlanetAsteroidContact(state, player->getShip());
+            player->addDamage(PlanetAsteroidContact(state));
         } else {
             takeSphere(hit);
         }

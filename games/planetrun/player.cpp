@@ -52,6 +52,10 @@ i32 Player::getHealth() const {
     return PlanetHealth(ship);
 }
 
+void Player::addDamage(i32 amount) {
+    PlanetAddDamage(ship, amount);
+}
+
 void Player::grow() {
     PlanetShipGrow(ship);
     show();

@@ -20,6 +20,7 @@ class Player : public GameObject {
     // Ten units at the initial scale, shrinking with the ship.
     f32 getRadius() const override;
     i32 getHealth() const;
+    void addDamage(i32 amount);
     // A green sphere's growing.
     void grow();
     PlanetShip& getShip() { return ship; }

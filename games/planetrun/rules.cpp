@@ -94,6 +94,10 @@ void PlanetShipGrow(PlanetShip& ship) {
     ship.damage = 0;
 }
 
+void PlanetAddDamage(PlanetShip& ship, i32 amount) {
+    ship.damage += amount;
+}
+
 bool PlanetOverlap(vec3 a, f32 radiusA, vec3 b, f32 radiusB) {
     return (a - b).length() <= radiusA + radiusB;
 }
@@ -121,11 +125,10 @@ PlanetOutcome PlanetEndTest(f32 shipZ, f32 wormholeZ, i32 health) {
     return health == 0 ? kPlanetLost : kPlanetPlaying;
 }
 
-void PlanetAsteroidContact(PlanetState& state, PlanetShip& ship) {
-    if (state.immunity == 0) {
-        ship.damage += kPlanetAsteroidDamage;
-    }
+i32 PlanetAsteroidContact(PlanetState& state) {
+    const i32 damage = state.immunity == 0 ? kPlanetAsteroidDamage : 0;
     state.immunity = kPlanetImmunityFrames;
+    return damage;
 }
 
 void PlanetSphereTaken(PlanetState& state, i32 kind) {

@@ -83,6 +83,7 @@ void PlanetShipStep(PlanetShip& ship, const FrameInput& input);
 // A green sphere: twice the initial size when the ship is larger than it was
 // at start, else twice its size; the damage is cleared.
 void PlanetShipGrow(PlanetShip& ship);
+void PlanetAddDamage(PlanetShip& ship, i32 amount);
 
 // Two bounding spheres touch when their centres are at most the sum of the
 // radii apart.
@@ -96,9 +97,9 @@ enum PlanetOutcome { kPlanetPlaying, kPlanetWon, kPlanetLost };
 // Reaching the wormhole wins even at health 0.
 PlanetOutcome PlanetEndTest(f32 shipZ, f32 wormholeZ, i32 health);
 
-// An asteroid touches the ship: the damage unless the ship is immune, and
-// immunity from this frame on.
-void PlanetAsteroidContact(PlanetState& state, PlanetShip& ship);
+// An asteroid touches the ship: the damage it takes (none while it is
+// immune), and immunity from this frame on.
+i32 PlanetAsteroidContact(PlanetState& state);
 // The ship takes a sphere of the kind.
 void PlanetSphereTaken(PlanetState& state, i32 kind);
 // The frame's end: immunity and the hidden asteroids' frames count down.

@@ -42,9 +42,16 @@ void Enemy::hide() {
     node->setActive(false);
 }
 
-void Enemy::showSpawned() {
+void Enemy::spawn(f32 hitPoints, f32 speed) {
+    const i32 r1 = TdRandom();
+    const i32 r2 = TdRandom();
+    TdSpawn(state, hitPoints, speed, r1, r2);
     node->setTranslation(state.x, state.y, kWalkHeight);
     node->setActive(true);
+}
+
+void Enemy::slow(f32 factor, f32 until) {
+    TdSlow(state, factor, until);
 }
 
 void Enemy::showHealthBar() {

@@ -18,10 +18,13 @@ class Enemy : public GameObject {
     Enemy& operator=(const Enemy&) = delete;
 
     void update(FrameInput* input) override;
+    // Out of the pool at the first way point, jittered, walking to the
+    // second with the hit points and speed given.
+    void spawn(f32 hitPoints, f32 speed);
     // Back to the pool, hidden.
     void deactivate();
-    // Shows the enemy where its spawn put it.
-    void showSpawned();
+    // Walks at a factor of its speed until a time.
+    void slow(f32 factor, f32 until);
     // The bar's width as the hit points stand.
     void showHealthBar();
 

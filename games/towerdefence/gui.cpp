@@ -68,7 +68,8 @@ void Gui::createMesh() {
 }
 
 void Gui::update(FrameInput* input) {
-    i32 button = TdMenuPointerStep(pointer, *input);
+    i32 button =
+        TdMenuPointerStep(pointer, input->pointerDown, hitTest(input->pointerX, input->pointerY));
     if (button != 0) {
         press(button);
     }
@@ -78,6 +79,10 @@ void Gui::update(FrameInput* input) {
         play.highlightReset = false;
     }
     printPrices();
+}
+
+i32 Gui::hitTest(f32 x, f32 y) const {
+    return TdMenuHitTest(x, y);
 }
 
 void Gui::press(i32 button) {

@@ -17,6 +17,8 @@ class Gui : public GameObject {
     Gui& operator=(const Gui&) = delete;
 
     void update(FrameInput* input) override;
+    // The button (1..5) of the bar under a pointer position, or 0.
+    i32 hitTest(f32 x, f32 y) const;
     // A button's effect in the current state.
     void press(i32 button);
     // The band on all three pictures.

@@ -95,6 +95,15 @@ i32 firstInactive(const TdEnemy* const* pool, u32 count) {
     return -1;
 }
 
+i32 indexIn(TdEnemy* const* pool, u32 count, const TdEnemy* enemy) {
+    for (u32 i = 0; i < count; i++) {
+        if (pool[i] == enemy) {
+            return static_cast<i32>(i);
+        }
+    }
+    return -1;
+}
+
 f32 distance(f32 x1, f32 y1, f32 x2, f32 y2) {
     return std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
 }
@@ -140,7 +149,7 @@ f32 TdSpawnSpeed(i32 level) {
     return 0.1f * static_cast<f32>(level);
 }
 
-i32 TdSpawnStep(TdPlay& play, TdEnemy* const* pool, u32 count, f32 now, i32 (*random)()) {
+i32 TdSpawnStep(TdPlay& play, TdEnemy* const* pool, u32 count, f32 now) {
     if (!(play.nextSpawnTime < now && play.spawned < static_cast<i32>(kTdEnemyCount))) {
         return -1;
     }
@@ -153,12 +162,12 @@ i32 TdSpawnStep(TdPlay& play, TdEnemy* const* pool, u32 count, f32 now, i32 (*ra
         play.levelUpPending = false;
         play.money = TdGrowMoney(play.money);
     }
-    i32 r1 = random();
-    i32 r2 = random();
-    TdSpawn(*pool[free], TdSpawnHitPoints(play.level), TdSpawnSpeed(play.level), r1, r2);
-    play.spawned++;
-    play.nextSpawnTime = now + kFirstGap + static_cast<f32>(random() % 100) / 100.0f;
     return free;
+}
+
+void TdSpawned(TdPlay& play, f32 now, i32 r) {
+    play.spawned++;
+    play.nextSpawnTime = now + kFirstGap + static_cast<f32>(r % 100) / 100.0f;
 }
 
 void TdWaveEndStep(TdPlay& play, bool anyActive, f32 now) {
@@ -255,7 +264,7 @@ TdTower TdMakeTower(f32 x, f32 y, f32 shotStep, f32 damage, i32 kind) {
 }
 
 TdShot TdTowerStep(TdTower& tower, TdEnemy* const* pool, u32 count, f32 now) {
-    TdShot shot = {false, false, 0, 0, false};
+    TdShot shot = {false, false, 0, 0, false, -1, 1, 0};
     if (tower.target == nullptr) {
         f32 best = tower.range;
         for (u32 i = 0; i < count; i++) {
@@ -295,7 +304,9 @@ TdShot TdTowerStep(TdTower& tower, TdEnemy* const* pool, u32 count, f32 now) {
     if (target.hitPoints < 0) {
         tower.target = nullptr;
     } else if (tower.kind == kSlowingKind) {
-        TdSlow(target, kSlowFactor, now + kSlowSeconds);
+        shot.slowed = indexIn(pool, count, &target);
+        shot.slowFactor = kSlowFactor;
+        shot.slowUntil = now + kSlowSeconds;
         tower.target = nullptr;
     }
     return shot;
@@ -313,19 +324,18 @@ i32 TdMenuHitTest(f32 x, f32 y) {
     return 5;
 }
 
-i32 TdMenuPointerStep(TdMenuPointer& pointer, const FrameInput& input) {
+i32 TdMenuPointerStep(TdMenuPointer& pointer, i32 pointerDown, i32 button) {
     i32 acted = 0;
-    if (pointer.pointerWasDown == 0 && input.pointerDown == 1) {
-        pointer.pressedButton = TdMenuHitTest(input.pointerX, input.pointerY);
+    if (pointer.pointerWasDown == 0 && pointerDown == 1) {
+        pointer.pressedButton = button;
     }
-    if (pointer.pointerWasDown == 1 && input.pointerDown == 0) {
-        if (pointer.pressedButton > 0 &&
-            TdMenuHitTest(input.pointerX, input.pointerY) == pointer.pressedButton) {
+    if (pointer.pointerWasDown == 1 && pointerDown == 0) {
+        if (pointer.pressedButton > 0 && button == pointer.pressedButton) {
             acted = pointer.pressedButton;
         }
         pointer.pressedButton = 0;
     }
-    pointer.pointerWasDown = input.pointerDown;
+    pointer.pointerWasDown = pointerDown;
     return acted;
 }
 

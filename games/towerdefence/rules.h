@@ -98,13 +98,15 @@ struct TdTower {
 i32 TdGrowMoney(i32 money);
 f32 TdSpawnHitPoints(i32 level);
 f32 TdSpawnSpeed(i32 level);
-// The spawns of a frame at time now: when the spawn time is past (strictly)
-// and the wave has room, a pending level-up (level + 1, money grown), then
-// the first enemy of the pool that is not active walks in with the level's
-// hit points and speed, and the next spawn follows 0.80 to 1.79 seconds
-// later. Without an enemy free in the pool nothing happens. The index of the
-// enemy spawned, or -1.
-i32 TdSpawnStep(TdPlay& play, TdEnemy* const* pool, u32 count, f32 now, i32 (*random)());
+// The spawn of a frame at time now: when the spawn time is past (strictly)
+// and the wave has room, a pending level-up (level + 1, money grown), and
+// the index of the first enemy of the pool that is not active, which then
+// walks in with the level's hit points and speed; else -1. Without an enemy
+// free in the pool nothing happens.
+i32 TdSpawnStep(TdPlay& play, TdEnemy* const* pool, u32 count, f32 now);
+// After a spawn: one more of the wave, and the next follows 0.80 to 1.79
+// seconds later by a draw r of the generator.
+void TdSpawned(TdPlay& play, f32 now, i32 r);
 // Once the wave has spawned all its enemies and none is active: the next
 // wave, one level up, starts 10 seconds later.
 void TdWaveEndStep(TdPlay& play, bool anyActive, f32 now);
@@ -120,6 +122,7 @@ void TdDeactivate(TdEnemy& enemy);
 // Active at the first way point, offset by (r1 mod 6) - 3 and (r2 mod 6) - 3,
 // walking to the second; the speed factor is kept.
 void TdSpawn(TdEnemy& enemy, f32 hitPoints, f32 speed, i32 r1, i32 r2);
+// The speed factor until a time.
 void TdSlow(TdEnemy& enemy, f32 factor, f32 until);
 // Takes damage; the bar follows the hit points.
 void TdDamage(TdEnemy& enemy, f32 damage);
@@ -134,15 +137,19 @@ TdWalk TdEnemyStep(TdEnemy& enemy, f32 now, i32 (*random)());
 // ---- Towers ----
 
 TdTower TdMakeTower(f32 x, f32 y, f32 shotStep, f32 damage, i32 kind);
-// What a tower's frame shows: the bullet hidden or shown, and where.
+// What a tower's frame shows: the bullet hidden or shown, and where; and the
+// enemy of the pool that a slowing hit slows, by a factor until a time.
 struct TdShot {
     bool bulletShown;
     bool bulletMoved;
     f32 bulletX, bulletY;
     bool hit;
+    i32 slowed; // index in the pool, or -1
+    f32 slowFactor, slowUntil;
 };
 // One frame of a tower: search the nearest active enemy in range from the
 // spot, or fly the bullet at the target from the spot's centre and hit it.
+// The caller slows the enemy that the shot names.
 TdShot TdTowerStep(TdTower& tower, TdEnemy* const* pool, u32 count, f32 now);
 
 // ---- The touch menu ----
@@ -156,8 +163,8 @@ struct TdMenuPointer {
     i32 pointerWasDown = 0;
     i32 pressedButton = 0;
 };
-// The button that acts this frame, or 0.
-i32 TdMenuPointerStep(TdMenuPointer& pointer, const FrameInput& input);
+// The button that acts this frame, or 0, given the button under the pointer.
+i32 TdMenuPointerStep(TdMenuPointer& pointer, i32 pointerDown, i32 button);
 
 // The highlight band: GUI-world x coordinates across the bar.
 struct TdBand {

@@ -2,6 +2,7 @@
 
 #include "engine/trianglemesh.h"
 #include "engine/world.h"
+#include "games/towerdefence/enemy.h"
 #include "games/towerdefence/towerdefgame.h"
 
 namespace {
@@ -57,5 +58,8 @@ void Tower::update(FrameInput* input) {
     }
     if (shot.hit) {
         game->showHealthBars();
+    }
+    if (shot.slowed >= 0) {
+        game->getEnemies()[shot.slowed]->slow(shot.slowFactor, shot.slowUntil);
     }
 }

@@ -217,9 +217,10 @@ bool TowerDefGame::update(FrameInput* input) {
     if (TdLivesCheck(play, now)) {
         endGame();
     }
-    i32 spawned = TdSpawnStep(play, enemyPool, kTdEnemyCount, now, TdRandom);
-    if (spawned >= 0) {
-        enemies[spawned]->showSpawned();
+    i32 next = TdSpawnStep(play, enemyPool, kTdEnemyCount, now);
+    if (next >= 0) {
+        enemies[next]->spawn(TdSpawnHitPoints(play.level), TdSpawnSpeed(play.level));
+        TdSpawned(play, now, TdRandom());
     }
     TdWaveEndStep(play, anyEnemyActive(), now);
     pointerWasDown = input->pointerDown == 1;

@@ -11,8 +11,10 @@
 #include "engine/trianglemesh.h"
 #include "engine/vertexarray.h"
 #include "engine/world.h"
+#include "games/golf/player.h"
 #include "games/golf/projectgame.h"
 #include "games/golf/rules.h"
+#include "games/golf/wall.h"
 #include "tests/support/gametest.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +164,26 @@ TEST_F(GolfGame, SinkingShotShowsTheLevelCompletedScreen) {
     release();
     EXPECT_FALSE(oldest(kEndNode)->isActive());
     expectAt(node(kBallNode), kGolfBallStartX, kGolfBallStartY, 0);
+}
+
+// The measures every object takes of the ball: distances on the board, the
+// ball's speed, and the side of a wall's centre line (a tie counts as
+// beyond it).
+TEST_F(GolfGame, BallAndWallMeasures) {
+    EXPECT_FLOAT_EQ(Player::distance(1, 2, 4, 6), 5);
+    EXPECT_FLOAT_EQ(Player::distance(-3, 0, -3, 0), 0);
+    struct Row {
+        f32 a, b, side;
+    };
+    for (const Row& row : {Row{2, 1, 1}, Row{1, 1, 1}, Row{-1, 1, -1}, Row{0, -0.0f, 1}}) {
+        EXPECT_EQ(Wall::side(row.a, row.b), row.side) << row.a << ", " << row.b;
+    }
+    start();
+    Player* ball = new Player(game, kGolfBallSize, 0, 0);
+    EXPECT_EQ(ball->getSpeed(), 0);
+    ball->getBall().vx = -3;
+    ball->getBall().vy = 4;
+    EXPECT_FLOAT_EQ(ball->getSpeed(), 5);
 }
 
 // A copy of the asset tree without the models: the ball and the hole have no

@@ -143,6 +143,26 @@ TEST_F(OgreGame, FirstPlayingFrameBringsAWaveAndSpaceFires) {
     EXPECT_EQ(game->getScore(), perFrame * 26);
 }
 
+// The ship is where its node stands: a node moved from outside is where the
+// ship collides and fires from and where its next step starts.
+TEST_F(OgreGame, ShipStandsWhereItsNodeStands) {
+    game = new AwesomenessGame();
+    startPlaying();
+    auto* node = static_cast<Transformable*>(game->getWorld()->findChild("player", 0));
+    ASSERT_NE(node, nullptr) << "the ship model is missing";
+    node->setTranslation(96, 50, 0);
+    const vec3 at = game->getPlayer()->getPosition();
+    EXPECT_EQ(at.x, 96);
+    EXPECT_EQ(at.y, 50);
+    // A target 4 units ahead is reached in one step.
+    input.pointerX = 0.25f;
+    input.pointerY = 0.125f;
+    frames(1);
+    const vec3 stepped = node->getTranslation();
+    EXPECT_EQ(stepped.x, 100);
+    EXPECT_EQ(stepped.y, 50);
+}
+
 TEST_F(OgreGame, FourthHitExplodesAnOgreIntoFiveShrinkingFragments) {
     game = new AwesomenessGame();
     ASSERT_NE(game->getOgreTemplate(), nullptr) << "the ogre model is missing";

@@ -1,116 +1,137 @@
-// The ogre shooter's event poll without a window: the host's key and pointer
-// rules with the game's latch hook, fed the events of the four cases a player
-// meets (Space then a; Return, release, Space; another key held; a drag out of
-// the screen).
+// The ogre shooter's event poll: the host's poll with the game's key hook,
+// fed SDL events queued in the phone window. Skipped without a display.
 #include "games/ogreblast/rules.h"
-#include "host/phone.h"
+#include "host/ape.h"
+#include "tests/support/glwindow.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr i32 kTab = '\t';
-constexpr i32 kEscape = 27;
-constexpr i32 kShift = 304;
-constexpr i32 kSide = 741;
-const Rect kGame = {210, 119, 320, 480};
+void push(SDL_Event event) {
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
 
-// The poll's state across frames, each event handled as the host's poll
-// handles it, with OgreLatchKey as its key hook.
-struct Poll {
-    FrameInput input{};
-    i32 keyHeld = 0;
-    i32 pointerHeld = 0;
-    i32 toggles = 0;
-    i32 quit = 0;
+void pushKey(Uint8 type, SDLKey key) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    push(event);
+}
 
-    void keyDown(i32 key) {
-        if (!PhoneAcceptKeyPress(&keyHeld)) {
-            return;
+// A mouse event at window pixels (x, y) from the top-left.
+void pushMouse(Uint8 type, i32 x, i32 y) {
+    SDL_Event event{};
+    event.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        event.motion.x = static_cast<Uint16>(x);
+        event.motion.y = static_cast<Uint16>(y);
+    } else {
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = static_cast<Uint16>(x);
+        event.button.y = static_cast<Uint16>(y);
+    }
+    push(event);
+}
+
+class OgrePoll : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!StartGlWindow()) {
+            GTEST_SKIP() << "no X display";
         }
-        toggles += key == kTab ? 1 : 0;
-        quit |= key == kEscape ? 1 : 0;
-        OgreLatchKey(&input, key, true);
-    }
-    void keyUp(i32 key) {
-        keyHeld = 0;
-        OgreLatchKey(&input, key, false);
-    }
-    void pointer(i32 x, i32 y, bool press) {
-        if ((press || pointerHeld) &&
-            PhoneMapPointer(kGame, kSide, x, y, &input.pointerX, &input.pointerY)) {
-            pointerHeld = 1;
+        // A game screen to press on, as after the start-up switch.
+        if (PlatformLayout().game.w == 0) {
+            toggleOrientation();
         }
+        // No key or pointer held, and the window's own events gone.
+        pushKey(SDL_KEYUP, SDLK_SPACE);
+        pushMouse(SDL_MOUSEBUTTONUP, 0, 0);
+        ASSERT_EQ(poll(), 0);
+        input = FrameInput{};
     }
-    void release() { pointerHeld = 0; }
-    // The end of the queue.
-    void end() { input.pointerDown = pointerHeld; }
+
+    // One frame's poll, as the ogre shooter's program makes it.
+    i32 poll() { return pollEventsWithKeys(&input, OgreLatchKey); }
 
     bool latched(i32 a, i32 space, i32 enter) const {
         return input.keyA == a && input.keySpace == space && input.keyReturn == enter;
     }
+
+    FrameInput input{};
 };
 
-TEST(OgrePoll, SpaceHeldThenA) {
-    Poll poll;
-    poll.keyDown(kOgreKeySpace);
-    EXPECT_TRUE(poll.latched(0, 1, 0));
-    poll.keyDown(kOgreKeyA);
-    EXPECT_TRUE(poll.latched(0, 1, 0)) << "a pressed while Space is down is ignored";
-    poll.keyUp(kOgreKeyA);
-    EXPECT_TRUE(poll.latched(0, 0, 0)) << "any release clears every key";
-    poll.keyDown(kOgreKeyA);
-    EXPECT_TRUE(poll.latched(1, 0, 0));
-    poll.keyUp(kOgreKeySpace);
-    EXPECT_TRUE(poll.latched(0, 0, 0));
+TEST_F(OgrePoll, SpaceHeldThenAKeepsSpaceOnly) {
+    pushKey(SDL_KEYDOWN, SDLK_SPACE);
+    pushKey(SDL_KEYDOWN, SDLK_a);
+    EXPECT_EQ(poll(), 0);
+    EXPECT_TRUE(latched(0, 1, 0)) << "a pressed while Space is down is ignored";
 }
 
-TEST(OgrePoll, ReturnReleasedThenSpace) {
-    Poll poll;
-    poll.keyDown(kOgreKeyReturn);
-    EXPECT_TRUE(poll.latched(0, 0, 1));
-    poll.keyUp(kOgreKeyReturn);
-    EXPECT_TRUE(poll.latched(0, 0, 0));
-    poll.keyDown(kOgreKeySpace);
-    EXPECT_TRUE(poll.latched(0, 1, 0));
-}
-
-TEST(OgrePoll, AnotherKeyHeldBlocksEveryKey) {
-    Poll poll;
-    poll.keyDown(kShift);
-    EXPECT_TRUE(poll.latched(0, 0, 0));
-    for (i32 key : {kOgreKeySpace, kOgreKeyReturn, kOgreKeyA, kTab, kEscape}) {
-        poll.keyDown(key);
+// Each game key latched alone, then cleared by the release of another.
+TEST_F(OgrePoll, ReleaseOfAnyOfTheThreeClearsThemAll) {
+    const SDLKey keys[3] = {SDLK_a, SDLK_SPACE, SDLK_RETURN};
+    for (u32 i = 0; i < 3; i++) {
+        pushKey(SDL_KEYDOWN, keys[i]);
+        EXPECT_EQ(poll(), 0);
+        EXPECT_TRUE(latched(i == 0, i == 1, i == 2)) << keys[i];
+        pushKey(SDL_KEYUP, keys[(i + 1) % 3]);
+        EXPECT_EQ(poll(), 0);
+        EXPECT_TRUE(latched(0, 0, 0)) << "released " << keys[(i + 1) % 3];
     }
-    EXPECT_TRUE(poll.latched(0, 0, 0));
-    EXPECT_EQ(poll.toggles, 0);
-    EXPECT_EQ(poll.quit, 0);
-    poll.keyUp(kShift);
-    poll.keyDown(kTab);
-    EXPECT_EQ(poll.toggles, 1) << "once released, Tab acts again";
 }
 
-TEST(OgrePoll, DragOutOfTheScreenKeepsTheLastInsidePosition) {
-    Poll poll;
-    poll.pointer(370, 382, true);
-    poll.end();
-    EXPECT_EQ(poll.input.pointerDown, 1);
-    poll.pointer(530, 142, false); // the top-right corner, edges included
-    poll.end();
-    EXPECT_FLOAT_EQ(poll.input.pointerX, 1.0f);
-    EXPECT_FLOAT_EQ(poll.input.pointerY, 1.0f);
-    poll.pointer(700, 40, false);
-    poll.end();
-    EXPECT_FLOAT_EQ(poll.input.pointerX, 1.0f);
-    EXPECT_FLOAT_EQ(poll.input.pointerY, 1.0f);
-    EXPECT_EQ(poll.input.pointerDown, 1);
-    poll.release();
-    poll.end();
-    EXPECT_EQ(poll.input.pointerDown, 0);
-    // A press outside the screen holds nothing.
-    poll.pointer(20, 20, true);
-    poll.end();
-    EXPECT_EQ(poll.input.pointerDown, 0);
+TEST_F(OgrePoll, AnotherHeldKeyBlocksThemAll) {
+    const u8 orientation = PlatformGetOrientation();
+    pushKey(SDL_KEYDOWN, SDLK_LSHIFT);
+    for (SDLKey key : {SDLK_SPACE, SDLK_RETURN, SDLK_a, SDLK_TAB, SDLK_ESCAPE}) {
+        pushKey(SDL_KEYDOWN, key);
+    }
+    EXPECT_EQ(poll(), 0);
+    EXPECT_TRUE(latched(0, 0, 0));
+    EXPECT_EQ(PlatformGetOrientation(), orientation) << "Tab is blocked too";
+    EXPECT_EQ(PlatformQuitRequested(), 0) << "and Escape";
+    pushKey(SDL_KEYUP, SDLK_LSHIFT);
+    pushKey(SDL_KEYDOWN, SDLK_RETURN);
+    EXPECT_EQ(poll(), 0);
+    EXPECT_TRUE(latched(0, 0, 1)) << "once released, the keys act again";
+}
+
+// The events before a quit are read, the ones after it wait for the next
+// poll.
+TEST_F(OgrePoll, QuitReturnsAtOnceLeavingTheLaterEventsQueued) {
+    pushKey(SDL_KEYDOWN, SDLK_SPACE);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    push(quit);
+    pushKey(SDL_KEYUP, SDLK_SPACE);
+    EXPECT_EQ(poll(), 1);
+    EXPECT_TRUE(latched(0, 1, 0));
+    SDL_Event waiting;
+    EXPECT_EQ(SDL_PeepEvents(&waiting, 1, SDL_PEEKEVENT, SDL_KEYUPMASK), 1);
+    EXPECT_EQ(poll(), 0);
+    EXPECT_TRUE(latched(0, 0, 0));
+}
+
+TEST_F(OgrePoll, DragOutOfTheScreenKeepsTheLastInsidePosition) {
+    const Rect game = PlatformLayout().game;
+    const i32 side = PlatformWindowSide();
+    pushMouse(SDL_MOUSEBUTTONDOWN, game.x + game.w / 2, side - game.y - game.h / 2);
+    // The top-right corner, edges included, then beyond it.
+    pushMouse(SDL_MOUSEMOTION, game.x + game.w, side - game.y - game.h);
+    pushMouse(SDL_MOUSEMOTION, game.x + game.w + 40, side - game.y - game.h - 40);
+    EXPECT_EQ(poll(), 0);
+    EXPECT_EQ(input.pointerDown, 1);
+    EXPECT_FLOAT_EQ(input.pointerX, 1.0f);
+    EXPECT_FLOAT_EQ(input.pointerY, 1.0f);
+    pushMouse(SDL_MOUSEBUTTONUP, game.x + game.w + 40, side - game.y - game.h - 40);
+    EXPECT_EQ(poll(), 0);
+    EXPECT_EQ(input.pointerDown, 0);
+    pushMouse(SDL_MOUSEBUTTONDOWN, game.x + game.w + 40, side - game.y - game.h - 40);
+    EXPECT_EQ(poll(), 0);
+    EXPECT_EQ(input.pointerDown, 0) << "a press outside the screen holds nothing";
 }
 
 } // namespace

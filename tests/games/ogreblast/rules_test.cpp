@@ -182,10 +182,10 @@ TEST(OgreRules, PointerTargetsTheShipPlaneAtTheScreenEdges) {
     const mat4 vp = gameViewProjection();
     // The plane z = 0 seen from 400 units: half height 400 tan(0.3925).
     const f32 halfHeight = 400.0f * std::tan(0.785f / 2);
-    vec3 centre = OgrePointerTarget(vp, 0, 0);
+    vec3 centre = OgrePointerReach(OgrePointerTarget(vp, 0, 0));
     EXPECT_NEAR(centre.x, 0, 1e-3);
     EXPECT_NEAR(centre.y, 0, 1e-3);
-    vec3 corner = OgrePointerTarget(vp, 1, -1);
+    vec3 corner = OgrePointerReach(OgrePointerTarget(vp, 1, -1));
     EXPECT_NEAR(corner.x, halfHeight * 1.5f, 0.05f);
     EXPECT_NEAR(corner.y, -halfHeight, 0.05f);
     EXPECT_NEAR(corner.z, 0, 1e-3);

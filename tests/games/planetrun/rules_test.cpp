@@ -58,7 +58,7 @@ TEST(PlanetRules, ImmunityLastsFiftyFramesAfterTheLastContact) {
         size_t next = 0;
         for (i32 frame = 0; frame <= c.contactFrames.back(); frame++) {
             if (c.contactFrames[next] == frame) {
-                PlanetAsteroidContact(state, ship);
+                PlanetAddDamage(ship, PlanetAsteroidContact(state));
                 next++;
             }
             PlanetCountDown(state);

@@ -122,6 +122,32 @@ TEST_F(TowerDefenceGame, TowerBoughtThroughTheMenuStandsOnTheNearestSpot) {
     EXPECT_EQ(game->getTowers().size(), 1u);
 }
 
+// A frost tower by the path's start slows the first enemy it hits for a
+// second.
+TEST_F(TowerDefenceGame, FrostTowerSlowsTheEnemyItHits) {
+    game = new TowerDefGame();
+    game->getPlay().money = 5000;
+    tap(-0.8f, -0.9f);
+    tap(0.1f, -0.9f);
+    ASSERT_EQ(game->getPlay().placeKind, 3);
+    tap((15 + 5) * 0.0103125f - 0.51875f, (175 + 5) * 0.0083134761f - 0.7875f);
+    ASSERT_EQ(game->getTowers().size(), 1u);
+    const TdEnemy* slowed = nullptr;
+    f32 hitTime = 0;
+    for (u32 i = 0; i < 400 && slowed == nullptr; i++) {
+        hitTime = input.time;
+        frames(1);
+        for (Enemy* enemy : game->getEnemies()) {
+            if (enemy->getState()->speedFactor < 1) {
+                slowed = enemy->getState();
+            }
+        }
+    }
+    ASSERT_NE(slowed, nullptr) << "no enemy was slowed";
+    EXPECT_FLOAT_EQ(slowed->speedFactor, 0.2f);
+    EXPECT_FLOAT_EQ(slowed->slowUntil, hitTime + 1);
+}
+
 TEST_F(TowerDefenceGame, MenuMaterialTakesTheDirectionalCodeAndEveryUnknownOne) {
     game = new TowerDefGame();
     for (u32 code : {0u, 6u, 9u}) {

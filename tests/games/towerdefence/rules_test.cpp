@@ -57,6 +57,18 @@ struct Field {
         }
         return false;
     }
+    // A spawn as the game makes it: the enemy's two draws, then the gap's.
+    // Returns the enemy spawned, or -1.
+    i32 spawn(TdPlay& play, f32 now) {
+        i32 next = TdSpawnStep(play, pool, kTdEnemyCount, now);
+        if (next >= 0) {
+            const i32 r1 = fixedRandom();
+            const i32 r2 = fixedRandom();
+            TdSpawn(enemies[next], TdSpawnHitPoints(play.level), TdSpawnSpeed(play.level), r1, r2);
+            TdSpawned(play, now, fixedRandom());
+        }
+        return next;
+    }
     // The game's frame order over the rules: enemies, lives, spawns, wave
     // end. Returns the enemy spawned, or -1.
     i32 frame(TdPlay& play, f32 now) {
@@ -69,7 +81,7 @@ struct Field {
             }
         }
         TdLivesCheck(play, now);
-        i32 spawned = TdSpawnStep(play, pool, kTdEnemyCount, now, fixedRandom);
+        i32 spawned = spawn(play, now);
         TdWaveEndStep(play, anyActive(), now);
         return spawned;
     }
@@ -136,7 +148,7 @@ TEST(TowerDefenceWaves, GapsRunFromPointEightToOnePointSevenNine) {
     for (const Row& row : {Row{0, 0.8f}, Row{99, 1.79f}, Row{100, 0.8f}, Row{32767, 1.47f}}) {
         TdPlay play;
         randomValue = row.random;
-        TdSpawnStep(play, field.pool, kTdEnemyCount, 10.0f, fixedRandom);
+        field.spawn(play, 10.0f);
         EXPECT_NEAR(play.nextSpawnTime - 10.0f, row.gap, 1e-5f) << row.random;
         field.enemies[0].active = false;
     }
@@ -188,7 +200,7 @@ TEST(TowerDefenceWaves, SpawnWithNoFreeEnemySkips) {
     for (u32 i = 0; i < kTdEnemyCount; i++) {
         field.place(i, 50, 50);
     }
-    EXPECT_EQ(TdSpawnStep(play, field.pool, kTdEnemyCount, kStart, fixedRandom), -1);
+    EXPECT_EQ(TdSpawnStep(play, field.pool, kTdEnemyCount, kStart), -1);
     EXPECT_EQ(play.spawned, 0);
     EXPECT_EQ(play.level, 0);
 }
@@ -457,13 +469,17 @@ TEST(TowerDefenceTowers, SlowingTowerLetsGoAfterEachHit) {
     TdEnemy& second = field.place(1, 12, 12, 1000);
     TdTower tower = towerOfKind(3);
     const f32 now = kStart + 3;
-    bool hit = false;
-    for (u32 i = 0; i < 200 && !hit; i++) {
-        hit = TdTowerStep(tower, field.pool, kTdEnemyCount, now).hit;
+    TdShot shot = {};
+    for (u32 i = 0; i < 200 && !shot.hit; i++) {
+        shot = TdTowerStep(tower, field.pool, kTdEnemyCount, now);
+        if (!shot.hit) {
+            EXPECT_EQ(shot.slowed, -1);
+        }
     }
-    ASSERT_TRUE(hit);
-    EXPECT_FLOAT_EQ(first.speedFactor, 0.2f);
-    EXPECT_FLOAT_EQ(first.slowUntil, now + 1);
+    ASSERT_TRUE(shot.hit);
+    EXPECT_EQ(shot.slowed, 0);
+    EXPECT_FLOAT_EQ(shot.slowFactor, 0.2f);
+    EXPECT_FLOAT_EQ(shot.slowUntil, now + 1);
     EXPECT_FLOAT_EQ(second.speedFactor, 1);
     EXPECT_EQ(tower.target, nullptr);
     first.x = 30;
@@ -510,9 +526,11 @@ TEST(TowerDefenceMenu, ButtonActsOnAReleaseOverWhereThePressBegan) {
     };
     for (const Row& row : rows) {
         TdMenuPointer menu;
-        EXPECT_EQ(TdMenuPointerStep(menu, pointer(1, row.pressX, row.pressY)), 0);
-        EXPECT_EQ(TdMenuPointerStep(menu, pointer(1, row.releaseX, row.releaseY)), 0);
-        EXPECT_EQ(TdMenuPointerStep(menu, pointer(0, row.releaseX, row.releaseY)), row.acted);
+        const i32 pressed = TdMenuHitTest(row.pressX, row.pressY);
+        const i32 released = TdMenuHitTest(row.releaseX, row.releaseY);
+        EXPECT_EQ(TdMenuPointerStep(menu, 1, pressed), 0);
+        EXPECT_EQ(TdMenuPointerStep(menu, 1, released), 0);
+        EXPECT_EQ(TdMenuPointerStep(menu, 0, released), row.acted);
         EXPECT_EQ(menu.pressedButton, 0);
     }
 }
