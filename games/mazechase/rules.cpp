@@ -1,5 +1,7 @@
 #include "games/mazechase/rules.h"
 
+#include <algorithm>
+
 namespace {
 
 i32 reverseOf(i32 direction) {
@@ -211,8 +213,15 @@ void MazeReset(MazeActor& actor, MatrixMap& map) {
 
 MazeMeeting MazeMeet(const MazeActor& mover, bool playerSpecial, const MazeActor* const* monsters,
                      u32 monsterCount, const MatrixMap& map, u32* monsterIndex) {
-    u8 cell = map.getCellByRow(mover.cell.y, mover.cell.x);
-    if (!CellHolds(cell, kFlagPlayer) || !CellHolds(cell, kFlagMonster)) {
+    // The mover stands in its cell. The player is seen there by its flag; a
+    // monster by its own cell, since the one monster flag of a cell goes
+    // when any of the monsters sharing it leaves.
+    bool playerHere = mover.type == kFlagPlayer ||
+                      CellHolds(map.getCellByRow(mover.cell.y, mover.cell.x), kFlagPlayer);
+    bool monsterHere = mover.type == kFlagMonster ||
+                       std::any_of(monsters, monsters + monsterCount,
+                                   [&](const MazeActor* m) { return m->cell == mover.cell; });
+    if (!playerHere || !monsterHere) {
         return kNoMeeting;
     }
     if (!playerSpecial) {

@@ -87,8 +87,9 @@ bool MazePowerTick(MazeActor& actor);
 void MazeReset(MazeActor& actor, MatrixMap& map);
 
 enum MazeMeeting { kNoMeeting, kMonsterSentBack, kPlayerCaught };
-// The player and a monster share the updating mover's cell. In the power
-// state the first listed monster in that cell goes back to its start
+// The player and a monster share the updating mover's cell: a monster by
+// its own cell (monsters may share one), the player by its flag. In the
+// power state the first listed monster in that cell goes back to its start
 // (monsterIndex); without it the player is caught.
 MazeMeeting MazeMeet(const MazeActor& mover, bool playerSpecial, const MazeActor* const* monsters,
                      u32 monsterCount, const MatrixMap& map, u32* monsterIndex);

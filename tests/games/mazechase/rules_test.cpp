@@ -290,6 +290,36 @@ TEST(MazeMeetings, CaughtOrSendingTheMonsterBack) {
     EXPECT_EQ(MazeMeet(p, true, monsters, 2, map, &index), kNoMeeting);
 }
 
+TEST(MazeMeetings, AMonsterStaysMetWhenAnotherLeavesItsCell) {
+    // Two monsters share (5, 5); one moves on to (6, 5) or is sent home,
+    // and the player stands in (5, 5) with the one that stayed.
+    enum Leaving { kMovesOn, kSentHome };
+    for (Leaving leaving : {kMovesOn, kSentHome}) {
+        MatrixMap map;
+        MazeActor gone = MazeActorAt(kFlagMonster, GridPosition(9, 9));
+        MazeActor stayed = MazeActorAt(kFlagMonster, GridPosition(2, 2));
+        gone.cell = GridPosition(5, 5);
+        stayed.cell = GridPosition(5, 5);
+        map.cells[5][5] = bit(kFlagMonster);
+        if (leaving == kMovesOn) {
+            gone.direction = kMazeRight;
+            gone.stepX = 3;
+            MazeAdvanceCell(gone, map);
+            ASSERT_EQ(gone.cell, GridPosition(6, 5));
+        } else {
+            MazeReset(gone, map);
+        }
+        MazeActor p = playerAt(map, 5, 5, kMazeUp);
+        const MazeActor* monsters[] = {&gone, &stayed};
+        u32 index = 99;
+        EXPECT_EQ(MazeMeet(p, false, monsters, 2, map, &index), kPlayerCaught) << leaving;
+        EXPECT_EQ(MazeMeet(stayed, false, monsters, 2, map, &index), kPlayerCaught) << leaving;
+        EXPECT_EQ(MazeMeet(p, true, monsters, 2, map, &index), kMonsterSentBack) << leaving;
+        EXPECT_EQ(index, 1u) << leaving;
+        EXPECT_EQ(MazeMeet(gone, false, monsters, 2, map, &index), kNoMeeting) << leaving;
+    }
+}
+
 TEST(MazeLives, ASpareLifeThenTheEnd) {
     i32 lives = 1;
     EXPECT_FALSE(MazeLoseLife(&lives));
