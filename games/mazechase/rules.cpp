@@ -110,10 +110,8 @@ u32 MazeFreeDirections(const MazeActor& actor, const MatrixMap& map, i32 out[4])
     return count;
 }
 
-bool MazeChooseDirection(const MazeActor& actor, const MatrixMap& map, u32 random15,
-                         i32* direction) {
-    i32 free[4];
-    u32 count = MazeFreeDirections(actor, map, free);
+bool MazeChooseDirection(const MazeActor& actor, const MatrixMap& map, const i32* free, u32 count,
+                         u32 random15, i32* direction) {
     if (count > 0) {
         *direction = free[random15 % count];
         return true;
@@ -234,33 +232,6 @@ MazeMeeting MazeMeet(const MazeActor& mover, bool playerSpecial, const MazeActor
         }
     }
     return kNoMeeting;
-}
-
-MazeMove MazePlayerForward(MazeActor& actor, MatrixMap& map) {
-    MazeMove move = {false, false, 0, kAteNothing};
-    MazeAdvanceCell(actor, map);
-    move.wrapped = MazeWrapAround(actor);
-    bool blocked = MazeBlockedAhead(actor, map);
-    move.food = MazeEat(actor, map);
-    if (!blocked) {
-        MazeStep(actor);
-        move.stepped = true;
-    }
-    return move;
-}
-
-MazeMove MazeMonsterMove(MazeActor& actor, MatrixMap& map, u32 random15) {
-    MazeMove move = {false, false, 0, kAteNothing};
-    MazeAdvanceCell(actor, map);
-    move.wrapped = MazeWrapAround(actor);
-    i32 direction = actor.direction;
-    if (MazeChooseDirection(actor, map, random15, &direction)) {
-        move.turned = direction - actor.direction;
-        actor.direction = direction;
-        MazeStep(actor);
-        move.stepped = true;
-    }
-    return move;
 }
 
 bool MazeLoseLife(i32* lives) {
