@@ -4,6 +4,7 @@
 #include "engine/materialphong.h"
 #include "engine/scenegraph.h"
 #include "engine/trianglemesh.h"
+#include "engine/world.h"
 #include "games/mazechase/scenery.h"
 
 #include <cstring>
@@ -32,7 +33,8 @@ const TileMaterial kTileMaterials[8] = {
 
 } // namespace
 
-MiniMap::MiniMap(Light* minimapLight, Group* minimapGroup) : group(minimapGroup) {
+MiniMap::MiniMap(World* minimapWorld, MatrixMap* maze, Light* minimapLight, Group* minimapGroup)
+    : group(minimapGroup), map(maze), world(minimapWorld) {
     std::memset(minimapTiles, 0, sizeof minimapTiles);
     createMaterials();
     templateTile = makeQuadMesh("minimap", 0.5f, 0.5f, 0);
@@ -40,6 +42,7 @@ MiniMap::MiniMap(Light* minimapLight, Group* minimapGroup) : group(minimapGroup)
 }
 
 MiniMap::~MiniMap() {
+    SceneGraph::deleteNode(world);
     SceneGraph::deleteNode(templateTile);
     for (Material* material : materials) {
         SceneGraph::dereferenceResource(material);

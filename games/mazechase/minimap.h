@@ -8,15 +8,17 @@ class Group;
 class Light;
 class Material;
 class TriangleMesh;
+class World;
 
 // The minimap: a coloured tile for every wall, pellet, cage block and mover
 // of the maze, drawn in its own world over the top strip of the screen.
 class MiniMap : public GameObject {
   public:
-    // Tiles are lit by the light and go into the group.
-    MiniMap(Light* minimapLight, Group* minimapGroup);
-    // Gives back the materials and deletes the template tile; the tiles go
-    // with the minimap world.
+    // The minimap of the map, drawn in its world; tiles are lit by the light
+    // and go into the group, which the game attaches to the world.
+    MiniMap(World* minimapWorld, MatrixMap* map, Light* minimapLight, Group* minimapGroup);
+    // Deletes the world with its tiles and the template tile, then gives
+    // back the materials.
     ~MiniMap() override;
     MiniMap(const MiniMap&) = delete;
     MiniMap& operator=(const MiniMap&) = delete;
@@ -40,4 +42,6 @@ class MiniMap : public GameObject {
     TriangleMesh* minimapTiles[kMazeSize][kMazeSize];
     TriangleMesh* templateTile;
     Group* group;
+    MatrixMap* map;
+    World* world;
 };

@@ -85,7 +85,8 @@ NibblorGame::NibblorGame(High_Score* scores, i32 level)
 }
 
 // The main world goes with everything in it; then the objects, whose nodes
-// are gone already, the templates the game keeps, and the minimap world.
+// are gone already, the templates the game keeps, and the minimap with its
+// world.
 NibblorGame::~NibblorGame() {
     SceneGraph::deleteNode(mainWorld);
     for (GameObject* object : objects) {
@@ -93,7 +94,6 @@ NibblorGame::~NibblorGame() {
     }
     delete background;
     delete extraLife;
-    SceneGraph::deleteNode(minimapWorld);
     delete minimap;
 }
 
@@ -122,7 +122,7 @@ void NibblorGame::createWorlds() {
     minimapWorld->attachChild(minimapCamera);
     minimapWorld->setActiveCamera(minimapCamera);
     minimapGroup = SceneGraph::createGroup("Minimap group");
-    minimap = new MiniMap(minimapLight, minimapGroup);
+    minimap = new MiniMap(minimapWorld, &map, minimapLight, minimapGroup);
 }
 
 void NibblorGame::buildLevel() {

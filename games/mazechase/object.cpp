@@ -6,7 +6,7 @@
 
 namespace {
 
-// The world units of one quarter step and the minimap units of the same.
+// The world units of a cell, which is one unit on the minimap.
 constexpr f32 kCellUnits = 40.0f;
 
 } // namespace
@@ -45,24 +45,50 @@ void Object::placeAt(GridPosition start) {
     }
 }
 
-void Object::follow(const MazeMove& moved) {
-    if (moved.wrapped) {
-        // The far side at the same quarter offset, on the map as in the world.
-        f32 x = static_cast<f32>(actor.cell.x) + static_cast<f32>(actor.stepX) / 4.0f;
-        f32 y = static_cast<f32>(actor.cell.y) + static_cast<f32>(actor.stepY) / 4.0f;
-        node->setTranslation(NibblorGame::toWorldPosition(x, y));
-        marker->setTranslation(NibblorGame::toMinimapPosition(x, y));
+void Object::advanceCell() {
+    MazeAdvanceCell(actor, *game->getMap());
+}
+
+void Object::wrapAround() {
+    if (!MazeWrapAround(actor)) {
+        return;
     }
-    if (moved.turned != 0) {
-        node->rotate(static_cast<f32>(moved.turned * 1.57), 0, 1, 0);
+    f32 x = static_cast<f32>(actor.cell.x) + static_cast<f32>(actor.stepX) / 4.0f;
+    f32 y = static_cast<f32>(actor.cell.y) + static_cast<f32>(actor.stepY) / 4.0f;
+    node->setTranslation(NibblorGame::toWorldPosition(x, y));
+    marker->setTranslation(NibblorGame::toMinimapPosition(x, y));
+}
+
+u32 Object::freeDirections(i32 out[4]) const {
+    return MazeFreeDirections(actor, *game->getMap(), out);
+}
+
+i32 Object::checkAhead() {
+    bool blocked = MazeBlockedAhead(actor, *game->getMap());
+    eat();
+    return blocked ? kBlocked : 0;
+}
+
+void Object::eat() {
+    MazeFood food = MazeEat(actor, *game->getMap());
+    if (food == kAteNothing) {
+        return;
     }
-    if (moved.stepped) {
-        i32 dx = 0, dy = 0;
-        MazeDirectionDelta(actor.direction, &dx, &dy);
-        node->translate(static_cast<f32>(dx) * kMazeSpeed, 0, static_cast<f32>(dy) * kMazeSpeed);
-        marker->translate(static_cast<f32>(dx) * kMazeSpeed / kCellUnits,
-                          -static_cast<f32>(dy) * kMazeSpeed / kCellUnits, 0);
+    game->removeFood(actor.cell);
+    if (food == kAtePellet) {
+        game->increaseScore();
+    } else {
+        setSpecial(true);
     }
+}
+
+void Object::step(f32 distance) {
+    MazeStep(actor);
+    i32 dx = 0, dy = 0;
+    MazeDirectionDelta(actor.direction, &dx, &dy);
+    node->translate(static_cast<f32>(dx) * distance, 0, static_cast<f32>(dy) * distance);
+    marker->translate(static_cast<f32>(dx) * distance / kCellUnits,
+                      -static_cast<f32>(dy) * distance / kCellUnits, 0);
 }
 
 TriangleMesh* LoadObjectMesh(NibblorGame* game, const char* name, const char* file,

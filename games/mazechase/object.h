@@ -35,8 +35,29 @@ class Object : public GameObject {
     virtual void move(FrameInput* input);
     // The mesh's rotation at the start.
     virtual void resetRotation();
-    // The mesh and marker follow what the rules did.
-    void follow(const MazeMove& moved);
+
+    // The steps of an update, each over one rule of the maze (rules.h).
+
+    // What checkAhead returns when a wall or cage block stops the player.
+    static constexpr i32 kBlocked = 2;
+    // At a three-quarter step the mover crosses into the next cell and
+    // carries its flag along in the map.
+    void advanceCell();
+    // A mover that left the grid comes back on the far side, its mesh and
+    // marker at the same quarter offset.
+    void wrapAround();
+    // The directions a monster may take; the count written to out.
+    u32 freeDirections(i32 out[4]) const;
+    // The player: kBlocked when a wall or cage block ahead stops it, else 0;
+    // it eats what lies in its cell either way.
+    i32 checkAhead();
+    // Eats the pellet or power pellet of the player's cell, if any: a pellet
+    // scores, a power pellet starts the power state, and either leaves the
+    // scene and the minimap.
+    void eat();
+    // One quarter step in the mover's direction: the mesh goes distance
+    // world units, the marker the same share of a minimap cell.
+    void step(f32 distance);
 
     NibblorGame* game;
     TriangleMesh* node;

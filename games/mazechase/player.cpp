@@ -37,14 +37,10 @@ void Player::move(FrameInput* input) {
     }
     MazeSteering steering = MazeSteer(actor, *input);
     if (steering.forward) {
-        MazeMove moved = MazePlayerForward(actor, *game->getMap());
-        follow(moved);
-        if (moved.food == kAtePellet) {
-            game->increaseScore();
-            game->removeFood(actor.cell);
-        } else if (moved.food == kAtePowerPellet) {
-            game->removeFood(actor.cell);
-            setSpecial(true);
+        advanceCell();
+        wrapAround();
+        if (checkAhead() != kBlocked) {
+            step(kMazeSpeed);
         }
     }
     turn(steering.turn);

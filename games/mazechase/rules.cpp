@@ -1,5 +1,7 @@
 #include "games/mazechase/rules.h"
 
+#include <algorithm>
+
 namespace {
 
 i32 reverseOf(i32 direction) {
@@ -108,10 +110,8 @@ u32 MazeFreeDirections(const MazeActor& actor, const MatrixMap& map, i32 out[4])
     return count;
 }
 
-bool MazeChooseDirection(const MazeActor& actor, const MatrixMap& map, u32 random15,
-                         i32* direction) {
-    i32 free[4];
-    u32 count = MazeFreeDirections(actor, map, free);
+bool MazeChooseDirection(const MazeActor& actor, const MatrixMap& map, const i32* free, u32 count,
+                         u32 random15, i32* direction) {
     if (count > 0) {
         *direction = free[random15 % count];
         return true;
@@ -211,8 +211,15 @@ void MazeReset(MazeActor& actor, MatrixMap& map) {
 
 MazeMeeting MazeMeet(const MazeActor& mover, bool playerSpecial, const MazeActor* const* monsters,
                      u32 monsterCount, const MatrixMap& map, u32* monsterIndex) {
-    u8 cell = map.getCellByRow(mover.cell.y, mover.cell.x);
-    if (!CellHolds(cell, kFlagPlayer) || !CellHolds(cell, kFlagMonster)) {
+    // The mover stands in its cell. The player is seen there by its flag; a
+    // monster by its own cell, since the one monster flag of a cell goes
+    // when any of the monsters sharing it leaves.
+    bool playerHere = mover.type == kFlagPlayer ||
+                      CellHolds(map.getCellByRow(mover.cell.y, mover.cell.x), kFlagPlayer);
+    bool monsterHere = mover.type == kFlagMonster ||
+                       std::any_of(monsters, monsters + monsterCount,
+                                   [&](const MazeActor* m) { return m->cell == mover.cell; });
+    if (!playerHere || !monsterHere) {
         return kNoMeeting;
     }
     if (!playerSpecial) {
@@ -225,33 +232,6 @@ MazeMeeting MazeMeet(const MazeActor& mover, bool playerSpecial, const MazeActor
         }
     }
     return kNoMeeting;
-}
-
-MazeMove MazePlayerForward(MazeActor& actor, MatrixMap& map) {
-    MazeMove move = {false, false, 0, kAteNothing};
-    MazeAdvanceCell(actor, map);
-    move.wrapped = MazeWrapAround(actor);
-    bool blocked = MazeBlockedAhead(actor, map);
-    move.food = MazeEat(actor, map);
-    if (!blocked) {
-        MazeStep(actor);
-        move.stepped = true;
-    }
-    return move;
-}
-
-MazeMove MazeMonsterMove(MazeActor& actor, MatrixMap& map, u32 random15) {
-    MazeMove move = {false, false, 0, kAteNothing};
-    MazeAdvanceCell(actor, map);
-    move.wrapped = MazeWrapAround(actor);
-    i32 direction = actor.direction;
-    if (MazeChooseDirection(actor, map, random15, &direction)) {
-        move.turned = direction - actor.direction;
-        actor.direction = direction;
-        MazeStep(actor);
-        move.stepped = true;
-    }
-    return move;
 }
 
 bool MazeLoseLife(i32* lives) {

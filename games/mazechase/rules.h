@@ -2,9 +2,9 @@
 
 // The rules of the maze-chase game without any GL: grid moves a quarter cell
 // at a time, tunnels, the player's pointer zones, eating, the monsters'
-// choices, meetings, the power state and lives. The game objects call these
-// and only move their meshes after them, so a test of this module tests the
-// game's own rules.
+// choices, meetings, the power state and lives. Each step of an object's
+// update calls these and then moves its mesh and marker, so a test of this
+// module tests the game's own rules.
 
 #include "engine/frameinput.h"
 #include "games/mazechase/maze.h"
@@ -51,11 +51,11 @@ void MazeStep(MazeActor& actor);
 // direction alone; at a centre every free neighbour (left, right, up, down
 // in that order) except the way back. Returns the count written to out.
 u32 MazeFreeDirections(const MazeActor& actor, const MatrixMap& map, i32 out[4]);
-// The monster's next direction from a 15-bit random number: one of the free
-// directions with equal chance; with none, the way back when it is free.
-// False when the monster must stand still this update.
-bool MazeChooseDirection(const MazeActor& actor, const MatrixMap& map, u32 random15,
-                         i32* direction);
+// The monster's next direction from its free directions (count of them) and
+// a 15-bit random number: one of them with equal chance; with none, the way
+// back when it is free. False when the monster must stand still this update.
+bool MazeChooseDirection(const MazeActor& actor, const MatrixMap& map, const i32* free, u32 count,
+                         u32 random15, i32* direction);
 
 // The player cannot go on: the next cell ahead (or, lying across two cells,
 // either cell's next one) is a wall or cage block.
@@ -87,25 +87,12 @@ bool MazePowerTick(MazeActor& actor);
 void MazeReset(MazeActor& actor, MatrixMap& map);
 
 enum MazeMeeting { kNoMeeting, kMonsterSentBack, kPlayerCaught };
-// The player and a monster share the updating mover's cell. In the power
-// state the first listed monster in that cell goes back to its start
+// The player and a monster share the updating mover's cell: a monster by
+// its own cell (monsters may share one), the player by its flag. In the
+// power state the first listed monster in that cell goes back to its start
 // (monsterIndex); without it the player is caught.
 MazeMeeting MazeMeet(const MazeActor& mover, bool playerSpecial, const MazeActor* const* monsters,
                      u32 monsterCount, const MatrixMap& map, u32* monsterIndex);
-
-// What one update did to a mover, for its mesh and marker to follow.
-struct MazeMove {
-    bool wrapped;  // left the grid and came back on the far side
-    bool stepped;  // went one quarter step in its direction
-    i32 turned;    // new direction minus old (monsters)
-    MazeFood food; // eaten in the player's cell
-};
-// One update of the player held in the forward zone: cross into the next
-// cell, wrap, eat (whether blocked or not), and step unless blocked.
-MazeMove MazePlayerForward(MazeActor& actor, MatrixMap& map);
-// One update of a monster: cross into the next cell, wrap, choose a
-// direction and step, or stand still where no way is free.
-MazeMove MazeMonsterMove(MazeActor& actor, MatrixMap& map, u32 random15);
 
 // A caught player: one spare life less, or the end of the game at none.
 // True when the game is over.

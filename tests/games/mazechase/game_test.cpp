@@ -1,8 +1,8 @@
 // The maze game over the real scene registry, in a scratch tree with its own
-// level and score files: what a level builds, eating and the score, the
-// player's two materials, a game that ends in the score file, and the memory
-// a game leaves behind. A GL window is used when a display exists; the
-// checks read the scene, not pixels.
+// level and score files: what a level builds, walls, the tunnel, eating and
+// the score, the player's two materials, a game that ends in the score file,
+// and the memory a game leaves behind. A GL window is used when a display
+// exists; the checks read the scene, not pixels.
 #include "engine/group.h"
 #include "engine/material.h"
 #include "engine/memory.h"
@@ -37,8 +37,7 @@ class MazeGame : public testing::Test {
         SceneGraph::init();
     }
     void TearDown() override {
-        delete game;
-        delete scores;
+        stop();
         SceneGraph::shutdown();
         LogClose();
         EXPECT_EQ(MemoryGetTotal(), allocatedBefore) << "the game left memory behind";
@@ -78,6 +77,13 @@ class MazeGame : public testing::Test {
         scores = new High_Score();
         game = new NibblorGame(scores, 1);
     }
+    void stop() {
+        delete game;
+        game = nullptr;
+        delete scores;
+        scores = nullptr;
+        input = FrameInput{};
+    }
     void frames(u32 count) {
         for (u32 i = 0; i < count; i++) {
             ASSERT_TRUE(game->update(&input));
@@ -88,6 +94,15 @@ class MazeGame : public testing::Test {
         input.pointerDown = 1;
         input.pointerX = x;
         input.pointerY = y;
+    }
+    // A press that only turns, a release, then the pointer held in the
+    // forward zone.
+    void turnThenHoldForward(f32 x, f32 y) {
+        hold(x, y);
+        frames(1);
+        input.pointerDown = 0;
+        frames(1);
+        hold(0, 0);
     }
     u32 children(const char* group) const {
         Node* found = game->getMainWorld()->findChild(group, 1);
@@ -133,6 +148,63 @@ TEST_F(MazeGame, WalkingEatsThePelletsAndScores) {
     EXPECT_EQ(game->getPlayer()->getActor().cell, cell);
 }
 
+TEST_F(MazeGame, WallStopsThePlayerAQuarterStepBeforeIt) {
+    struct Case {
+        const char* row; // the player's row, from column 1
+        f32 turnX;       // the side pressed to turn toward the wall
+        i32 steps;       // quarter steps made before the wall stops it
+    };
+    // The kinds of wall are the rules' table; here the player's own update.
+    const Case cases[] = {{"0410", 0.9f, 1}, {"1040", -0.9f, 5}};
+    for (const Case& c : cases) {
+        start({c.row});
+        const Player* player = game->getPlayer();
+        GridPosition from = player->getActor().cell;
+        f32 startX = player->getNode()->getTranslation().x;
+        // Forward for longer than the way is.
+        turnThenHoldForward(c.turnX, -0.9f);
+        frames(12);
+        const MazeActor& at = player->getActor();
+        i32 sign = c.turnX > 0 ? 1 : -1;
+        EXPECT_EQ(((at.cell.x - from.x) * 4 + at.stepX) * sign, c.steps) << c.row;
+        EXPECT_EQ(at.stepY, 0) << c.row;
+        EXPECT_FLOAT_EQ(player->getNode()->getTranslation().x - startX,
+                        static_cast<f32>(sign * c.steps) * 10)
+            << c.row;
+        stop();
+    }
+}
+
+TEST_F(MazeGame, TunnelTakesThePlayerToTheFarSideAndItsPellet) {
+    // Row 1 runs from the player's start at column 28 through the gap in
+    // the outer wall to the pellet at column 0, with a wall after it.
+    std::string level = std::string(30, '2') + "\n3" + std::string(27, '1') + "40\n";
+    for (int row = 2; row < 30; row++) {
+        level += std::string(30, '2') + "\n";
+    }
+    write("Nibblor/level1.txt", level);
+    scores = new High_Score();
+    game = new NibblorGame(scores, 1);
+    const Player* player = game->getPlayer();
+    turnThenHoldForward(0.9f, -0.9f);
+    // Two cells on, in the eighth update, it comes out at column 0 a quarter
+    // before the centre and eats the pellet there at once.
+    frames(7);
+    EXPECT_EQ(player->getActor().cell, GridPosition(29, 1));
+    EXPECT_EQ(game->getScore(), 0);
+    frames(1);
+    EXPECT_EQ(player->getActor().cell, GridPosition(0, 1));
+    EXPECT_EQ(player->getActor().stepX, 0);
+    EXPECT_EQ(game->getScore(), 1);
+    EXPECT_EQ(children("Group: Food"), 0u);
+    EXPECT_FLOAT_EQ(player->getNode()->getTranslation().x, NibblorGame::toWorldPosition(0, 1).x);
+    // One quarter on, the wall at column 1 stops it.
+    frames(4);
+    EXPECT_EQ(player->getActor().stepX, 1);
+    EXPECT_FLOAT_EQ(player->getNode()->getTranslation().x,
+                    NibblorGame::toWorldPosition(0.25f, 1).x);
+}
+
 TEST_F(MazeGame, PowerStateSwitchesMaterialsWithoutFreeingThem) {
     start({"4"});
     Player* player = game->getPlayer();
@@ -169,15 +241,19 @@ TEST_F(MazeGame, CaughtTwiceTheGameEndsAndSavesTheScoreOnce) {
     EXPECT_EQ(std::string(scores->getHighScore()), "12");
 }
 
+TEST_F(MazeGame, MonsterInADeadEndTurnsBack) {
+    // Facing the outer wall with walls at both sides, it walks back down to
+    // the player, meeting it in its thirteenth update.
+    start({"7", "0", "0", "4"});
+    frames(13);
+    EXPECT_EQ(game->getLives(), 0);
+}
+
 TEST_F(MazeGame, PowerStateSendsTheMonsterBack) {
     start({"4", "5", "0", "0", "0", "7"});
     Player* player = game->getPlayer();
     // Turned around toward the power pellet below, then forward onto it.
-    hold(0, -0.6f);
-    frames(1);
-    input.pointerDown = 0;
-    frames(1);
-    hold(0, 0);
+    turnThenHoldForward(0, -0.6f);
     frames(4);
     input.pointerDown = 0;
     ASSERT_EQ(player->getActor().special, 1);

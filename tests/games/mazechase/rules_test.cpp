@@ -39,41 +39,55 @@ FrameInput held(f32 x, f32 y) {
     return input;
 }
 
-TEST(MazeMoves, ForwardIntoAFreeCellCarriesTheFlag) {
-    MatrixMap map = mazeOf({"00000", "00000"});
-    MazeActor p = playerAt(map, 1, 1, kMazeRight);
-    for (int i = 0; i < 4; i++) {
-        EXPECT_TRUE(MazePlayerForward(p, map).stepped) << i;
-    }
-    // Three quarter steps, then the crossing: one cell on, a quarter before
-    // its centre.
-    EXPECT_EQ(p.cell, GridPosition(2, 1));
-    EXPECT_EQ(p.stepX, 0);
-    EXPECT_EQ(map.cells[1][1], 0);
-    EXPECT_EQ(map.cells[1][2], bit(kFlagPlayer));
-}
-
-TEST(MazeMoves, WallStopsThePlayerAQuarterStepBeforeIt) {
+TEST(MazeMoves, CrossingAtThreeQuartersCarriesTheFlag) {
     struct Case {
-        const char* row;
         i32 direction;
-        i32 steps; // quarter steps made before the wall stops it
+        GridPosition next;
+        i32 stepX, stepY; // a quarter before the next cell's centre
     };
     const Case cases[] = {
-        {"0410", kMazeRight, 1}, {"0420", kMazeRight, 1},      {"0460", kMazeRight, 1},
-        {"0401", kMazeRight, 5}, {"0040", kMazeRight, 4 * 28}, {"1040", kMazeLeft, 5},
+        {kMazeRight, GridPosition(3, 2), -1, 0},
+        {kMazeLeft, GridPosition(1, 2), 1, 0},
+        {kMazeDown, GridPosition(2, 3), 0, -1},
+        {kMazeUp, GridPosition(2, 1), 0, 1},
+    };
+    for (const Case& c : cases) {
+        MatrixMap map;
+        MazeActor p = playerAt(map, 2, 2, c.direction);
+        for (int i = 0; i < 3; i++) {
+            MazeAdvanceCell(p, map);
+            MazeStep(p);
+        }
+        EXPECT_EQ(p.cell, GridPosition(2, 2)) << c.direction;
+        MazeAdvanceCell(p, map);
+        EXPECT_EQ(p.cell, c.next) << c.direction;
+        EXPECT_EQ(p.stepX, c.stepX) << c.direction;
+        EXPECT_EQ(p.stepY, c.stepY) << c.direction;
+        EXPECT_EQ(map.cells[2][2], 0) << c.direction;
+        EXPECT_EQ(map.cells[c.next.y][c.next.x], bit(kFlagPlayer)) << c.direction;
+    }
+}
+
+TEST(MazeMoves, WallAheadBlocksFromTheFirstQuarterStep) {
+    struct Case {
+        const char* row; // the player at column 1
+        i32 direction;
+        i32 stepX;
+        bool blocked;
+    };
+    const Case cases[] = {
+        {"0410", kMazeRight, 0, false}, {"0410", kMazeRight, 1, true},
+        {"0420", kMazeRight, 1, true},  {"0460", kMazeRight, 1, true},
+        {"0401", kMazeRight, 1, false}, {"0430", kMazeRight, 1, false},
+        {"0470", kMazeRight, 1, false}, {"1400", kMazeLeft, 0, false},
+        {"1400", kMazeLeft, -1, true},  {"0410", kMazeLeft, -1, false},
     };
     for (const Case& c : cases) {
         MatrixMap map = mazeOf({"", c.row});
-        GridPosition start;
-        ASSERT_TRUE(map.find(kFlagPlayer, &start));
-        MazeActor p = MazeActorAt(kFlagPlayer, start);
+        MazeActor p = MazeActorAt(kFlagPlayer, GridPosition(1, 1));
         p.direction = c.direction;
-        i32 steps = 0;
-        for (int i = 0; i < 4 * 28 && MazePlayerForward(p, map).stepped; i++) {
-            steps++;
-        }
-        EXPECT_EQ(steps, c.steps) << c.row;
+        p.stepX = c.stepX;
+        EXPECT_EQ(MazeBlockedAhead(p, map), c.blocked) << c.row << " " << c.stepX;
     }
 }
 
@@ -84,7 +98,8 @@ TEST(MazeMoves, LyingAcrossTwoColumnsEitherNextCellBlocks) {
         MatrixMap map = mazeOf({above, "000"});
         MazeActor p = playerAt(map, 1, 1, kMazeUp);
         p.stepX = 2;
-        EXPECT_TRUE(MazePlayerForward(p, map).stepped);
+        EXPECT_FALSE(MazeBlockedAhead(p, map)) << above;
+        MazeStep(p);
         EXPECT_EQ(MazeBlockedAhead(p, map), std::string(above) != "000") << above;
     }
 }
@@ -92,20 +107,14 @@ TEST(MazeMoves, LyingAcrossTwoColumnsEitherNextCellBlocks) {
 TEST(MazeMoves, TunnelWrapsToColumnZeroAndBack) {
     MatrixMap map = mazeOf({"", "", "", "", "", "3"});
     MazeActor p = playerAt(map, 29, 5, kMazeRight);
-    std::vector<bool> wrapped;
-    std::vector<MazeFood> food;
-    for (int i = 0; i < 4; i++) {
-        MazeMove move = MazePlayerForward(p, map);
-        wrapped.push_back(move.wrapped);
-        food.push_back(move.food);
-    }
-    // The update that enters column 0 wraps and eats its pellet at once.
-    EXPECT_EQ(wrapped, (std::vector<bool>{false, false, false, true}));
-    EXPECT_EQ(food, (std::vector<MazeFood>{kAteNothing, kAteNothing, kAteNothing, kAtePellet}));
+    p.stepX = 3;
+    MazeAdvanceCell(p, map);
+    EXPECT_TRUE(MazeWrapAround(p));
     EXPECT_EQ(p.cell, GridPosition(0, 5));
-    EXPECT_EQ(p.stepX, 0);
+    EXPECT_EQ(p.stepX, -1);
+    EXPECT_FALSE(MazeWrapAround(p));
     EXPECT_EQ(map.cells[5][29], 0);
-    EXPECT_EQ(map.cells[5][0], bit(kFlagPlayer));
+    EXPECT_EQ(map.cells[5][0], bit(kFlagPlayer) | bit(kFlagPellet));
 
     MazeActor m = MazeActorAt(kFlagMonster, GridPosition(4, 0));
     map.cells[0][4] |= bit(kFlagMonster);
@@ -226,36 +235,36 @@ TEST(MazeMonsters, FreeDirectionsNeverLeadBack) {
 TEST(MazeMonsters, JunctionPicksEachFreeDirectionAndDeadEndsTurnBack) {
     MatrixMap open = mazeOf({"000", "000", "000"});
     MazeActor m = MazeActorAt(kFlagMonster, GridPosition(1, 1));
+    i32 free[4];
+    u32 count = MazeFreeDirections(m, open, free);
     std::set<i32> picked;
     for (u32 r = 0; r < 6; r++) {
         i32 direction = -1;
-        ASSERT_TRUE(MazeChooseDirection(m, open, r, &direction));
+        ASSERT_TRUE(MazeChooseDirection(m, open, free, count, r, &direction));
         picked.insert(direction);
     }
     EXPECT_EQ(picked, (std::set<i32>{kMazeLeft, kMazeRight, kMazeUp}));
 
     // Between centres it keeps its way.
     m.stepY = -1;
+    count = MazeFreeDirections(m, open, free);
     i32 direction = -1;
-    ASSERT_TRUE(MazeChooseDirection(m, open, 2, &direction));
+    ASSERT_TRUE(MazeChooseDirection(m, open, free, count, 2, &direction));
     EXPECT_EQ(direction, kMazeUp);
 
     // A dead end facing up: back down.
     MatrixMap deadEnd = mazeOf({"010", "101", "000"});
     MazeActor d = MazeActorAt(kFlagMonster, GridPosition(1, 1));
-    ASSERT_TRUE(MazeChooseDirection(d, deadEnd, 7, &direction));
+    count = MazeFreeDirections(d, deadEnd, free);
+    EXPECT_EQ(count, 0u);
+    ASSERT_TRUE(MazeChooseDirection(d, deadEnd, free, count, 7, &direction));
     EXPECT_EQ(direction, kMazeDown);
-    MazeMove move = MazeMonsterMove(d, deadEnd, 7);
-    EXPECT_TRUE(move.stepped);
-    EXPECT_EQ(move.turned, 2);
 
     // Walled in: it stands still.
     MatrixMap boxed = mazeOf({"010", "101", "010"});
     MazeActor b = MazeActorAt(kFlagMonster, GridPosition(1, 1));
-    EXPECT_FALSE(MazeChooseDirection(b, boxed, 0, &direction));
-    EXPECT_FALSE(MazeMonsterMove(b, boxed, 0).stepped);
-    EXPECT_EQ(b.stepX, 0);
-    EXPECT_EQ(b.stepY, 0);
+    count = MazeFreeDirections(b, boxed, free);
+    EXPECT_FALSE(MazeChooseDirection(b, boxed, free, count, 0, &direction));
 }
 
 TEST(MazeMeetings, CaughtOrSendingTheMonsterBack) {
@@ -288,6 +297,36 @@ TEST(MazeMeetings, CaughtOrSendingTheMonsterBack) {
     EXPECT_EQ(map.cells[2][2], bit(kFlagMonster));
     EXPECT_EQ(map.cells[5][5], bit(kFlagPlayer));
     EXPECT_EQ(MazeMeet(p, true, monsters, 2, map, &index), kNoMeeting);
+}
+
+TEST(MazeMeetings, AMonsterStaysMetWhenAnotherLeavesItsCell) {
+    // Two monsters share (5, 5); one moves on to (6, 5) or is sent home,
+    // and the player stands in (5, 5) with the one that stayed.
+    enum Leaving { kMovesOn, kSentHome };
+    for (Leaving leaving : {kMovesOn, kSentHome}) {
+        MatrixMap map;
+        MazeActor gone = MazeActorAt(kFlagMonster, GridPosition(9, 9));
+        MazeActor stayed = MazeActorAt(kFlagMonster, GridPosition(2, 2));
+        gone.cell = GridPosition(5, 5);
+        stayed.cell = GridPosition(5, 5);
+        map.cells[5][5] = bit(kFlagMonster);
+        if (leaving == kMovesOn) {
+            gone.direction = kMazeRight;
+            gone.stepX = 3;
+            MazeAdvanceCell(gone, map);
+            ASSERT_EQ(gone.cell, GridPosition(6, 5));
+        } else {
+            MazeReset(gone, map);
+        }
+        MazeActor p = playerAt(map, 5, 5, kMazeUp);
+        const MazeActor* monsters[] = {&gone, &stayed};
+        u32 index = 99;
+        EXPECT_EQ(MazeMeet(p, false, monsters, 2, map, &index), kPlayerCaught) << leaving;
+        EXPECT_EQ(MazeMeet(stayed, false, monsters, 2, map, &index), kPlayerCaught) << leaving;
+        EXPECT_EQ(MazeMeet(p, true, monsters, 2, map, &index), kMonsterSentBack) << leaving;
+        EXPECT_EQ(index, 1u) << leaving;
+        EXPECT_EQ(MazeMeet(gone, false, monsters, 2, map, &index), kNoMeeting) << leaving;
+    }
 }
 
 TEST(MazeLives, ASpareLifeThenTheEnd) {
