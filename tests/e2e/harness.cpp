@@ -272,31 +272,57 @@ Image GameRun::holdPointerUntil(int x, int y, const std::string& name,
     return shot;
 }
 
-Image GameRun::pressUntil(int x, int y, const std::string& name,
-                          const std::function<bool(const Image&)>& shows, int timeoutMs) {
-    constexpr int kHoldMs = 3000;
+namespace {
+
+// How long one try of a press or a drag waits for what it should show.
+constexpr int kTryMs = 3000;
+
+// Tries until shows() holds on the capture a try returns or the time is up:
+// each try is given a hold twice as long as the one before, from firstMs,
+// and a failed try is followed by a release held as long. A failed try
+// counts as kTryMs and its hold. The last capture.
+Image retryUntil(const std::function<Image(int holdMs)>& attempt,
+                 const std::function<bool(const Image&)>& shows, int firstMs, int timeoutMs) {
     Image shot;
-    for (int waited = 0, releaseMs = 300; waited < timeoutMs; releaseMs *= 2) {
-        shot = holdPointerUntil(x, y, name, shows, kHoldMs);
+    for (int waited = 0, holdMs = firstMs; waited < timeoutMs; holdMs *= 2) {
+        shot = attempt(holdMs);
         if (shows(shot)) {
             break;
         }
-        pause(releaseMs);
-        waited += kHoldMs + releaseMs;
+        GameRun::pause(holdMs);
+        waited += kTryMs + holdMs;
     }
     return shot;
 }
 
-void GameRun::drag(int x0, int y0, int x1, int y1, int steps) {
+} // namespace
+
+Image GameRun::pressUntil(int x, int y, const std::string& name,
+                          const std::function<bool(const Image&)>& shows, int timeoutMs) {
+    return retryUntil([&](int) { return holdPointerUntil(x, y, name, shows, kTryMs); }, shows, 300,
+                      timeoutMs);
+}
+
+void GameRun::drag(int x0, int y0, int x1, int y1, int holdMs, int steps) {
     mouseMove(x0, y0);
     pause(50);
     xdotool("mousedown 1");
     for (int i = 1; i <= steps; i++) {
-        pause(40);
+        pause(holdMs);
         mouseMove(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
     }
-    pause(100);
+    pause(holdMs);
     xdotool("mouseup 1");
+}
+
+Image GameRun::dragUntil(int x0, int y0, int x1, int y1, const std::string& name,
+                         const std::function<bool(const Image&)>& shows, int timeoutMs) {
+    return retryUntil(
+        [&](int holdMs) {
+            drag(x0, y0, x1, y1, holdMs);
+            return captureWhen(name, shows, kTryMs);
+        },
+        shows, kDragHoldMs, timeoutMs);
 }
 
 Image GameRun::capture(const std::string& name) {

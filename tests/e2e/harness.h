@@ -63,7 +63,16 @@ class GameRun {
     // together and miss both), until shows() holds or the time is up.
     Image pressUntil(int x, int y, const std::string& name,
                      const std::function<bool(const Image&)>& shows, int timeoutMs = 20000);
-    void drag(int x0, int y0, int x1, int y1, int steps = 10);
+    // Presses the pointer at (x0, y0), moves it to (x1, y1) in steps and
+    // releases it there, holding the press and each step holdMs.
+    void drag(int x0, int y0, int x1, int y1, int holdMs = kDragHoldMs, int steps = 10);
+    // A drag that a game acts on only when one frame sees the press and a
+    // later one the release (a slow frame may poll the press, the moves and
+    // the release together and miss the press): drag, then capture until
+    // shows() holds, tried again with holds twice as long each time, like
+    // pressUntil, until shows() holds or the time is up. The last capture.
+    Image dragUntil(int x0, int y0, int x1, int y1, const std::string& name,
+                    const std::function<bool(const Image&)>& shows, int timeoutMs = 20000);
     void mouseMove(int x, int y);
     // The window's contents, also saved as <build>/screenshots/<name>.png:
     // tests run side by side, so each names its captures after its game and
@@ -90,6 +99,7 @@ class GameRun {
     static std::string binDir();
 
   private:
+    static constexpr int kDragHoldMs = 50;
     bool startServer();
     void startProgram();
     void findWindow();
