@@ -302,7 +302,9 @@ bool NibblorGame::handleMeeting(const MazeActor& mover) {
                                    static_cast<u32>(monsterActors.size()), map, &index);
     if (meeting == kMonsterSentBack) {
         monsters[index]->reset();
-    } else if (meeting == kPlayerCaught) {
+        return monsterActors[index] == &mover;
+    }
+    if (meeting == kPlayerCaught) {
         lifeLost = true;
         if (lives == 0) {
             gameOverRed->setActive(true);
@@ -310,8 +312,9 @@ bool NibblorGame::handleMeeting(const MazeActor& mover) {
             gameOver = true;
             highScores->addScore(score);
         }
+        return true;
     }
-    return meeting != kNoMeeting;
+    return false;
 }
 
 void NibblorGame::removeFood(GridPosition cell) {

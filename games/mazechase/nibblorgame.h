@@ -44,7 +44,9 @@ class NibblorGame {
     void addObject(GameObject* object);
     void increaseScore() { score += 1; }
     // The meeting rule for the updating mover: true when its update ends
-    // there (a monster sent back, or the player caught).
+    // there (the player caught, or the mover itself sent back). Any other
+    // mover goes on, so the player walks on and its power state counts down
+    // after sending a monster home.
     bool handleMeeting(const MazeActor& mover);
     // Takes the eaten pellet or power pellet of the cell out of the scene
     // and off the minimap.
