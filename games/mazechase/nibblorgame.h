@@ -38,7 +38,8 @@ class NibblorGame {
     // One frame: the HUD, the objects in order until a life is lost, then
     // the lost life. Always true.
     bool update(FrameInput* input);
-    // Draws the game, then the minimap over its top strip.
+    // Clears the whole game screen, then draws the game and the minimap
+    // over its top strip.
     void draw(FrameInput* input);
 
     void addObject(GameObject* object);
@@ -79,6 +80,7 @@ class NibblorGame {
     void createFloor();
     void createGameOverPanel();
     void createStatsBar();
+    void clearScreen();
     void printHud();
     void handleLifeLost();
     void showGameOver();

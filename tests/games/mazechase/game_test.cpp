@@ -1,7 +1,8 @@
 // The maze game over the real scene registry, in a scratch tree with its own
 // level and score files: what a level builds, walls, the tunnel, eating and
-// the score, the player's two materials, a game that ends in the score file,
-// and the memory a game leaves behind. A GL window is used when a display
+// the score, the player's two materials, the power state that walks on
+// through a monster at its start, a game that ends in the score file, and
+// the memory a game leaves behind. A GL window is used when a display
 // exists; the checks read the scene, not pixels.
 #include "engine/group.h"
 #include "engine/material.h"
