@@ -3,6 +3,7 @@
 #include "engine/camera.h"
 #include "engine/group.h"
 #include "engine/light.h"
+#include "engine/platform.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
 #include "engine/text.h"
@@ -17,6 +18,7 @@
 #include "games/mazechase/scenery.h"
 #include "games/mazechase/templates.h"
 
+#include <GLES2/gl2.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -292,8 +294,26 @@ bool NibblorGame::update(FrameInput* input) {
 }
 
 void NibblorGame::draw(FrameInput* input) {
+    clearScreen();
     mainWorld->drawAll(input);
     minimapWorld->drawAll(input);
+}
+
+// The worlds' viewports are made for the landscape screen: in portrait the
+// band that neither covers would keep whatever was drawn there last. The
+// clear is scissored to the game screen, so the phone around it stays.
+void NibblorGame::clearScreen() {
+    u32 width = 0, height = 0;
+    PlatformGetScreenSize(&width, &height);
+    PlatformSetViewport(0, 0, static_cast<i32>(width), static_cast<i32>(height));
+    GLint screen[4] = {};
+    glGetIntegerv(GL_VIEWPORT, screen);
+    glScissor(screen[0], screen[1], screen[2], screen[3]);
+    glEnable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    GL_ASSERT();
 }
 
 bool NibblorGame::handleMeeting(const MazeActor& mover) {
@@ -302,7 +322,9 @@ bool NibblorGame::handleMeeting(const MazeActor& mover) {
                                    static_cast<u32>(monsterActors.size()), map, &index);
     if (meeting == kMonsterSentBack) {
         monsters[index]->reset();
-    } else if (meeting == kPlayerCaught) {
+        return monsterActors[index] == &mover;
+    }
+    if (meeting == kPlayerCaught) {
         lifeLost = true;
         if (lives == 0) {
             gameOverRed->setActive(true);
@@ -310,8 +332,9 @@ bool NibblorGame::handleMeeting(const MazeActor& mover) {
             gameOver = true;
             highScores->addScore(score);
         }
+        return true;
     }
-    return meeting != kNoMeeting;
+    return false;
 }
 
 void NibblorGame::removeFood(GridPosition cell) {

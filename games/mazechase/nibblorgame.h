@@ -38,13 +38,16 @@ class NibblorGame {
     // One frame: the HUD, the objects in order until a life is lost, then
     // the lost life. Always true.
     bool update(FrameInput* input);
-    // Draws the game, then the minimap over its top strip.
+    // Clears the whole game screen, then draws the game and the minimap
+    // over its top strip.
     void draw(FrameInput* input);
 
     void addObject(GameObject* object);
     void increaseScore() { score += 1; }
     // The meeting rule for the updating mover: true when its update ends
-    // there (a monster sent back, or the player caught).
+    // there (the player caught, or the mover itself sent back). Any other
+    // mover goes on, so the player walks on and its power state counts down
+    // after sending a monster home.
     bool handleMeeting(const MazeActor& mover);
     // Takes the eaten pellet or power pellet of the cell out of the scene
     // and off the minimap.
@@ -77,6 +80,7 @@ class NibblorGame {
     void createFloor();
     void createGameOverPanel();
     void createStatsBar();
+    void clearScreen();
     void printHud();
     void handleLifeLost();
     void showGameOver();

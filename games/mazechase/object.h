@@ -17,7 +17,8 @@ class Object : public GameObject {
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
 
-    // The meeting test, then the mover's own step (move).
+    // The meeting test, then the mover's own step (move) unless the meeting
+    // caught the player or sent this mover home.
     void update(FrameInput* input) override;
     virtual void setSpecial(bool on);
 

@@ -225,8 +225,10 @@ MazeMeeting MazeMeet(const MazeActor& mover, bool playerSpecial, const MazeActor
     if (!playerSpecial) {
         return kPlayerCaught;
     }
+    // A monster already home stays: sending it back would move nothing, and
+    // the meeting would repeat every update.
     for (u32 i = 0; i < monsterCount; i++) {
-        if (monsters[i]->cell == mover.cell) {
+        if (monsters[i]->cell == mover.cell && !(monsters[i]->cell == monsters[i]->startCell)) {
             *monsterIndex = i;
             return kMonsterSentBack;
         }

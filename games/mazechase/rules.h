@@ -89,8 +89,10 @@ void MazeReset(MazeActor& actor, MatrixMap& map);
 enum MazeMeeting { kNoMeeting, kMonsterSentBack, kPlayerCaught };
 // The player and a monster share the updating mover's cell: a monster by
 // its own cell (monsters may share one), the player by its flag. In the
-// power state the first listed monster in that cell goes back to its start
-// (monsterIndex); without it the player is caught.
+// power state the first listed monster in that cell that is away from its
+// start cell goes back there (monsterIndex); monsters already home make no
+// meeting, so a meeting never repeats without a move. Without the power
+// state the player is caught.
 MazeMeeting MazeMeet(const MazeActor& mover, bool playerSpecial, const MazeActor* const* monsters,
                      u32 monsterCount, const MatrixMap& map, u32* monsterIndex);
 

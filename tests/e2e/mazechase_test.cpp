@@ -2,9 +2,9 @@
 // score that waits for a choice, a press on a level line that starts that
 // level in landscape, the pointer that moves the player and raises the
 // score, a monster that catches the player twice and ends the game with one
-// more line in the score file, a level without a player start, a missing
-// model, and a clean exit. Every run plays in a copy of the build tree of
-// its own, with its own level and score files.
+// more line in the score file, Tab to portrait with nothing stale above the
+// maze, a level without a player start, a missing model, and a clean exit. Every run plays in a
+// copy of the build tree of its own, with its own level and score files.
 #include "harness.h"
 
 #include "tests/support/mazelevel.h"
@@ -98,6 +98,20 @@ double viewChange(const Image& a, const Image& b) {
         }
     }
     return static_cast<double>(changed) / total;
+}
+
+// In portrait the worlds keep their landscape viewports: the main world
+// fills the bottom 320 rows of the screen, the minimap the top strip of
+// those, and the band above them is covered by neither.
+const Box kPortraitMazeView = {kPortraitScreen.x0, kPortraitScreen.y1 - 200, kPortraitScreen.x1,
+                               kPortraitScreen.y1};
+const Box kPortraitBand = {kPortraitScreen.x0, kPortraitScreen.y0, kPortraitScreen.x1,
+                           kPortraitScreen.y1 - 320};
+
+// Play turned to portrait: the upright phone with the lit maze at the bottom.
+bool showsPortraitPlay(const Image& shot) {
+    return ShowsPortraitPhone(shot) &&
+           count(shot, kPortraitMazeView, [](Pixel p) { return brightness(p) > 90; }) > 2000;
 }
 
 // The game-over panel: red round a black middle before the camera.
@@ -210,6 +224,21 @@ TEST_F(MazeE2E, MonsterCatchesThePlayerTwiceAndTheGameEnds) {
     EXPECT_EQ(readFile(tree, "Nibblor/high_score.txt"), "5\n12\n7\n0\n");
     ExpectCleanExit(game);
     EXPECT_EQ(readFile(tree, "Nibblor/high_score.txt"), "5\n12\n7\n0\n");
+}
+
+TEST_F(MazeE2E, TabToPortraitLeavesTheBandAboveTheMazeBlack) {
+    GameRun game("mazechase", bin);
+    ASSERT_TRUE(game.hasWindow());
+    ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-tab-menu", showsMenu)));
+    ASSERT_TRUE(showsPlay(startWithKey(game, "mazechase-tab-landscape")));
+    Image portrait = game.holdKeyUntil("Tab", "mazechase-tab-portrait", showsPortraitPlay);
+    ASSERT_TRUE(showsPortraitPlay(portrait)) << "no portrait play after Tab";
+    // Frames go on; the band must stay cleared, not keep what was there.
+    GameRun::pause(500);
+    Image later = game.captureWhen("mazechase-tab-portrait-later", showsPortraitPlay);
+    int lit = count(later, kPortraitBand, [](Pixel p) { return brightness(p) > 0; });
+    EXPECT_EQ(lit, 0) << "the band above the maze keeps a stale picture";
+    ExpectCleanExit(game);
 }
 
 TEST_F(MazeE2E, LevelWithoutPlayerStartIsAnError) {

@@ -1,7 +1,8 @@
 // The maze game over the real scene registry, in a scratch tree with its own
 // level and score files: what a level builds, walls, the tunnel, eating and
-// the score, the player's two materials, a game that ends in the score file,
-// and the memory a game leaves behind. A GL window is used when a display
+// the score, the player's two materials, the power state that walks on
+// through a monster at its start, a game that ends in the score file, and
+// the memory a game leaves behind. A GL window is used when a display
 // exists; the checks read the scene, not pixels.
 #include "engine/group.h"
 #include "engine/material.h"
@@ -259,6 +260,44 @@ TEST_F(MazeGame, PowerStateSendsTheMonsterBack) {
     ASSERT_EQ(player->getActor().special, 1);
     frames(40);
     EXPECT_EQ(game->getLives(), 1) << "a monster met in the power state cost a life";
+}
+
+TEST_F(MazeGame, GlowingPlayerWalksOnThroughAMonsterAtItsStart) {
+    // A corridor from the player's start at (1, 5) up to the outer wall; the
+    // monster starts at (1, 2) and walks up first. Held forward and glowing,
+    // the player meets it on the way back, sends it home and steps into its
+    // start cell with it, then walks on up to the wall.
+    start({"0", "7", "0", "0", "4"});
+    Player* player = game->getPlayer();
+    Material* normal = player->getNode()->getMaterial();
+    player->setSpecial(true);
+    Material* glowing = player->getNode()->getMaterial();
+    hold(0, 0);
+    const GridPosition monsterStart(1, 2);
+    bool together = false;
+    // The power state counts every update, meetings included.
+    for (i32 update = 1; update <= kMazePowerUpdates; update++) {
+        frames(1);
+        const MazeActor& at = player->getActor();
+        ASSERT_EQ(at.special, 1) << update;
+        ASSERT_EQ(at.specialTimer, kMazePowerUpdates - update) << update;
+        u8 cell = game->getMap()->getCell(monsterStart.x, monsterStart.y);
+        together = together || (at.cell == monsterStart && CellHolds(cell, kFlagMonster));
+    }
+    EXPECT_TRUE(together) << "the player never stood with the monster in its start cell";
+    EXPECT_EQ(player->getActor().cell, GridPosition(1, 1)) << "the player did not walk on";
+    EXPECT_EQ(player->getActor().stepY, -1);
+    EXPECT_EQ(player->getNode()->getMaterial(), glowing);
+    EXPECT_EQ(game->getLives(), 1);
+    // The power state ends in the next update; then the monster, walking
+    // back and forth, catches the player.
+    frames(1);
+    EXPECT_EQ(player->getActor().special, 0);
+    EXPECT_EQ(player->getNode()->getMaterial(), normal);
+    for (int update = 0; update < 40 && game->getLives() == 1; update++) {
+        frames(1);
+    }
+    EXPECT_EQ(game->getLives(), 0) << "the monster never caught the player";
 }
 
 } // namespace

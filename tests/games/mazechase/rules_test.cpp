@@ -3,6 +3,7 @@
 #include "games/mazechase/rules.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -326,6 +327,59 @@ TEST(MazeMeetings, AMonsterStaysMetWhenAnotherLeavesItsCell) {
         EXPECT_EQ(MazeMeet(p, true, monsters, 2, map, &index), kMonsterSentBack) << leaving;
         EXPECT_EQ(index, 1u) << leaving;
         EXPECT_EQ(MazeMeet(gone, false, monsters, 2, map, &index), kNoMeeting) << leaving;
+    }
+}
+
+TEST(MazeMeetings, PowerSendsHomeOnlyAMonsterAwayFromItsStart) {
+    // The player stands at (5, 5). A monster there is home when it started
+    // there, away when it started at (2, 2); a gone one stands at its start
+    // (8, 8). A monster sent home is reset, and the same mover's meeting
+    // test must then not send one home again: no meeting repeats in place.
+    enum Kind { kHome, kAway, kGone };
+    enum Mover { kPlayer, kFirst };
+    struct Case {
+        Kind first, second;
+        bool special;
+        Mover mover;
+        MazeMeeting meeting;
+        u32 index;
+    };
+    const Case cases[] = {
+        {kAway, kGone, true, kPlayer, kMonsterSentBack, 0},
+        {kAway, kGone, true, kFirst, kMonsterSentBack, 0},
+        {kHome, kGone, true, kPlayer, kNoMeeting, 99},
+        {kHome, kGone, true, kFirst, kNoMeeting, 99},
+        {kHome, kAway, true, kPlayer, kMonsterSentBack, 1},
+        {kHome, kAway, true, kFirst, kMonsterSentBack, 1},
+        {kHome, kHome, true, kPlayer, kNoMeeting, 99},
+        {kGone, kGone, true, kPlayer, kNoMeeting, 99},
+        {kHome, kGone, false, kPlayer, kPlayerCaught, 99},
+        {kHome, kGone, false, kFirst, kPlayerCaught, 99},
+        {kAway, kGone, false, kPlayer, kPlayerCaught, 99},
+    };
+    const GridPosition here(5, 5);
+    for (size_t n = 0; n < std::size(cases); n++) {
+        const Case& c = cases[n];
+        MatrixMap map;
+        MazeActor p = playerAt(map, here.x, here.y, kMazeUp);
+        MazeActor monsters[2];
+        const Kind kinds[2] = {c.first, c.second};
+        for (int i = 0; i < 2; i++) {
+            const GridPosition starts[3] = {here, GridPosition(2, 2), GridPosition(8, 8)};
+            monsters[i] = MazeActorAt(kFlagMonster, starts[kinds[i]]);
+            monsters[i].cell = kinds[i] == kGone ? starts[kGone] : here;
+            map.cells[monsters[i].cell.y][monsters[i].cell.x] |= bit(kFlagMonster);
+        }
+        const MazeActor* listed[] = {&monsters[0], &monsters[1]};
+        const MazeActor& mover = c.mover == kPlayer ? p : monsters[0];
+        u32 index = 99;
+        EXPECT_EQ(MazeMeet(mover, c.special, listed, 2, map, &index), c.meeting) << n;
+        EXPECT_EQ(index, c.index) << n;
+        if (c.meeting != kMonsterSentBack || index > 1) {
+            continue;
+        }
+        MazeReset(monsters[index], map);
+        EXPECT_EQ(MazeMeet(mover, c.special, listed, 2, map, &index), kNoMeeting) << n;
     }
 }
 
