@@ -136,7 +136,9 @@ TEST_F(WriterTest, WritesNodesMatchedByNameAndLeavesOthersOut) {
     ASSERT_EQ(n.children.size(), 1u) << "the unmatched child and its subtree are left out";
     EXPECT_EQ(n.children[0].mesh, 1u);
     EXPECT_TRUE(n.children[0].tags.empty());
-    EXPECT_EQ(file.nodes[1].mesh, 1u);
+    EXPECT_EQ(file.nodes[1].mesh, 2u) << "mast placed a second time, by a copy";
+    ASSERT_EQ(file.meshes.size(), 3u);
+    EXPECT_EQ(file.meshes[2].name, "mast@2");
     std::string trace = ReadFileText(tracePath);
     EXPECT_NE(trace.find("Couldn't match node sail to any mesh\n"), std::string::npos);
     EXPECT_NE(trace.find("Couldn't match node ghost to any mesh\n"), std::string::npos);
