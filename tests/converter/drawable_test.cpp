@@ -45,8 +45,8 @@ TEST(Drawable, AnObjGridOfTooManyVerticesIsWrittenInPartsThatHoldEveryTriangle) 
         std::vector<std::string> names;
     } cases[] = {
         {256, 256, {"TriMesh"}}, // 65,536 vertices: as many as one mesh can hold
-        {300, 300, {"TriMesh", "TriMesh.2"}},
-        {380, 380, {"TriMesh", "TriMesh.2", "TriMesh.3"}},
+        {260, 260, {"TriMesh", "TriMesh.2"}},
+        {363, 363, {"TriMesh", "TriMesh.2", "TriMesh.3"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.columns) + " x " + std::to_string(c.rows));
@@ -76,11 +76,11 @@ TEST(Drawable, AnObjGridOfTooManyVerticesIsWrittenInPartsThatHoldEveryTriangle) 
     }
 }
 
-// The grid of 90,000 vertices takes two parts; the geometry's second
+// The grid of 67,600 vertices takes two parts; the geometry's second
 // <triangles> follows them as its third; the second node places copies of
 // all three.
 TEST(Drawable, ADaeGridIsSplitAndEachFurtherNodePlacesCopies) {
-    MeshwrightRun run = ConvertTextWithShippedRules("grid.dae", GridDae(300, 300, {0, 1000}));
+    MeshwrightRun run = ConvertTextWithShippedRules("grid.dae", GridDae(260, 260, {0, 1000}));
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_FALSE(Printed(run, "Warning")) << run.out;
     PwnFile file = ReadOutput(run);
@@ -96,7 +96,7 @@ TEST(Drawable, ADaeGridIsSplitAndEachFurtherNodePlacesCopies) {
     std::multiset<Triangle> grid = trianglesOf(file.meshes[0]);
     std::multiset<Triangle> second = trianglesOf(file.meshes[1]);
     grid.insert(second.begin(), second.end());
-    EXPECT_TRUE(grid == GridTriangles(300, 300));
+    EXPECT_TRUE(grid == GridTriangles(260, 260));
     EXPECT_EQ(trianglesOf(file.meshes[2]), std::multiset<Triangle>{SpareTriangle()});
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(file.meshes[3 + i].vertices, file.meshes[i].vertices) << names[3 + i];

@@ -90,7 +90,7 @@ struct MeshwrightLoad : testing::Test {
 };
 
 TEST_F(MeshwrightLoad, AnObjGridArrivesWholeInMeshesTheEngineDraws) {
-    load("grid.obj", GridObj(300, 300));
+    load("grid.obj", GridObj(260, 260));
     ASSERT_EQ(group->getChildCount(), 1u);
     TriangleMesh* first = meshAt(group, 0);
     EXPECT_STREQ(first->getName(), "TriMesh");
@@ -98,13 +98,13 @@ TEST_F(MeshwrightLoad, AnObjGridArrivesWholeInMeshesTheEngineDraws) {
     EXPECT_STREQ(first->getChild(0)->getName(), "TriMesh.2");
     std::multiset<Triangle> triangles;
     collect(first, triangles);
-    EXPECT_TRUE(triangles == GridTriangles(300, 300));
+    EXPECT_TRUE(triangles == GridTriangles(260, 260));
 }
 
 TEST_F(MeshwrightLoad, EachNodeOfADaeGridPlacesAWholeGridOfItsOwn) {
-    load("grid.dae", GridDae(300, 300, {-500, 500}));
+    load("grid.dae", GridDae(260, 260, {-500, 500}));
     ASSERT_EQ(group->getChildCount(), 2u);
-    std::multiset<Triangle> expected = GridTriangles(300, 300);
+    std::multiset<Triangle> expected = GridTriangles(260, 260);
     expected.insert(SpareTriangle());
     for (u32 i = 0; i < 2; ++i) {
         TriangleMesh* placed = meshAt(group, i);
