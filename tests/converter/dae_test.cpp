@@ -21,7 +21,7 @@ TEST(Dae, SmallDocument) {
     EXPECT_EQ(file.materials[0].name, "red");
     EXPECT_FLOAT_EQ(file.materials[0].ambient[2], 0.3f);
     EXPECT_FLOAT_EQ(file.materials[0].shininess, 20.0f);
-    ASSERT_EQ(file.meshes.size(), 1u);
+    ASSERT_EQ(file.meshes.size(), 2u) << "the second node that places tri places a copy";
     const PwnMesh& mesh = file.meshes[0];
     EXPECT_EQ(mesh.name, "tri");
     EXPECT_EQ(mesh.material, std::optional<uint32_t>(0));
@@ -32,13 +32,21 @@ TEST(Dae, SmallDocument) {
     EXPECT_EQ(mesh.floatsPerVertex, 6u);
     EXPECT_EQ(mesh.vertexCount, 3u); // the second triangle reuses the corners
     EXPECT_EQ(mesh.indices, (std::vector<uint32_t>{0, 1, 2, 2, 1, 0}));
+    const PwnMesh& copy = file.meshes[1];
+    EXPECT_EQ(copy.name, "tri@2");
+    EXPECT_EQ(copy.material, mesh.material);
+    EXPECT_EQ(copy.floatsPerVertex, mesh.floatsPerVertex);
+    EXPECT_EQ(copy.vertices, mesh.vertices);
+    EXPECT_EQ(copy.indices, mesh.indices);
     // "nothing" names no mesh and is left out; "b" hangs below "a".
     ASSERT_EQ(file.nodes.size(), 1u);
     const PwnNode& a = file.nodes[0];
+    EXPECT_EQ(a.mesh, 0u);
     EXPECT_FLOAT_EQ(a.translation[1], 2.0f);
     EXPECT_NEAR(a.rotation[3], 3.14159265f / 2, 1e-6);
     EXPECT_FLOAT_EQ(a.scale[0], 2.0f);
     ASSERT_EQ(a.children.size(), 1u);
+    EXPECT_EQ(a.children[0].mesh, 1u);
     EXPECT_FLOAT_EQ(a.children[0].translation[2], 1.0f);
     EXPECT_NE(run.debugText().find("Couldn't match node nothing to any mesh\n"), std::string::npos);
 }
@@ -106,7 +114,7 @@ TEST(Dae, AnIndexListThatDisagreesWithTheCountIsConvertedWithAWarning) {
         ASSERT_EQ(run.status, 0) << c.list << run.out;
         EXPECT_TRUE(Printed(run, "Assembling mesh\n" + c.warning)) << c.list << run.out;
         PwnFile file = ReadOutput(run);
-        ASSERT_EQ(file.meshes.size(), 1u);
+        ASSERT_EQ(file.meshes.size(), 2u) << "tri and the copy that its second node places";
         EXPECT_EQ(file.meshes[0].indices, c.indices) << c.list;
     }
 }

@@ -170,7 +170,7 @@ TEST(DaeExporters, AGeometryWhoseNameIsTakenIsNamedByItsId) {
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_FALSE(Printed(run, "Warning")) << run.out;
     PwnFile file = ReadOutput(run);
-    ASSERT_EQ(file.meshes.size(), 2u);
+    ASSERT_EQ(file.meshes.size(), 3u) << "with the copy of tri for its second node";
     EXPECT_EQ(file.meshes[0].name, "tri");
     EXPECT_EQ(file.meshes[1].name, "tri-copy");
     ASSERT_EQ(file.nodes.size(), 2u);

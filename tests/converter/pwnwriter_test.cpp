@@ -136,10 +136,44 @@ TEST_F(WriterTest, WritesNodesMatchedByNameAndLeavesOthersOut) {
     ASSERT_EQ(n.children.size(), 1u) << "the unmatched child and its subtree are left out";
     EXPECT_EQ(n.children[0].mesh, 1u);
     EXPECT_TRUE(n.children[0].tags.empty());
-    EXPECT_EQ(file.nodes[1].mesh, 1u);
+    EXPECT_EQ(file.nodes[1].mesh, 2u) << "mast placed a second time, by a copy";
+    ASSERT_EQ(file.meshes.size(), 3u);
+    EXPECT_EQ(file.meshes[2].name, "mast@2");
     std::string trace = ReadFileText(tracePath);
     EXPECT_NE(trace.find("Couldn't match node sail to any mesh\n"), std::string::npos);
     EXPECT_NE(trace.find("Couldn't match node ghost to any mesh\n"), std::string::npos);
+}
+
+// The engine places each mesh of a file once: a node that names a mesh, or a
+// further part of one, already placed gets copies under names no mesh has.
+TEST_F(WriterTest, ANodeThatPlacesAPlacedMeshGetsCopies) {
+    writeMesh(writer, mesh("hull", ""));
+    MeshRecord part = mesh("hull.2", "");
+    part.furtherPart = true;
+    writeMesh(writer, part);
+    writeMesh(writer, mesh("hull@2", ""));
+    NodeRecord root;
+    for (const char* name : {"hull", "hull.2", "hull", "hull@2"}) {
+        root.addChild().name = name;
+    }
+    PwnFile file = finish(root);
+    std::vector<std::string> names;
+    for (const PwnMesh& m : file.meshes) {
+        names.push_back(m.name);
+        EXPECT_EQ(m.vertices, file.meshes[0].vertices);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"hull", "hull.2", "hull@2", "hull.2@2", "hull@3",
+                                               "hull.2@3"}));
+    ASSERT_EQ(file.nodes.size(), 4u);
+    EXPECT_EQ(file.nodes[0].mesh, 0u);
+    ASSERT_EQ(file.nodes[0].children.size(), 1u);
+    EXPECT_EQ(file.nodes[0].children[0].mesh, 1u);
+    EXPECT_EQ(file.nodes[1].mesh, 3u) << "the part, placed with its first, is copied";
+    EXPECT_EQ(file.nodes[2].mesh, 4u);
+    ASSERT_EQ(file.nodes[2].children.size(), 1u);
+    EXPECT_EQ(file.nodes[2].children[0].mesh, 5u);
+    EXPECT_EQ(file.nodes[3].mesh, 2u) << "the written mesh of that name, placed once";
+    EXPECT_EQ(file.meshCount, 6u);
 }
 
 TEST(Writer, CannotOpenAnOutputInAMissingDirectory) {

@@ -129,7 +129,7 @@ int convert(FILE* input, const char* inputPath, PwnWriter& writer) {
     }
     text = std::vector<char>();
     if (!finishOutput(writer, root)) {
-        return stop(kWriteFailed);
+        return stop(writer.refusal.empty() ? kWriteFailed : writer.refusal.c_str());
     }
     traceClose();
     std::fputs(kCompleted, stdout);

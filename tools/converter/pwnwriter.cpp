@@ -1,11 +1,13 @@
 #include "tools/converter/pwnwriter.h"
 
+#include "tools/converter/meshsplit.h"
 #include "tools/converter/trace.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +18,9 @@ constexpr u32 kCountsOffset = 8;
 constexpr u32 kShortIndexLimit = 65535;
 constexpr std::size_t kOutputBuffer = 1 << 20;
 constexpr std::size_t kChunk = 4096;
+// What the engine reads from one file.
+constexpr std::size_t kMaxMeshes = 256;
+constexpr std::size_t kMaxMaterials = 256;
 
 void writeBytes(PwnWriter& w, const void* bytes, std::size_t size) {
     if (size != 0 && std::fwrite(bytes, 1, size, w.file) != size) {
@@ -157,32 +162,34 @@ i32 meshOf(const PwnWriter& w, const NodeRecord& node) {
     return mesh;
 }
 
-std::size_t writtenChildren(const PwnWriter& w, const NodeRecord& node, i32 mesh) {
-    std::size_t count = w.parts[static_cast<u32>(mesh)].size();
+// The mesh each written node places: the one it names, or a copy of that
+// one where it was placed before.
+using Placements = std::unordered_map<const NodeRecord*, u32>;
+
+std::size_t writtenChildren(const PwnWriter& w, const NodeRecord& node, u32 mesh,
+                            const Placements& placements) {
+    std::size_t count = w.parts[mesh].size();
     for (const auto& child : node.children) {
-        if (meshOf(w, *child) >= 0) {
-            ++count;
-        }
+        count += placements.count(child.get());
     }
     return count;
 }
 
 // A child node without a transform of its own for a further part of a mesh.
 void writePartNode(PwnWriter& w, u32 part) {
-    w.placed[part] = true;
     writeTag(w, "node");
     writeTag(w, "nmsh");
     writeInt(w, part);
     writeInt(w, 0);
 }
 
-void writeNode(PwnWriter& w, const NodeRecord& node) {
-    i32 mesh = meshOf(w, node);
-    if (mesh < 0) {
+void writeNode(PwnWriter& w, const NodeRecord& node, const Placements& placements) {
+    auto placement = placements.find(&node);
+    if (placement == placements.end()) {
         tracePrint("Couldn't match node %s to any mesh\n", node.name.c_str());
         return;
     }
-    w.placed[static_cast<u32>(mesh)] = true;
+    u32 mesh = placement->second;
     writeTag(w, "node");
     if (node.hasRotation) {
         writeTag(w, "rota");
@@ -197,14 +204,86 @@ void writeNode(PwnWriter& w, const NodeRecord& node) {
         writeFloats(w, node.scale, 3);
     }
     writeTag(w, "nmsh");
-    writeInt(w, static_cast<u32>(mesh));
-    writeInt(w, static_cast<u32>(writtenChildren(w, node, mesh)));
-    for (u32 part : w.parts[static_cast<u32>(mesh)]) {
+    writeInt(w, mesh);
+    writeInt(w, static_cast<u32>(writtenChildren(w, node, mesh, placements)));
+    for (u32 part : w.parts[mesh]) {
         writePartNode(w, part);
     }
     for (const auto& child : node.children) {
-        writeNode(w, *child);
+        writeNode(w, *child, placements);
     }
+}
+
+// The nodes that will be written, in their order, with the mesh each names.
+void collectPlacements(const PwnWriter& w, const NodeRecord& node,
+                       std::vector<std::pair<const NodeRecord*, u32>>& out) {
+    i32 mesh = meshOf(w, node);
+    if (mesh < 0) {
+        return;
+    }
+    out.emplace_back(&node, static_cast<u32>(mesh));
+    for (const auto& child : node.children) {
+        collectPlacements(w, *child, out);
+    }
+}
+
+// prefix followed by the first number from 2 on that gives a name no mesh has.
+std::string freeName(const PwnWriter& w, const std::string& prefix) {
+    for (u32 k = 2;; ++k) {
+        std::string name = prefix + std::to_string(k);
+        if (w.meshIndex.count(name) == 0) {
+            return name;
+        }
+    }
+}
+
+// Numbers a new mesh, a copy of source, without writing it yet.
+u32 addCopy(PwnWriter& w, u32 source, std::vector<u32>& copied) {
+    u32 index = static_cast<u32>(w.meshNames.size());
+    std::string name = freeName(w, w.meshNames[source] + "@");
+    w.meshIndex.emplace(name, index);
+    w.meshNames.push_back(name);
+    w.parts.emplace_back();
+    w.placed.push_back(true);
+    copied.push_back(source);
+    return index;
+}
+
+// The mesh that places mesh and its parts once more: mesh itself the first
+// time, else a copy of it with copies of its parts.
+u32 placeMesh(PwnWriter& w, u32 mesh, std::vector<u32>& copied) {
+    std::vector<u32> parts = w.parts[mesh];
+    bool taken = w.placed[mesh];
+    for (u32 part : parts) {
+        taken = taken || w.placed[part];
+    }
+    if (!taken) {
+        w.placed[mesh] = true;
+        for (u32 part : parts) {
+            w.placed[part] = true;
+        }
+        return mesh;
+    }
+    u32 copy = addCopy(w, mesh, copied);
+    for (u32 part : parts) {
+        u32 partCopy = addCopy(w, part, copied);
+        w.parts[copy].push_back(partCopy);
+    }
+    return copy;
+}
+
+// Gives every written node its mesh; copied gets the source of every copy,
+// in the order of the copies' numbers.
+Placements placeNodes(PwnWriter& w, const NodeRecord& root, std::vector<u32>& copied) {
+    std::vector<std::pair<const NodeRecord*, u32>> named;
+    for (const auto& node : root.children) {
+        collectPlacements(w, *node, named);
+    }
+    Placements placements;
+    for (const auto& [node, mesh] : named) {
+        placements.emplace(node, placeMesh(w, mesh, copied));
+    }
+    return placements;
 }
 
 // The meshes that would never show, and a model without any triangle.
@@ -217,6 +296,77 @@ void warnOfEmptyModel(const PwnWriter& w) {
     if (w.triangles == 0) {
         std::fputs("Warning: no triangles were written\n", stdout);
     }
+}
+
+// The name of a further part of the mesh written last: "<first part>.k" with
+// the first k from 2 that no mesh has.
+std::string partName(const PwnWriter& w) {
+    return freeName(w, w.meshNames[static_cast<u32>(w.lastFirstPart)] + ".");
+}
+
+// One "mesh" chunk, naming the first material of the mesh's material name.
+void writeMeshChunk(PwnWriter& w, const MeshRecord& mesh) {
+    writeTag(w, "mesh");
+    writeTag(w, "idnt");
+    writeLabel("Mesh id length\n");
+    writeInt(w, static_cast<u32>(mesh.name.size()));
+    writeTag(w, mesh.name);
+    i32 material = findName(w.materialIndex, mesh.materialName);
+    if (material >= 0) {
+        writeTag(w, "mmat");
+        writeLabel("Material index\n");
+        writeInt(w, static_cast<u32>(material));
+    }
+    writeAttributes(w, mesh);
+    writeIndices(w, mesh);
+    writeVertices(w, mesh);
+}
+
+void keepMesh(PwnWriter& w, const MeshRecord& mesh) {
+    KeptMesh kept;
+    kept.materialName = mesh.materialName;
+    kept.attributes = mesh.attributes;
+    kept.indices.assign(mesh.indices, mesh.indices + mesh.indexCount);
+    kept.vertices.assign(mesh.vertices, mesh.vertices + static_cast<std::size_t>(mesh.vertexCount) *
+                                                            mesh.floatsPerVertex);
+    kept.vertexCount = mesh.vertexCount;
+    kept.floatsPerVertex = mesh.floatsPerVertex;
+    w.kept.push_back(std::move(kept));
+}
+
+// Writes the copies that placeNodes numbered, each from the mesh kept under
+// its source's number.
+void writeCopies(PwnWriter& w, const std::vector<u32>& copied) {
+    u32 first = static_cast<u32>(w.meshNames.size() - copied.size());
+    for (std::size_t i = 0; i < copied.size(); ++i) {
+        tracePrint("Copy of mesh %s\n", w.meshNames[copied[i]].c_str());
+        const KeptMesh& kept = w.kept[copied[i]];
+        MeshRecord copy;
+        copy.name = w.meshNames[first + i];
+        copy.materialName = kept.materialName;
+        copy.attributes = kept.attributes;
+        copy.indices = kept.indices.data();
+        copy.indexCount = static_cast<u32>(kept.indices.size());
+        copy.vertices = kept.vertices.data();
+        copy.vertexCount = kept.vertexCount;
+        copy.floatsPerVertex = kept.floatsPerVertex;
+        writeMeshChunk(w, copy);
+    }
+}
+
+// Why the engine could not read the whole model, or nothing.
+std::string refusalOf(const PwnWriter& w) {
+    char text[160] = "";
+    if (w.meshNames.size() > kMaxMeshes) {
+        std::snprintf(text, sizeof text,
+                      "The model needs %zu meshes; the engine reads at most %zu from one file\n",
+                      w.meshNames.size(), kMaxMeshes);
+    } else if (w.materialNames.size() > kMaxMaterials) {
+        std::snprintf(text, sizeof text,
+                      "The model has %zu materials; the engine reads at most %zu from one file\n",
+                      w.materialNames.size(), kMaxMaterials);
+    }
+    return text;
 }
 
 // Remembers the mesh about to be written as number index.
@@ -237,6 +387,12 @@ void registerMesh(PwnWriter& w, const MeshRecord& mesh) {
     if (!mesh.geometryId.empty()) {
         w.geometryIndex.emplace(mesh.geometryId, index);
     }
+}
+
+void writeNewMesh(PwnWriter& w, const MeshRecord& mesh) {
+    writeMeshChunk(w, mesh);
+    keepMesh(w, mesh);
+    registerMesh(w, mesh);
 }
 
 void seekTo(PwnWriter& w, long offset, int origin) {
@@ -349,29 +505,46 @@ bool writeMaterial(PwnWriter& writer, const MaterialRecord& material) {
 }
 
 void writeMesh(PwnWriter& writer, const MeshRecord& mesh) {
-    writeTag(writer, "mesh");
-    writeTag(writer, "idnt");
-    writeLabel("Mesh id length\n");
-    writeInt(writer, static_cast<u32>(mesh.name.size()));
-    writeTag(writer, mesh.name);
-    i32 material = findName(writer.materialIndex, mesh.materialName);
-    if (material >= 0) {
-        writeTag(writer, "mmat");
-        writeLabel("Material index\n");
-        writeInt(writer, static_cast<u32>(material));
-    } else {
+    if (findName(writer.materialIndex, mesh.materialName) < 0) {
         std::printf("Warning: mesh %s has no material (none is named \"%s\")\n", mesh.name.c_str(),
                     mesh.materialName.c_str());
     }
-    writeAttributes(writer, mesh);
-    writeIndices(writer, mesh);
-    writeVertices(writer, mesh);
-    registerMesh(writer, mesh);
+    MeshRecord named = mesh;
+    if (mesh.furtherPart && writer.lastFirstPart >= 0 && writer.meshIndex.count(mesh.name) != 0) {
+        named.name = partName(writer);
+    }
+    if (mesh.vertexCount <= kMaxDrawnVertices) {
+        writeNewMesh(writer, named);
+        return;
+    }
+    std::vector<MeshPiece> pieces =
+        splitMesh(mesh.indices, mesh.indexCount, mesh.vertices, mesh.vertexCount,
+                  mesh.floatsPerVertex, kMaxDrawnVertices);
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        if (k > 0) {
+            named.name = partName(writer);
+            named.geometryId.clear();
+            named.furtherPart = true;
+        }
+        named.indices = pieces[k].indices.data();
+        named.indexCount = static_cast<u32>(pieces[k].indices.size());
+        named.vertices = pieces[k].vertices.data();
+        named.vertexCount = pieces[k].vertexCount;
+        writeNewMesh(writer, named);
+    }
 }
 
 bool finishOutput(PwnWriter& writer, const NodeRecord& root) {
+    std::vector<u32> copied;
+    Placements placements = placeNodes(writer, root, copied);
+    writer.refusal = refusalOf(writer);
+    if (!writer.refusal.empty()) {
+        abandonOutput(writer);
+        return false;
+    }
+    writeCopies(writer, copied);
     for (const auto& node : root.children) {
-        writeNode(writer, *node);
+        writeNode(writer, *node, placements);
     }
     writeTag(writer, "xxxx");
     warnOfEmptyModel(writer);

@@ -7,6 +7,17 @@
 #include <unordered_map>
 #include <vector>
 
+// What a copy of a written mesh needs (a mesh that two nodes place is written
+// again under a name of its own for the second).
+struct KeptMesh {
+    std::string materialName;
+    std::vector<MeshAttribute> attributes;
+    std::vector<u32> indices;
+    std::vector<f32> vertices;
+    u32 vertexCount = 0;
+    u32 floatsPerVertex = 0;
+};
+
 // Writes a .pwn model and mirrors every value it writes into the trace.
 struct PwnWriter {
     FILE* file = nullptr;
@@ -28,6 +39,10 @@ struct PwnWriter {
     i32 lastFirstPart = -1;
     std::vector<bool> placed;
     u64 triangles = 0;
+    // Every mesh written from a record, by its number.
+    std::vector<KeptMesh> kept;
+    // Why finishOutput refused the model, when it did.
+    std::string refusal;
 };
 
 // Opens the output and writes the header, leaving the two counts to
@@ -40,14 +55,20 @@ bool beginOutput(PwnWriter& writer, const char* path);
 bool writeMaterial(PwnWriter& writer, const MaterialRecord& material);
 
 // One "mesh" chunk. Its material is named by the index of the first written
-// material of that name; a name that matches none leaves "mmat" out.
+// material of that name; a name that matches none leaves "mmat" out. A mesh
+// of more vertices than the engine draws (65,536) is written as several, each
+// of at most that many, named like further parts of the mesh ("<name>.2",
+// "<name>.3", ...) and placed wherever the mesh is.
 void writeMesh(PwnWriter& writer, const MeshRecord& mesh);
 
 // Writes the children of root (the root nodes) with their subtrees, the end
-// tag, the two counts, closes the output and moves it into place. Warns on
+// tag, the two counts, closes the output and moves it into place. A node that
+// places a mesh already placed gets a copy of the mesh and its parts, written
+// before the nodes under names of their own ("<name>@2", ...). Warns on
 // standard output of every mesh that no node places and when no triangle was
 // written. False, with the temporary removed, when any write of the whole
-// output failed.
+// output failed, or when the model holds more meshes or materials than the
+// engine reads from one file (refusal then says so).
 bool finishOutput(PwnWriter& writer, const NodeRecord& root);
 
 // Closes an output that will not be finished and removes its temporary.

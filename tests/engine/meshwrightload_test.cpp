@@ -1,0 +1,139 @@
+// What Meshwright writes, read by the engine's .pwn reader without a warning:
+// a grid of more vertices than 16-bit indices reach arrives as several meshes
+// that hold every triangle, and a geometry placed by two nodes arrives as two
+// meshes, each where its node puts it. Skipped without a display, as the
+// materials the reader makes need a drawing context.
+#include "engine/group.h"
+#include "engine/indexarray.h"
+#include "engine/pwnparser.h"
+#include "engine/result.h"
+#include "engine/scenegraph.h"
+#include "engine/trianglemesh.h"
+#include "engine/vertexarray.h"
+#include "tests/converter/grid.h"
+#include "tests/converter/shipped.h"
+#include "tests/support/glwindow.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct MeshwrightLoad : testing::Test {
+    void SetUp() override {
+        if (!StartGlWindow()) {
+            GTEST_SKIP() << "no X display";
+        }
+        SceneGraph::init();
+    }
+    void TearDown() override {
+        if (!SceneGraph::isInitialized()) {
+            return;
+        }
+        if (group != nullptr) {
+            SceneGraph::deleteNode(group);
+        }
+        SceneGraph::shutdown();
+    }
+
+    // Converts the text and reads the output into a new group.
+    void load(const std::string& name, const std::string& text) {
+        MeshwrightRun run = ConvertTextWithShippedRules(name, text);
+        ASSERT_EQ(run.status, 0) << run.out;
+        std::string bytes = ReadFileText(run.path("out.pwn"));
+        std::string before = lastReport();
+        group = SceneGraph::createGroup("model");
+        PwnParseBytes(group, reinterpret_cast<const u8*>(bytes.data()), bytes.size(), false, false,
+                      0);
+        EXPECT_EQ(lastReport(), before) << "the engine reads the file without a warning";
+    }
+
+    static std::string lastReport() { return ReportLastMessage() ? ReportLastMessage() : ""; }
+
+    static TriangleMesh* meshAt(Node* node, u32 i) {
+        Node* child = node->getChild(i);
+        EXPECT_TRUE(child != nullptr && child->getType() == kNodeTriangleMesh);
+        return static_cast<TriangleMesh*>(child);
+    }
+
+    // The triangles of the mesh and of the meshes below it, by the positions
+    // the engine holds.
+    static void collect(TriangleMesh* mesh, std::multiset<Triangle>& out) {
+        VertexArray* vertices = mesh->getVertexArray();
+        IndexArray* indices = mesh->getIndexArray();
+        ASSERT_NE(vertices, nullptr);
+        ASSERT_NE(indices, nullptr);
+        EXPECT_LE(vertices->getCount(), 65536u) << mesh->getName();
+        i32 position = vertices->findAttribute("Vertex");
+        ASSERT_GE(position, 0);
+        u32 offset = vertices->getAttributeOffset(u32(position));
+        u32 stride = vertices->getFloatsPerVertex();
+        for (u32 k = 0; k + 3 <= indices->getCount(); k += 3) {
+            Triangle t;
+            for (u32 i = 0; i < 3; ++i) {
+                u16 index = indices->getArray()[k + i];
+                ASSERT_LT(index, vertices->getCount());
+                const f32* v = vertices->getArray() + index * stride + offset;
+                t[3 * i] = v[0];
+                t[3 * i + 1] = v[1];
+                t[3 * i + 2] = v[2];
+            }
+            out.insert(t);
+        }
+        for (u32 i = 0; i < mesh->getChildCount(); ++i) {
+            collect(meshAt(mesh, i), out);
+        }
+    }
+
+    Group* group = nullptr;
+};
+
+TEST_F(MeshwrightLoad, AnObjGridArrivesWholeInMeshesTheEngineDraws) {
+    load("grid.obj", GridObj(260, 260));
+    ASSERT_EQ(group->getChildCount(), 1u);
+    TriangleMesh* first = meshAt(group, 0);
+    EXPECT_STREQ(first->getName(), "TriMesh");
+    ASSERT_EQ(first->getChildCount(), 1u);
+    EXPECT_STREQ(first->getChild(0)->getName(), "TriMesh.2");
+    std::multiset<Triangle> triangles;
+    collect(first, triangles);
+    EXPECT_TRUE(triangles == GridTriangles(260, 260));
+}
+
+TEST_F(MeshwrightLoad, EachNodeOfADaeGridPlacesAWholeGridOfItsOwn) {
+    load("grid.dae", GridDae(260, 260, {-500, 500}));
+    ASSERT_EQ(group->getChildCount(), 2u);
+    std::multiset<Triangle> expected = GridTriangles(260, 260);
+    expected.insert(SpareTriangle());
+    for (u32 i = 0; i < 2; ++i) {
+        TriangleMesh* placed = meshAt(group, i);
+        SCOPED_TRACE(placed->getName());
+        EXPECT_EQ(placed->getChildCount(), 2u);
+        std::multiset<Triangle> triangles;
+        collect(placed, triangles);
+        EXPECT_TRUE(triangles == expected);
+    }
+    // Children stand newest first: the second node's meshes come first.
+    EXPECT_STREQ(group->getChild(0)->getName(), "grid@2");
+    EXPECT_EQ(meshAt(group, 0)->getTranslation().x, 500.0f);
+    EXPECT_STREQ(group->getChild(1)->getName(), "grid");
+    EXPECT_EQ(meshAt(group, 1)->getTranslation().x, -500.0f);
+    EXPECT_NE(meshAt(group, 0)->getVertexArray(), meshAt(group, 1)->getVertexArray());
+}
+
+TEST_F(MeshwrightLoad, ANodeInsideANodeOfTheSameMeshPlacesACopy) {
+    load("base.dae", ReadFileText(Fixture("dae_base.dae")));
+    ASSERT_EQ(group->getChildCount(), 1u);
+    TriangleMesh* outer = meshAt(group, 0);
+    EXPECT_STREQ(outer->getName(), "tri");
+    EXPECT_EQ(outer->getTranslation().y, 2.0f);
+    ASSERT_EQ(outer->getChildCount(), 1u);
+    TriangleMesh* inner = meshAt(outer, 0);
+    EXPECT_STREQ(inner->getName(), "tri@2");
+    EXPECT_EQ(inner->getTranslation().z, 1.0f);
+    EXPECT_EQ(inner->getMaterial(), outer->getMaterial());
+    EXPECT_EQ(inner->getIndexArray()->getCount(), outer->getIndexArray()->getCount());
+}
+
+} // namespace
