@@ -74,16 +74,21 @@ void expectWrittenInPlace(const std::string& dir, const std::string& name,
     std::string old = std::string(5000, 'x') + " an older model, longer than the new one";
     WriteText(path, old);
     ASSERT_EQ(chmod(path.c_str(), 0646), 0);
+    // Inputs and trace in a folder that any user may read and write.
     std::string work = MakeScratchDir();
     ASSERT_EQ(chmod(work.c_str(), 0777), 0);
+    for (const char* input : {"quad.obj", "triangle.obj"}) {
+        WriteText(work + "/" + input, ReadFileText(Fixture(input)));
+        ASSERT_EQ(chmod((work + "/" + input).c_str(), 0644), 0);
+    }
     std::set<std::string> names = DirectoryNames(dir);
 
-    MeshwrightRun failed = RunMeshwright({Fixture("quad.obj"), path}, work, prefix);
+    MeshwrightRun failed = RunMeshwright({"quad.obj", path}, work, prefix);
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "Quads are not supported\n");
     EXPECT_EQ(ReadFileText(path), old);
 
-    MeshwrightRun done = RunMeshwright({Fixture("triangle.obj"), path}, work, prefix);
+    MeshwrightRun done = RunMeshwright({"triangle.obj", path}, work, prefix);
     ASSERT_EQ(done.status, 0) << done.out;
     EXPECT_EQ(done.out, "Conversion completed!\n");
     EXPECT_EQ(ReadFileText(path), convertedTriangle());
