@@ -8,6 +8,17 @@ fi
 
 calc() { awk "BEGIN { print $1 }"; }
 
+# enter_work <script> <Meshwright> [work directory]: sets meshwright to the
+# program's full path, enters the work directory (a new one when none is
+# given) and puts the rules.txt that stands beside the program there.
+enter_work() {
+    meshwright=$(realpath "${2:?usage: $1 <path to Meshwright> [work directory]}")
+    local work=${3:-$(mktemp -d)}
+    mkdir -p "$work"
+    cd "$work"
+    cp "$(dirname "$meshwright")/rules.txt" rules.txt
+}
+
 # seconds <command...>: the best of three runs, so that a busy machine
 # disturbs the growth figures less; fails when the command fails.
 seconds() {

@@ -10,10 +10,7 @@
 set -euo pipefail
 source "$(dirname "$0")/compare_assimp.sh"
 
-meshwright=$(realpath "${1:?usage: converter_bench.sh <Meshwright> [work dir]}")
-work=${2:-$(mktemp -d)}
-mkdir -p "$work"
-cd "$work"
+enter_work converter_bench.sh "$@"
 
 # grid <faces> <file>: a grid of columns x rows quads, two triangles each.
 grid() {

@@ -16,12 +16,7 @@
 set -euo pipefail
 source "$(dirname "$0")/compare_assimp.sh"
 
-meshwright=$(realpath "${1:?usage: converter_dae_bench.sh <Meshwright> [work dir]}")
-rules=$(dirname "$meshwright")/rules.txt
-work=${2:-$(mktemp -d)}
-mkdir -p "$work"
-cd "$work"
-cp "$rules" rules.txt
+enter_work converter_dae_bench.sh "$@"
 
 # grid <triangles> <file>
 grid() {

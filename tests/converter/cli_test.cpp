@@ -53,20 +53,6 @@ bool exists(const std::string& path) {
     return stat(path.c_str(), &info) == 0;
 }
 
-// The names in dir.
-std::set<std::string> listing(const std::string& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
-mode_t modeOf(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
 TEST(Cli, WrongArgumentCountsPrintTheUsage) {
     for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
              {}, {Fixture("triangle.obj")}, {Fixture("triangle.obj"), "a.pwn", "b.pwn"}}) {
@@ -286,16 +272,16 @@ TEST(Cli, AFailedConversionLeavesTheOldOutputAsItWas) {
         WriteText(dir + "/" + c.input, ReadFileText(Fixture(c.fixture)));
         ASSERT_EQ(RunMeshwright({Fixture("dae_base.dae"), "keep.pwn"}, dir).status, 0);
         std::string kept = ReadFileText(dir + "/keep.pwn");
-        std::set<std::string> names = listing(dir);
+        std::set<std::string> names = DirectoryNames(dir);
 
         MeshwrightRun run = RunMeshwright({c.input, "keep.pwn"}, dir);
         EXPECT_EQ(run.status, 1) << c.input;
         EXPECT_EQ(run.out, c.out) << c.input;
         EXPECT_EQ(ReadFileText(dir + "/keep.pwn"), kept) << c.input;
-        EXPECT_EQ(listing(dir), names) << c.input << ": no fragment is left beside it";
+        EXPECT_EQ(DirectoryNames(dir), names) << c.input << ": no fragment is left beside it";
 
         EXPECT_EQ(RunMeshwright({c.input, "new.pwn"}, dir).status, 1) << c.input;
-        EXPECT_EQ(listing(dir), names) << c.input << ": no new output is made";
+        EXPECT_EQ(DirectoryNames(dir), names) << c.input << ": no new output is made";
     }
 }
 
@@ -305,18 +291,18 @@ TEST(Cli, AConversionReplacesTheOutputKeepingItsModeAndLinks) {
     umask(mask);
     ASSERT_EQ(RunMeshwright({Fixture("triangle.obj"), "fresh.pwn"}, dir).status, 0);
     std::string converted = ReadFileText(dir + "/fresh.pwn");
-    EXPECT_EQ(modeOf(dir + "/fresh.pwn"), 0666 & ~mask) << "a new output as any new file";
+    EXPECT_EQ(FileMode(dir + "/fresh.pwn"), 0666 & ~mask) << "a new output as any new file";
 
     WriteText(dir + "/old.pwn", "an older, longer model than the one written over it");
     ASSERT_EQ(chmod((dir + "/old.pwn").c_str(), 0640), 0);
     ASSERT_EQ(symlink("old.pwn", (dir + "/link.pwn").c_str()), 0);
-    std::set<std::string> names = listing(dir);
+    std::set<std::string> names = DirectoryNames(dir);
     for (const char* output : {"old.pwn", "link.pwn"}) {
         ASSERT_EQ(RunMeshwright({Fixture("triangle.obj"), output}, dir).status, 0) << output;
         EXPECT_EQ(ReadFileText(dir + "/old.pwn"), converted) << output;
-        EXPECT_EQ(modeOf(dir + "/old.pwn"), 0640u) << output;
+        EXPECT_EQ(FileMode(dir + "/old.pwn"), 0640u) << output;
         EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link.pwn")) << output;
-        EXPECT_EQ(listing(dir), names) << output;
+        EXPECT_EQ(DirectoryNames(dir), names) << output;
     }
 }
 

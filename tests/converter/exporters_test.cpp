@@ -31,8 +31,9 @@ TEST(ObjExporters, ObjectLinesExponentsAndLinesChangeNoPosition) {
     EXPECT_EQ(corners(file.meshes[0]), (Corners{{1, 0, -1e-6f}, {0, 0.25f, 0}, {-0.0f, 0, 1.5f}}));
 }
 
-// An 'e' belongs to a number only right after one of its digits, a '+' only
-// right after its 'e'; elsewhere both are skipped like any other letter.
+// An 'e' belongs to a number only right after one of its digits (or the
+// point of a number such as 2.), a '+' only right after its 'e'; elsewhere
+// both are skipped like any other letter.
 TEST(ObjExporters, AnEOrPlusOutsideANumberIsSkipped) {
     struct Case {
         const char* line;
@@ -44,6 +45,8 @@ TEST(ObjExporters, AnEOrPlusOutsideANumberIsSkipped) {
         {"v 1 2 e 3", {1, 2, 3}},
         {"v 2.5e1 -1E-1 1e+1 e", {25, -0.1f, 10}},
         {"v +4 2e 3E+", {4, 2, 3}},
+        // After a point, an 'e' joins only a number such as 2. or -1.
+        {"v 1.2.e3 .e5 2.e", {float(23 / 10.0 + 1), 0.5f, 2}},
     };
     for (const Case& c : cases) {
         MeshwrightRun run = ConvertTextWithShippedRules(

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <system_error>
 
@@ -49,10 +50,15 @@ std::string MakeScratchDir() {
     return pattern;
 }
 
-MeshwrightRun RunMeshwright(const std::vector<std::string>& args, std::string dir) {
+MeshwrightRun RunMeshwright(const std::vector<std::string>& args, std::string dir,
+                            const std::vector<std::string>& prefix) {
     MeshwrightRun run;
     run.dir = dir.empty() ? MakeScratchDir() : dir;
-    std::string command = "cd " + quote(run.dir) + " && " + quote(MESHWRIGHT);
+    std::string command = "cd " + quote(run.dir) + " &&";
+    for (const std::string& word : prefix) {
+        command += " " + quote(word);
+    }
+    command += " " + quote(MESHWRIGHT);
     for (const std::string& a : args) {
         command += " " + quote(a);
     }
@@ -63,10 +69,27 @@ MeshwrightRun RunMeshwright(const std::vector<std::string>& args, std::string di
     return run;
 }
 
+std::string MeshwrightProgram() {
+    return MESHWRIGHT;
+}
+
 std::string Fixture(const std::string& name) {
     return std::string(CONVERTER_FIXTURES) + "/" + name;
 }
 
 void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+std::set<std::string> DirectoryNames(const std::string& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+mode_t FileMode(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }

@@ -2,7 +2,9 @@
 
 // Runs the Meshwright program built with the tests, each run in a fresh
 // working directory of its own.
+#include <set>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 struct MeshwrightRun {
@@ -18,8 +20,17 @@ struct MeshwrightRun {
 // everything in it when the test program ends.
 std::string MakeScratchDir();
 
-// Runs Meshwright with args in dir (a new scratch directory when empty).
-MeshwrightRun RunMeshwright(const std::vector<std::string>& args, std::string dir = "");
+// Runs Meshwright with args in dir (a new scratch directory when empty),
+// through the command words of prefix when there are any (setpriv ...).
+MeshwrightRun RunMeshwright(const std::vector<std::string>& args, std::string dir = "",
+                            const std::vector<std::string>& prefix = {});
+
+// The path of the Meshwright program built with the tests.
+std::string MeshwrightProgram();
 
 std::string Fixture(const std::string& name);
+// The names in dir.
+std::set<std::string> DirectoryNames(const std::string& dir);
+// The permission bits of the file path leads to (0 when there is none).
+mode_t FileMode(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);

@@ -1,5 +1,6 @@
 #include "tools/converter/vertextable.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <map>
 #include <vector>
@@ -74,6 +75,34 @@ TEST(VertexTable, KeepsFirstAppearanceOrderAcrossGrowth) {
             std::vector<float>(table.data.begin() + index * 9, table.data.begin() + index * 9 + 9),
             key);
     }
+}
+
+// Three floats whose bytes are t, -33t + u, -33u and 0x3f each (t, u from
+// -3 to 3, six digits of n in base 7): every such key has the bucket hash of
+// n = 0 before the modulo, as t * 33^(k+2) + (-33t + u) * 33^(k+1) - 33u * 33^k
+// is 0.
+std::vector<float> collidingKey(int n) {
+    std::vector<float> key(3);
+    for (int f = 0; f < 3; ++f, n /= 49) {
+        int t = n % 7 - 3, u = n / 7 % 7 - 3;
+        const uint8_t bytes[4] = {uint8_t(t), uint8_t(-33 * t + u), uint8_t(-33 * u), 0x3f};
+        std::memcpy(&key[f], bytes, 4);
+    }
+    return key;
+}
+
+TEST(VertexTable, KeysThatShareTheBucketHashStayApartInOrder) {
+    const int count = 7 * 7 * 7 * 7 * 7 * 7;
+    VertexTable table;
+    for (int round = 0; round < 2; ++round) {
+        for (int n = 0; n < count; ++n) {
+            std::vector<float> key = collidingKey(n);
+            ASSERT_EQ(hashOf(key), hashOf(collidingKey(0))) << n;
+            ASSERT_EQ(vertexTableAdd(table, key.data(), 3), uint32_t(n)) << n;
+        }
+    }
+    EXPECT_EQ(vertexTableCount(table), uint32_t(count));
+    EXPECT_EQ(vertexTableFind(table, collidingKey(count - 1).data(), 3), count - 1);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Meshwright <input> <output>: converts a Wavefront .obj model, or a COLLADA
 // .dae model walked by the rule program "rules.txt", into the engine's .pwn
 // format, tracing every step into "debug.txt".
+#include "tools/converter/interrupts.h"
 #include "tools/converter/objreader.h"
 #include "tools/converter/pwnwriter.h"
 #include "tools/converter/records.h"
@@ -139,6 +140,7 @@ int convert(FILE* input, const char* inputPath, PwnWriter& writer) {
 } // namespace
 
 int main(int argc, char** argv) {
+    catchInterrupts();
     traceOpen("debug.txt");
     if (argc != 3) {
         return usage();

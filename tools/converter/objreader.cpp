@@ -78,13 +78,30 @@ bool startLine(ObjReader& r, LineScan& s, const std::string& word) {
     return true;
 }
 
+// Whether pending is digits and a point after them, with an optional '-' in
+// front: a number such as 2. or -1. that an exponent may follow.
+bool endsInWholePoint(const std::string& pending) {
+    std::size_t first = !pending.empty() && pending[0] == '-' ? 1 : 0;
+    if (pending.size() < first + 2 || pending.back() != '.') {
+        return false;
+    }
+    std::size_t point = pending.size() - 1;
+    for (std::size_t i = first; i < point; ++i) {
+        if (!isDigit(pending[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Digits, '.' and '-' belong to the pending number; an exponent's 'e' or 'E'
-// only right after one of its digits, and the exponent's '+' only right after
-// that 'e'. Every other character is skipped.
+// only right after one of its digits or after the point of a number such as
+// 2., and the exponent's '+' only right after that 'e'. Every other
+// character is skipped.
 bool continuesNumber(const std::string& pending, char c) {
     char last = pending.empty() ? '\0' : pending.back();
     if (c == 'e' || c == 'E') {
-        return isDigit(last);
+        return isDigit(last) || endsInWholePoint(pending);
     }
     if (c == '+') {
         return last == 'e' || last == 'E';

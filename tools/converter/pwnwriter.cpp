@@ -1,12 +1,16 @@
 #include "tools/converter/pwnwriter.h"
 
+#include "tools/converter/interrupts.h"
 #include "tools/converter/meshsplit.h"
 #include "tools/converter/trace.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +25,7 @@ constexpr std::size_t kChunk = 4096;
 // What the engine reads from one file.
 constexpr std::size_t kMaxMeshes = 256;
 constexpr std::size_t kMaxMaterials = 256;
+constexpr int kLinkHops = 40;
 
 void writeBytes(PwnWriter& w, const void* bytes, std::size_t size) {
     if (size != 0 && std::fwrite(bytes, 1, size, w.file) != size) {
@@ -402,9 +407,11 @@ void seekTo(PwnWriter& w, long offset, int origin) {
 }
 
 void removeTemporary(PwnWriter& w) {
+    InterruptHold hold;
     if (!w.temporary.empty()) {
         std::remove(w.temporary.c_str());
         w.temporary.clear();
+        removeOnInterrupt(nullptr);
     }
 }
 
@@ -418,11 +425,13 @@ mode_t newFileMode() {
 // A new temporary file beside the target with the given permissions.
 FILE* openTemporary(PwnWriter& w, mode_t mode) {
     std::string name = w.target + ".XXXXXX";
+    InterruptHold hold;
     int fd = mkstemp(name.data());
     if (fd < 0) {
         return nullptr;
     }
     w.temporary = name;
+    removeOnInterrupt(name.c_str());
     FILE* file = fchmod(fd, mode) == 0 ? fdopen(fd, "wb") : nullptr;
     if (file == nullptr) {
         close(fd);
@@ -431,39 +440,118 @@ FILE* openTemporary(PwnWriter& w, mode_t mode) {
     return file;
 }
 
-// An existing regular file (the file a link names, when path is a link) and
-// a name not yet taken are written through a temporary that keeps the
-// existing file's permissions; anything else (a device, a pipe, a link to
-// nothing) is written in place.
-FILE* openOutput(PwnWriter& w, const char* path) {
-    w.target = path;
-    struct stat info;
-    if (stat(path, &info) == 0) {
-        if (!S_ISREG(info.st_mode)) {
-            return std::fopen(path, "wb");
+// The target itself, to be written once the model is finished, and an
+// unnamed temporary file elsewhere that holds the model until then.
+FILE* openInPlace(PwnWriter& w) {
+    int target = open(w.target.c_str(), O_WRONLY | O_CLOEXEC);
+    FILE* file = target >= 0 ? std::tmpfile() : nullptr;
+    int held = file != nullptr ? dup(fileno(file)) : -1;
+    if (held < 0) {
+        if (file != nullptr) {
+            std::fclose(file);
         }
-        if (access(path, W_OK) != 0) {
-            return nullptr;
+        if (target >= 0) {
+            close(target);
         }
-        if (char* resolved = realpath(path, nullptr)) {
-            w.target = resolved;
-            std::free(resolved);
-        }
-        return openTemporary(w, info.st_mode & 07777);
+        return nullptr;
     }
-    if (lstat(path, &info) == 0 || errno != ENOENT) {
-        return std::fopen(path, "wb");
-    }
-    return openTemporary(w, newFileMode());
+    w.inPlaceTarget = target;
+    w.heldModel = held;
+    return file;
 }
 
-// Renames a finished temporary over the target; removes a failed one.
+// The name that path leads to through its symbolic links (a relative link
+// read from the link's own folder); it may name nothing yet.
+std::string followLinks(const char* path) {
+    std::string name = path;
+    char text[PATH_MAX];
+    for (int hop = 0; hop < kLinkHops; ++hop) {
+        ssize_t length = readlink(name.c_str(), text, sizeof text);
+        if (length <= 0 || static_cast<std::size_t>(length) == sizeof text) {
+            break;
+        }
+        std::string next(text, static_cast<std::size_t>(length));
+        std::size_t slash = name.rfind('/');
+        if (next[0] != '/' && slash != std::string::npos) {
+            next = name.substr(0, slash + 1) + next;
+        }
+        name = next;
+    }
+    return name;
+}
+
+// An existing regular file and a name not yet taken (also the one a link
+// leads to) are written through a temporary: beside the file the links lead
+// to, keeping an existing file's permissions, or, when that folder takes no
+// new file, elsewhere, to be copied into the existing file at the end.
+// Anything else (a device, a pipe) is written in place.
+FILE* openOutput(PwnWriter& w, const char* path) {
+    struct stat info;
+    bool exists = stat(path, &info) == 0;
+    if (!exists && errno != ENOENT) {
+        return std::fopen(path, "wb");
+    }
+    if (exists && !S_ISREG(info.st_mode)) {
+        return std::fopen(path, "wb");
+    }
+    if (exists && access(path, W_OK) != 0) {
+        return nullptr;
+    }
+    w.target = followLinks(path);
+    if (!exists) {
+        return openTemporary(w, newFileMode());
+    }
+    FILE* file = openTemporary(w, info.st_mode & 07777);
+    return file != nullptr ? file : openInPlace(w);
+}
+
+// Copies the finished model over the start of the target, once the room for
+// all of it is taken, and cuts the target to the model's length.
+bool copyIntoPlace(const PwnWriter& w) {
+    off_t size = lseek(w.heldModel, 0, SEEK_END);
+    if (size <= 0 || posix_fallocate(w.inPlaceTarget, 0, size) != 0) {
+        return false;
+    }
+    std::vector<char> block(kOutputBuffer);
+    for (off_t at = 0; at < size;) {
+        std::size_t want = static_cast<std::size_t>(std::min<off_t>(size - at, kOutputBuffer));
+        ssize_t got = pread(w.heldModel, block.data(), want, at);
+        if (got <= 0 ||
+            pwrite(w.inPlaceTarget, block.data(), static_cast<std::size_t>(got), at) != got) {
+            return false;
+        }
+        at += got;
+    }
+    return ftruncate(w.inPlaceTarget, size) == 0;
+}
+
+// Closes the target and the held model of an output written in place.
+bool closeInPlace(PwnWriter& w) {
+    bool closed = w.inPlaceTarget < 0 || close(w.inPlaceTarget) == 0;
+    if (w.heldModel >= 0) {
+        close(w.heldModel);
+    }
+    w.inPlaceTarget = -1;
+    w.heldModel = -1;
+    return closed;
+}
+
+// Puts a finished output in place: renames its temporary over the target, or
+// copies it into the target; removes a failed one. The signals that end the
+// program wait until it is done.
 void moveIntoPlace(PwnWriter& w) {
+    InterruptHold hold;
+    if (w.inPlaceTarget >= 0) {
+        bool copied = !w.failed && copyIntoPlace(w);
+        w.failed = !closeInPlace(w) || !copied;
+        return;
+    }
     if (w.temporary.empty()) {
         return;
     }
     if (!w.failed && std::rename(w.temporary.c_str(), w.target.c_str()) == 0) {
         w.temporary.clear();
+        removeOnInterrupt(nullptr);
         return;
     }
     w.failed = true;
@@ -567,5 +655,6 @@ void abandonOutput(PwnWriter& writer) {
         std::fclose(writer.file);
         writer.file = nullptr;
     }
+    closeInPlace(writer);
     removeTemporary(writer);
 }

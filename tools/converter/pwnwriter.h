@@ -26,6 +26,13 @@ struct PwnWriter {
     // not a regular file (a device or a pipe), which is written directly.
     std::string target;
     std::string temporary;
+    // An existing file beside which no temporary can be made (in a folder the
+    // program may not write in) is written in place once the model is
+    // finished: until then the model is kept in an unnamed temporary file
+    // elsewhere. The target's descriptor, and a second descriptor of that
+    // temporary, which outlives the closing of file.
+    int inPlaceTarget = -1;
+    int heldModel = -1;
     bool failed = false; // a write, seek or close went wrong
     std::vector<std::string> materialNames;
     std::vector<std::string> meshNames;
@@ -46,9 +53,10 @@ struct PwnWriter {
 };
 
 // Opens the output and writes the header, leaving the two counts to
-// finishOutput. A regular file (or a new one) is written to a temporary
-// beside it, so that an earlier file of that name stays as it was until the
-// output is finished. False when the output cannot be opened.
+// finishOutput. A regular file (or a new one, also one that a link to
+// nothing names) is written to a temporary beside it, or elsewhere when the
+// folder takes no new file, so that an earlier file of that name stays as it
+// was until the output is finished. False when the output cannot be opened.
 bool beginOutput(PwnWriter& writer, const char* path);
 
 // One "matl" chunk. False (nothing written) for a material without a name.
@@ -72,4 +80,5 @@ void writeMesh(PwnWriter& writer, const MeshRecord& mesh);
 bool finishOutput(PwnWriter& writer, const NodeRecord& root);
 
 // Closes an output that will not be finished and removes its temporary.
+// Signals that end the program remove it too (catchInterrupts).
 void abandonOutput(PwnWriter& writer);

@@ -9,7 +9,7 @@
 u32 hashVertex(const u8* bytes, i32 byteCount);
 
 struct VertexTableEntry {
-    u32 hash;
+    u32 hash;   // that chooses the vertex's slot
     u32 offset; // of the vertex's first float in the table's data
     u32 floats;
 };
@@ -17,7 +17,9 @@ struct VertexTableEntry {
 // Merges byte-equal vertices: keeps the vertex data of one mesh and gives
 // each distinct vertex its index in order of first appearance. Keys are equal
 // only when every byte is equal, so 0.0 and -0.0 stay apart. Finding a vertex
-// costs O(1) on average at any size.
+// costs O(1) on average at any size, whatever the keys: the slots are chosen
+// by a keyed hash whose key is drawn at random for each run, so keys made to
+// share one bucket of hashVertex (or any other fixed hash) spread as well.
 struct VertexTable {
     std::vector<f32> data;                 // the vertices, one after another
     std::vector<VertexTableEntry> entries; // one per vertex, in index order
