@@ -93,7 +93,8 @@ void TriangleMesh::setVertexData(const f32* positions, const f32* texcoords, con
         }
         offset += input.components;
     }
-    vertexArray = SceneGraph::createVertexArray(name, data, stride, vertexCount, purgeLevel);
+    setVertexArray(SceneGraph::createVertexArray(name, data, stride, vertexCount, purgeLevel),
+                   false);
     MemoryFree(data);
     offset = 0;
     for (const Input& input : inputs) {
@@ -108,20 +109,20 @@ void TriangleMesh::setIndexData(const u16* indices, u32 count, u32 layout, u32 p
     char name[kNameSize];
     SceneGraph::makeArrayName(kResourceIndexArray, name, kNameSize);
     setIndexArray(nullptr, false);
-    indexArray = SceneGraph::createIndexArray(name, indices, count, layout, purgeLevel);
+    setIndexArray(SceneGraph::createIndexArray(name, indices, count, layout, purgeLevel), false);
 }
 
 void TriangleMesh::setVertexArray(VertexArray* vertices, bool addRef) {
-    Resource::assignReference(&vertexArray, vertices, addRef);
+    Resource::assignPinned(&vertexArray, vertices, addRef);
 }
 
 void TriangleMesh::setIndexArray(IndexArray* indices, bool addRef) {
-    Resource::assignReference(&indexArray, indices, addRef);
+    Resource::assignPinned(&indexArray, indices, addRef);
 }
 
 void TriangleMesh::setMaterial(Material* material_, bool addRef) {
     GL_ASSERT();
-    Resource::assignReference(&material, material_, addRef);
+    Resource::assignPinned(&material, material_, addRef);
     GL_ASSERT();
 }
 

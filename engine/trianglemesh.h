@@ -7,8 +7,9 @@ class Material;
 class VertexArray;
 
 // The geometry that draws indexed or plain triangles from client memory. It
-// holds one reference on each of its vertex array, index array and material
-// (each may be null) and gives them back when replaced or destroyed. It draws
+// holds and pins one reference on each of its vertex array, index array and
+// material (each may be null), so that no purge deletes them under it, and
+// unpins and gives them back when replaced or destroyed. It draws
 // only with a material whose program exists and a vertex array; without an
 // index array it draws a plain triangle list.
 class TriangleMesh : public Geometry {
