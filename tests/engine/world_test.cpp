@@ -488,6 +488,36 @@ TEST_F(WorldDrawing, AModelLoadedLikeTheGolfBallSurvivesAPurgeOfItsLevel) {
     EXPECT_FALSE(registered(kResourceTexture, "ballPicture"));
 }
 
+// A mesh built in code whose index lies past its three vertices is not
+// drawn, with one warning that names it, however many frames it stays; a
+// fitting index array makes it drawable again.
+TEST_F(WorldDrawing, AMeshWithAnIndexPastItsVerticesIsNotDrawn) {
+    const u16 wild[6] = {0, 1, 2, 1, 60000, 2};
+    TriangleMesh* mesh = SceneGraph::createTriangleMesh("wild", kRedPositions, nullptr, nullptr,
+                                                        kRedColors, 3, wild, 6, 0, 0);
+    mesh->setMaterial(SceneGraph::createMaterial(kMaterialColorful, "mm", 0), false);
+    world->attachChild(mesh);
+    EXPECT_EQ(mesh->getIndexArray()->getMaxIndex(), 60000u);
+    Report({1, "marker"}, "world_test", "marker", 0);
+    const i32 inside = kSize / 2 - 6;
+    world->drawAll(nullptr);
+    EXPECT_EQ(pixel(inside, inside)[0], 0) << "nothing of the mesh is drawn";
+    std::string warning = ReportLastMessage();
+    EXPECT_NE(warning.find("Warning: The mesh wild is not drawn"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("60000"), std::string::npos) << warning;
+    Report({1, "marker"}, "world_test", "marker", 0);
+    std::string marker = ReportLastMessage();
+    world->drawAll(nullptr);
+    world->drawAll(nullptr);
+    EXPECT_EQ(ReportLastMessage(), marker) << "warned once only";
+
+    mesh->setIndexData(kSquareIndices, 3, 0, 0);
+    world->drawAll(nullptr);
+    EXPECT_EQ(pixel(inside, inside)[0], 255) << "the lower left triangle is drawn";
+    EXPECT_EQ(ReportLastMessage(), marker);
+    removeNode(mesh);
+}
+
 TEST_F(WorldDrawing, ASpriteSetFromAFileTakesTheMaterialsTextureSettings) {
     Sprite* sprite = SceneGraph::createSprite("sprite", "../textures/notex.png", 0);
     GLuint first = sprite->getTexture()->getId();
