@@ -112,9 +112,9 @@ class SceneGraph {
     // Resource): a resource that only a game holds by pointer is deleted, and
     // the pointer dangles. Level 0 resources are never purged. The lists go
     // in the order Material, ShaderProgram, VertexArray, IndexArray, Texture,
-    // CubeMap, Shader, so a program, texture or shader that only a purged
-    // material or program held is deleted by the same purge when its level is
-    // in range.
+    // CubeMap, Shader, so a program, texture, cube map or shader that only a
+    // purged material or program held is deleted by the same purge when its
+    // level is in range.
     static void purge(u32 level);
 
     // The next generated name of a vertex array ("tm%4xv") or an index array
