@@ -8,13 +8,18 @@
 
 IndexArray::IndexArray(const char* name, const u16* source, u32 count_, u32 layout_, u32 purgeLevel)
     : Resource(name, purgeLevel, kResourceIndexArray), indices(nullptr), count(count_),
-      layout(layout_), primitiveMode(primitiveModeOf(layout_)) {
+      layout(layout_), primitiveMode(primitiveModeOf(layout_)), maxIndex(0) {
     if (name == nullptr || name[0] == 0) {
         REPORT(kInvalidArgument);
     }
     indices = static_cast<u16*>(MemoryAllocateZeroed(count, sizeof(u16)));
     if (source != nullptr) {
         std::memcpy(indices, source, count * sizeof(u16));
+    }
+    for (u32 i = 0; i < count; i++) {
+        if (indices[i] > maxIndex) {
+            maxIndex = indices[i];
+        }
     }
     setSize(count * sizeof(u16));
 }

@@ -16,6 +16,8 @@ class IndexArray : public Resource {
     u16* getArray() const { return indices; }
     u32 getCount() const { return count; }
     u32 getLayout() const { return layout; }
+    // The largest index, found once at construction; 0 without indices.
+    u16 getMaxIndex() const { return maxIndex; }
     // What glDrawElements draws: GL_TRIANGLES, GL_TRIANGLE_STRIP or
     // GL_TRIANGLE_FAN.
     u32 getPrimitiveMode() const { return primitiveMode; }
@@ -27,4 +29,5 @@ class IndexArray : public Resource {
     u32 count;
     u32 layout;
     u32 primitiveMode;
+    u16 maxIndex;
 };

@@ -33,6 +33,8 @@ constexpr u32 kMaxTable = 256;
 constexpr u32 kMaxName = 1000;
 constexpr u32 kMaxAttributes = 16;
 constexpr u32 kMaxNodeDepth = 32;
+// The most vertices that 16-bit indices reach.
+constexpr u32 kMaxVertices = 65536;
 // A vertex array's float count, also after generated normals, must stay
 // addressable in bytes with 32 bits.
 constexpr u64 kMaxFloats = 0x3fffffff;
@@ -418,7 +420,8 @@ void Reader::readVertices(MeshData& mesh) {
     mesh.floatsPerVertex = floatsPerVertex;
 }
 
-// Width 4 keeps the low 16 bits of each index.
+// Width 4 keeps the low 16 bits of each index; a mesh of more vertices than
+// they reach is refused when it is built.
 void Reader::readIndices(MeshData& mesh) {
     u32 count = in.readU32();
     u32 width = in.readU32();
@@ -452,6 +455,15 @@ void Reader::readIndices(MeshData& mesh) {
 TriangleMesh* Reader::buildMesh(const MeshData& mesh) {
     if (mesh.name[0] == 0) {
         REPORT(kNamelessMesh);
+        return nullptr;
+    }
+    if (mesh.vertexCount > kMaxVertices) {
+        char text[kNameSize + 128];
+        std::snprintf(text, sizeof text,
+                      "The .pwn mesh %s was refused: its %u vertices are more than the %u that "
+                      "16-bit indices reach",
+                      mesh.name, mesh.vertexCount, kMaxVertices);
+        REPORT((Result{1, text}));
         return nullptr;
     }
     if (!MeshFits(mesh, mesh.indices, mesh.indexCount, mesh.vertexCount, mesh.floatsPerVertex)) {

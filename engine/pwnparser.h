@@ -9,7 +9,9 @@ class Node;
 // are attached as the file's node records place them (with firstMeshOnly,
 // the first mesh alone is attached). With uniqueNames the parse counter, in
 // lower-case hexadecimal, is appended to every material and mesh name. A
-// malformed file gets a warning and a partial or empty model.
+// malformed file gets a warning and a partial or empty model; a mesh of more
+// than 65536 vertices is refused with a warning that names it, and the rest
+// of the file is read on (a node record that names it places nothing).
 void PwnParse(Node* parent, const char* file, bool firstMeshOnly, bool uniqueNames, u32 purgeLevel);
 // The same for a file's bytes already in memory.
 void PwnParseBytes(Node* parent, const u8* data, u64 size, bool firstMeshOnly, bool uniqueNames,

@@ -6,6 +6,12 @@
 
 #include <cstring>
 
+namespace {
+
+const Result kNotPinned = {1, "A resource was unpinned that holds no pin"};
+
+} // namespace
+
 Resource::Resource(const char* name_, u32 purgeLevel_, u32 type_)
     : referenceCount(0), next(nullptr), type(type_), name(StringDuplicate(name_)), size(0),
       purgeLevel(purgeLevel_), pins(0) {
@@ -40,6 +46,14 @@ void Resource::raisePurgeLevel(u32 level) {
 
 char* Resource::getName() const {
     return StringDuplicate(name);
+}
+
+void Resource::unpin() {
+    if (pins == 0) {
+        REPORT(kNotPinned);
+        return;
+    }
+    pins--;
 }
 
 void Resource::pinHeld(Resource* resource) {

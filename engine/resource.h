@@ -26,10 +26,12 @@ constexpr u32 kKeepCached = 0xFFFFFFFFu;
 // Purge level 0: deleted when the last reference is given back. Any other
 // level: kept cached at count 0 until a purge of at least that level.
 //
-// Holders inside the engine (a program's shaders, a material's program and
-// the textures and cube map of its slots, the sprites' shared program and
-// quad, the text printer's program) also pin what they hold: a purge deletes
-// whatever a game still holds, but never a pinned object.
+// Every holder inside the engine also pins what it holds: a triangle mesh its
+// vertex array, index array and material; a sprite its texture, the shared
+// quad and the sprite program; a material its program and what its texture
+// and cube-map slots hold; a program its shaders; the text printer its
+// program. A purge deletes an object of its level whatever its count, so also
+// one that only a game still holds by pointer, but never a pinned one.
 class Resource {
     friend class ResourceList;
     friend class SceneGraph;
@@ -54,7 +56,8 @@ class Resource {
     void raisePurgeLevel(u32 level);
     u32 getReferenceCount() const { return referenceCount; }
     void pin() { pins++; }
-    void unpin() { pins--; }
+    // One pin less; an object that holds no pin stays at none, with a warning.
+    void unpin();
     bool isPinned() const { return pins != 0; }
     // Pins an object an engine holder takes; null is ignored.
     static void pinHeld(Resource* resource);

@@ -28,7 +28,8 @@ class ResourceList {
     // Only this very object is unlinked, never another of the same name.
     bool remove(Resource* resource);
     // Deletes every object whose purge level p has 1 <= p <= level, whatever
-    // its count, unless an engine holder has pinned it.
+    // its count, unless it is pinned (an engine holder holds it). Objects of
+    // level 0 stay.
     void purge(u32 level);
     // Deletes every object whatever its count.
     void clear();

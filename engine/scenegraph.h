@@ -107,7 +107,14 @@ class SceneGraph {
     // Gives back one reference; true when the resource was deleted. Null,
     // or a call outside init and shutdown, gives false.
     static bool dereferenceResource(Resource* resource);
-    // Deletes every cached resource whose purge level p has 1 <= p <= level.
+    // Deletes every resource whose purge level p has 1 <= p <= level,
+    // whatever its reference count, unless a live engine object pins it (see
+    // Resource): a resource that only a game holds by pointer is deleted, and
+    // the pointer dangles. Level 0 resources are never purged. The lists go
+    // in the order Material, ShaderProgram, VertexArray, IndexArray, Texture,
+    // CubeMap, Shader, so a program, texture, cube map or shader that only a
+    // purged material or program held is deleted by the same purge when its
+    // level is in range.
     static void purge(u32 level);
 
     // The next generated name of a vertex array ("tm%4xv") or an index array

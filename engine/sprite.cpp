@@ -56,13 +56,13 @@ void Sprite::init(Texture* texture_, bool addRef) {
     Resource::pinHeld(indexArray);
     Resource::pinHeld(program);
     texture = nullptr;
-    Resource::assignReference(&texture, texture_, addRef);
+    Resource::assignPinned(&texture, texture_, addRef);
 }
 
 Sprite::~Sprite() {
     Resource::releasePinned(vertexArray);
     Resource::releasePinned(indexArray);
-    SceneGraph::dereferenceResource(texture);
+    Resource::releasePinned(texture);
     Resource::releasePinned(program);
 }
 
@@ -76,11 +76,11 @@ Node* Sprite::clone() const {
 }
 
 void Sprite::setTexture(Texture* texture_, bool addRef) {
-    Resource::assignReference(&texture, texture_, addRef);
+    Resource::assignPinned(&texture, texture_, addRef);
 }
 
 void Sprite::setTexture(const char* file, u32 purgeLevel) {
-    Texture::loadInto(&texture, file, purgeLevel);
+    Texture::loadPinned(&texture, file, purgeLevel);
 }
 
 void Sprite::setTexcoords(vec2 from, vec2 to) {

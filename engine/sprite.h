@@ -9,8 +9,8 @@ class VertexArray;
 
 // A textured quad facing the camera at the sprite's world position, drawn
 // with the engine's own sprite program. Every sprite shares one unit quad
-// and the program; each holds one reference on each of them and on its
-// texture.
+// and the program; each holds and pins one reference on each of them and on
+// its texture, so that no purge deletes them under a live sprite.
 class Sprite : public Geometry {
   public:
     // With addRef the sprite takes a reference of its own on the texture;

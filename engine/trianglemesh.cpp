@@ -13,11 +13,13 @@
 #include "engine/vertexarray.h"
 
 #include <GLES2/gl2.h>
+#include <cstdio>
 #include <cstring>
 
 namespace {
 
 constexpr u32 kNameSize = 16;
+constexpr u32 kWarningSize = 1200;
 
 // One input of the interleaved vertex: its data, floats and attribute name.
 struct Input {
@@ -30,7 +32,7 @@ struct Input {
 
 TriangleMesh::TriangleMesh(const char* name)
     : Geometry(name, kNodeTriangleMesh), vertexArray(nullptr), indexArray(nullptr),
-      material(nullptr) {}
+      material(nullptr), indicesWarned(false) {}
 
 TriangleMesh::TriangleMesh(const char* name, VertexArray* vertices, IndexArray* indices,
                            Material* material_, bool addRef)
@@ -93,7 +95,8 @@ void TriangleMesh::setVertexData(const f32* positions, const f32* texcoords, con
         }
         offset += input.components;
     }
-    vertexArray = SceneGraph::createVertexArray(name, data, stride, vertexCount, purgeLevel);
+    setVertexArray(SceneGraph::createVertexArray(name, data, stride, vertexCount, purgeLevel),
+                   false);
     MemoryFree(data);
     offset = 0;
     for (const Input& input : inputs) {
@@ -108,20 +111,22 @@ void TriangleMesh::setIndexData(const u16* indices, u32 count, u32 layout, u32 p
     char name[kNameSize];
     SceneGraph::makeArrayName(kResourceIndexArray, name, kNameSize);
     setIndexArray(nullptr, false);
-    indexArray = SceneGraph::createIndexArray(name, indices, count, layout, purgeLevel);
+    setIndexArray(SceneGraph::createIndexArray(name, indices, count, layout, purgeLevel), false);
 }
 
 void TriangleMesh::setVertexArray(VertexArray* vertices, bool addRef) {
-    Resource::assignReference(&vertexArray, vertices, addRef);
+    Resource::assignPinned(&vertexArray, vertices, addRef);
+    indicesWarned = false;
 }
 
 void TriangleMesh::setIndexArray(IndexArray* indices, bool addRef) {
-    Resource::assignReference(&indexArray, indices, addRef);
+    Resource::assignPinned(&indexArray, indices, addRef);
+    indicesWarned = false;
 }
 
 void TriangleMesh::setMaterial(Material* material_, bool addRef) {
     GL_ASSERT();
-    Resource::assignReference(&material, material_, addRef);
+    Resource::assignPinned(&material, material_, addRef);
     GL_ASSERT();
 }
 
@@ -140,8 +145,25 @@ void TriangleMesh::prepareDrawing(RenderContext* context) {
     GL_ASSERT();
 }
 
+bool TriangleMesh::indicesFit() {
+    if (indexArray == nullptr || indexArray->getCount() == 0 ||
+        indexArray->getMaxIndex() < vertexArray->getCount()) {
+        return true;
+    }
+    if (!indicesWarned) {
+        indicesWarned = true;
+        char text[kWarningSize];
+        std::snprintf(text, sizeof text,
+                      "The mesh %s is not drawn: its index %u lies past its %u vertices", getName(),
+                      u32(indexArray->getMaxIndex()), vertexArray->getCount());
+        REPORT((Result{1, text}));
+    }
+    return false;
+}
+
 void TriangleMesh::drawSelf(RenderContext* context) {
-    if (material == nullptr || vertexArray == nullptr || material->getProgram() == nullptr) {
+    if (material == nullptr || vertexArray == nullptr || material->getProgram() == nullptr ||
+        !indicesFit()) {
         return;
     }
     GL_ASSERT();

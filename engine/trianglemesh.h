@@ -7,10 +7,12 @@ class Material;
 class VertexArray;
 
 // The geometry that draws indexed or plain triangles from client memory. It
-// holds one reference on each of its vertex array, index array and material
-// (each may be null) and gives them back when replaced or destroyed. It draws
+// holds and pins one reference on each of its vertex array, index array and
+// material (each may be null), so that no purge deletes them under it, and
+// unpins and gives them back when replaced or destroyed. It draws
 // only with a material whose program exists and a vertex array; without an
-// index array it draws a plain triangle list.
+// index array it draws a plain triangle list. A mesh whose largest index lies
+// past its vertices is not drawn, and warns once until an array is replaced.
 class TriangleMesh : public Geometry {
   public:
     explicit TriangleMesh(const char* name);
@@ -52,7 +54,11 @@ class TriangleMesh : public Geometry {
     void prepareDrawing(RenderContext* context);
 
   private:
+    // True when every index names one of the vertices; else warns once.
+    bool indicesFit();
+
     VertexArray* vertexArray;
     IndexArray* indexArray;
     Material* material;
+    bool indicesWarned;
 };

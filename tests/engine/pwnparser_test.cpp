@@ -158,6 +158,43 @@ TEST_F(Pwn, AttributeNamesAndWideIndices) {
     SceneGraph::deleteNode(group);
 }
 
+// 16-bit indices reach 65536 vertices: a mesh of exactly that many loads,
+// one of more is refused by name, and the file's later meshes and records
+// still load.
+TEST_F(Pwn, AMeshOfMoreVerticesThanIndicesReachIsRefused) {
+    auto mesh = [](Bytes& b, const std::string& name, ::u32 vertices, ::u32 lastIndex) {
+        b.tag("mesh").tag("idnt").text(name);
+        b.tag("attr").u32(1).text("Vertex").u32(0).u32(3);
+        b.tag("idxa").u32(3).u32(4).u32(0).u32(1).u32(lastIndex);
+        b.tag("vtxa").u32(vertices).u32(3);
+        for (::u32 i = 0; i < vertices * 3; i++) {
+            b.f32(::f32(i % 7));
+        }
+    };
+    Bytes b;
+    b.header();
+    mesh(b, "edge", 65536, 65535);
+    mesh(b, "big", 65537, 65536);
+    b.triangle("next", 0).place(0, 0).place(1, 0).place(2, 0).tag("xxxx");
+    Group* group = parse(b);
+    std::string warning = lastReport();
+    EXPECT_NE(warning.find("The .pwn mesh big was refused: its 65537 vertices"), std::string::npos)
+        << warning;
+    ASSERT_EQ(group->getChildCount(), 2u);
+    TriangleMesh* next = meshAt(group, 0);
+    TriangleMesh* edge = meshAt(group, 1);
+    ASSERT_NE(next, nullptr);
+    ASSERT_NE(edge, nullptr);
+    EXPECT_STREQ(next->getName(), "next");
+    EXPECT_EQ(next->getVertexArray()->getCount(), 3u);
+    EXPECT_STREQ(edge->getName(), "edge");
+    EXPECT_EQ(edge->getVertexArray()->getCount(), 65536u);
+    EXPECT_EQ(edge->getIndexArray()->getArray()[2], 65535u);
+    EXPECT_EQ(SceneGraph::getVertexArray("big"), nullptr);
+    EXPECT_EQ(SceneGraph::getIndexArray("big"), nullptr);
+    SceneGraph::deleteNode(group);
+}
+
 TEST_F(Pwn, FirstMeshOnlyStopsAtTheFirstMesh) {
     Bytes b;
     b.header().triangle("a", 7).triangle("b", 7).place(1, 0).tag("xxxx");

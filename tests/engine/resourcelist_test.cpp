@@ -1,6 +1,7 @@
 #include "engine/memory.h"
 #include "engine/resource.h"
 #include "engine/resourcelist.h"
+#include "engine/result.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,25 @@ TEST(ResourceList, PurgeLevels) {
         EXPECT_EQ(list.getTotalSize(), k.deleted ? 1u : 7u) << k.name;
         EXPECT_TRUE(list.contains("bystander"));
     }
+}
+
+// A pin given back more often than taken leaves the object unpinned, with a
+// warning, and a purge of its level deletes it.
+TEST(ResourceList, AnUnpinBeyondThePinsIsRefused) {
+    std::vector<std::string> deaths;
+    ResourceList list;
+    Probe* p = new Probe("p", 1, 0, &deaths);
+    list.add(p);
+    p->pin();
+    p->unpin();
+    EXPECT_FALSE(p->isPinned());
+    Report({1, "marker"}, "resourcelist_test", "unpin", 0);
+    p->unpin();
+    EXPECT_NE(std::string(ReportLastMessage()).find("unpinned"), std::string::npos)
+        << ReportLastMessage();
+    EXPECT_FALSE(p->isPinned());
+    list.purge(1);
+    EXPECT_EQ(deaths, std::vector<std::string>{"p"});
 }
 
 TEST(ResourceList, DeletingAListGivesBackEveryByte) {

@@ -1,7 +1,10 @@
 // Worlds drawn in a real window: Phong lighting, several worlds over one
-// another, a world without camera, sprites. Skipped without a display.
+// another, a world without camera, sprites, and purges under live meshes and
+// sprites (what a node holds stays, what only a game holds goes). Skipped
+// without a display.
 #include "engine/camera.h"
 #include "engine/group.h"
+#include "engine/indexarray.h"
 #include "engine/light.h"
 #include "engine/materialphong.h"
 #include "engine/resourcelist.h"
@@ -12,6 +15,7 @@
 #include "engine/text.h"
 #include "engine/texture.h"
 #include "engine/trianglemesh.h"
+#include "engine/vertexarray.h"
 #include "engine/world.h"
 #include "host/ape.h"
 #include "host/phone.h"
@@ -56,6 +60,44 @@ Group* cube(Material* material) {
     }
     SceneGraph::dereferenceResource(material);
     return group;
+}
+
+// A red square of side 2 facing the camera, for the purge tests: positions
+// and colours interleaved, and apart.
+const f32 kRedSquare[28] = {-1, -1, 0, 1, 0, 0, 1, 1, -1, 0, 1, 0, 0, 1,
+                            -1, 1,  0, 1, 0, 0, 1, 1, 1,  0, 1, 0, 0, 1};
+const f32 kRedPositions[12] = {-1, -1, 0, 1, -1, 0, -1, 1, 0, 1, 1, 0};
+const f32 kRedColors[16] = {1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1};
+const u16 kSquareIndices[6] = {0, 1, 2, 1, 3, 2};
+const u8 kRed[4] = {255, 0, 0, 255};
+
+bool registered(u32 type, const char* name) {
+    return SceneGraph::getResourceList(type)->contains(name);
+}
+
+// The red square from its own arrays "v" and "i" and the colourful material
+// "mm", each at the given purge level, in the world.
+TriangleMesh* redSquare(World* world, u32 vertexLevel, u32 indexLevel, u32 materialLevel) {
+    VertexArray* vertices = SceneGraph::createVertexArray("v", kRedSquare, 7, 4, vertexLevel);
+    vertices->setAttribute(0, 3, "Vertex");
+    vertices->setAttribute(3, 4, "Color");
+    IndexArray* indices = SceneGraph::createIndexArray("i", kSquareIndices, 6, 0, indexLevel);
+    Material* material = SceneGraph::createMaterial(kMaterialColorful, "mm", materialLevel);
+    TriangleMesh* mesh =
+        SceneGraph::createTriangleMesh("square", vertices, indices, material, false);
+    world->attachChild(mesh);
+    return mesh;
+}
+
+bool drawsRed(World* world) {
+    world->drawAll(nullptr);
+    std::vector<u8> p = GameScreenPixel(kSize / 2, kSize / 2);
+    return p[0] == 255 && p[1] == 0 && p[2] == 0;
+}
+
+void removeNode(Node* node) {
+    node->detachFromParent();
+    SceneGraph::deleteNode(node);
 }
 
 class WorldDrawing : public testing::Test {
@@ -259,6 +301,221 @@ TEST_F(WorldDrawing, APurgeLeavesLiveSpritesTheirProgramAndQuad) {
     ShaderProgram* program = SceneGraph::getShaderProgram("SpriteProg");
     EXPECT_EQ(program, nullptr) << "no sprite holds the program any more";
     SceneGraph::dereferenceResource(program);
+}
+
+// Each of the mesh's three resources in turn is the purgeable one; the mesh
+// is drawn after the purge, or only deleted.
+TEST_F(WorldDrawing, ALiveMeshKeepsItsMaterialAndArrays) {
+    struct Case {
+        const char* what;
+        u32 vertexLevel, indexLevel, materialLevel;
+        bool draw;
+    };
+    const Case cases[] = {
+        {"material, drawn", 0, 0, 1, true},  {"material, deleted", 0, 0, 1, false},
+        {"vertices, drawn", 1, 0, 0, true},  {"vertices, deleted", 1, 0, 0, false},
+        {"indices, drawn", 0, 1, 0, true},   {"indices, deleted", 0, 1, 0, false},
+        {"all three, drawn", 1, 1, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TriangleMesh* mesh = redSquare(world, c.vertexLevel, c.indexLevel, c.materialLevel);
+        SceneGraph::purge(1);
+        EXPECT_TRUE(registered(kResourceVertexArray, "v"));
+        EXPECT_TRUE(registered(kResourceIndexArray, "i"));
+        EXPECT_TRUE(registered(kResourceMaterial, "mm"));
+        EXPECT_TRUE(registered(kResourceShaderProgram, "mm"));
+        if (c.draw) {
+            EXPECT_TRUE(drawsRed(world));
+        }
+        removeNode(mesh);
+        // Let go of, they wait at count 0 for the next purge of their level.
+        SceneGraph::purge(1);
+        EXPECT_FALSE(registered(kResourceVertexArray, "v"));
+        EXPECT_FALSE(registered(kResourceIndexArray, "i"));
+        EXPECT_FALSE(registered(kResourceMaterial, "mm"));
+        EXPECT_FALSE(registered(kResourceShaderProgram, "mm"));
+    }
+}
+
+TEST_F(WorldDrawing, AMeshKeepsTheArraysItBuildsFromData) {
+    TriangleMesh* mesh = SceneGraph::createTriangleMesh("square", kRedPositions, nullptr, nullptr,
+                                                        kRedColors, 4, kSquareIndices, 6, 0, 1);
+    mesh->setMaterial(SceneGraph::createMaterial(kMaterialColorful, "mm", 0), false);
+    world->attachChild(mesh);
+    std::string oldVertices = mesh->getVertexArray()->nameText();
+    std::string oldIndices = mesh->getIndexArray()->nameText();
+    SceneGraph::purge(1);
+    EXPECT_TRUE(drawsRed(world));
+
+    // Replaced, the old arrays are let go of; the new ones are held.
+    mesh->setVertexData(kRedPositions, nullptr, nullptr, kRedColors, 4, 1);
+    mesh->setIndexData(kSquareIndices, 6, 0, 1);
+    SceneGraph::purge(1);
+    EXPECT_FALSE(registered(kResourceVertexArray, oldVertices.c_str()));
+    EXPECT_FALSE(registered(kResourceIndexArray, oldIndices.c_str()));
+    EXPECT_TRUE(drawsRed(world));
+    removeNode(mesh);
+}
+
+// A game's own reference does not pin: what no engine object holds goes at
+// its level, also when a mesh held it before.
+TEST_F(WorldDrawing, WhatOnlyAGameHoldsGoes) {
+    Material* alone = SceneGraph::createMaterial(kMaterialColorful, "alone", 1);
+    SceneGraph::createTexture(kRed, "picture", Texture::kRgba, 1, 1, false, 0, 0, 1);
+    TriangleMesh* mesh = redSquare(world, 0, 0, 1);
+    Material* replaced = mesh->getMaterial();
+    replaced->reference();
+    mesh->setMaterial(SceneGraph::createMaterial(kMaterialColorful, "kept", 1), false);
+    ASSERT_EQ(replaced->getReferenceCount(), 1u) << "the game's reference alone";
+    EXPECT_FALSE(replaced->isPinned());
+    EXPECT_TRUE(mesh->getMaterial()->isPinned());
+    EXPECT_FALSE(alone->isPinned());
+
+    SceneGraph::purge(1);
+    EXPECT_FALSE(registered(kResourceMaterial, "alone"));
+    EXPECT_FALSE(registered(kResourceMaterial, "mm"));
+    EXPECT_FALSE(registered(kResourceShaderProgram, "mm"));
+    EXPECT_FALSE(registered(kResourceTexture, "picture"));
+    EXPECT_TRUE(registered(kResourceMaterial, "kept"));
+    EXPECT_TRUE(drawsRed(world));
+    removeNode(mesh);
+}
+
+TEST_F(WorldDrawing, AMeshCloneHoldsWhatItShares) {
+    TriangleMesh* original = redSquare(world, 1, 1, 1);
+    Node* copy = original->clone();
+    removeNode(original);
+    world->attachChild(copy);
+    SceneGraph::purge(1);
+    EXPECT_TRUE(drawsRed(world));
+    removeNode(copy);
+    SceneGraph::purge(1);
+    EXPECT_FALSE(registered(kResourceMaterial, "mm"));
+    EXPECT_FALSE(registered(kResourceVertexArray, "v"));
+}
+
+// The sprite's own texture from a file, drawn after the purge or only
+// deleted; then the same for its clone.
+TEST_F(WorldDrawing, ALiveSpriteKeepsItsTexture) {
+    const char* file = "../textures/notex.png";
+    for (bool draw : {true, false}) {
+        SCOPED_TRACE(draw ? "drawn" : "deleted");
+        Sprite* sprite = SceneGraph::createSprite("sprite", file, 1);
+        world->attachChild(sprite);
+        SceneGraph::purge(1);
+        ASSERT_TRUE(registered(kResourceTexture, file));
+        EXPECT_EQ(glIsTexture(sprite->getTexture()->getId()), GL_TRUE);
+        if (draw) {
+            world->drawAll(nullptr);
+        }
+        removeNode(sprite);
+        SceneGraph::purge(1);
+        EXPECT_FALSE(registered(kResourceTexture, file));
+    }
+
+    Sprite* original = SceneGraph::createSprite("sprite", file, 1);
+    Node* copy = original->clone();
+    removeNode(original);
+    world->attachChild(copy);
+    SceneGraph::purge(1);
+    EXPECT_TRUE(registered(kResourceTexture, file));
+    world->drawAll(nullptr);
+    removeNode(copy);
+    SceneGraph::purge(1);
+    EXPECT_FALSE(registered(kResourceTexture, file));
+}
+
+TEST_F(WorldDrawing, ASpriteLetsGoOfAReplacedTexture) {
+    Texture* first = SceneGraph::createTexture(kRed, "first", Texture::kRgba, 1, 1, false, 0, 0, 1);
+    Sprite* sprite = SceneGraph::createSprite("sprite", first, false);
+    sprite->setSize(vec2(2, 2));
+    world->attachChild(sprite);
+    sprite->setTexture(
+        SceneGraph::createTexture(kRed, "second", Texture::kRgba, 1, 1, false, 0, 0, 1), false);
+    SceneGraph::purge(1);
+    EXPECT_FALSE(registered(kResourceTexture, "first"));
+    EXPECT_TRUE(drawsRed(world));
+
+    sprite->setTexture("../textures/notex.png", 1);
+    SceneGraph::purge(1);
+    EXPECT_FALSE(registered(kResourceTexture, "second"));
+    EXPECT_TRUE(registered(kResourceTexture, "../textures/notex.png"));
+    world->drawAll(nullptr);
+    removeNode(sprite);
+}
+
+// The golf demo's ball: the first mesh of the sphere model, read with unique
+// names at purge level 2, dressed in a point material of that level with a
+// texture of level 1.
+TEST_F(WorldDrawing, AModelLoadedLikeTheGolfBallSurvivesAPurgeOfItsLevel) {
+    Group* group = SceneGraph::createGroup("ball", "../models/sphere.pwn", true, 2);
+    Node* first = group->getChild(0);
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(first->getType(), static_cast<u32>(kNodeTriangleMesh));
+    first->detachFromParent();
+    SceneGraph::deleteNode(group);
+    TriangleMesh* ball = static_cast<TriangleMesh*>(first);
+    Light* light = SceneGraph::createLight("light");
+    light->translate(0, 0, 10);
+    world->attachChild(light);
+    ball->setLight(light, 0);
+    auto* material =
+        static_cast<MaterialPoint*>(SceneGraph::createMaterial(kMaterialPoint, "ballMat", 2));
+    material->setDiffuseTexture(
+        SceneGraph::createTexture(kRed, "ballPicture", Texture::kRgba, 1, 1, false, 0, 0, 1),
+        false);
+    ball->setMaterial(material, false);
+    ball->setScale(0.1f, 0.1f, 0.1f);
+    world->attachChild(ball);
+    world->drawAll(nullptr);
+    std::vector<u8> before = GameScreenPixel(kSize / 2, kSize / 2);
+    ASSERT_GT(before[0] + before[1] + before[2], 0) << "the ball is drawn";
+
+    std::string arrays = ball->getVertexArray()->nameText();
+    SceneGraph::purge(2);
+    EXPECT_TRUE(registered(kResourceVertexArray, arrays.c_str()));
+    EXPECT_TRUE(registered(kResourceIndexArray, arrays.c_str()));
+    EXPECT_TRUE(registered(kResourceMaterial, "ballMat"));
+    EXPECT_TRUE(registered(kResourceTexture, "ballPicture"));
+    world->drawAll(nullptr);
+    EXPECT_EQ(GameScreenPixel(kSize / 2, kSize / 2), before);
+
+    removeNode(ball);
+    SceneGraph::purge(2);
+    EXPECT_FALSE(registered(kResourceVertexArray, arrays.c_str()));
+    EXPECT_FALSE(registered(kResourceMaterial, "ballMat"));
+    EXPECT_FALSE(registered(kResourceTexture, "ballPicture"));
+}
+
+// A mesh built in code whose index lies past its three vertices is not
+// drawn, with one warning that names it, however many frames it stays; a
+// fitting index array makes it drawable again.
+TEST_F(WorldDrawing, AMeshWithAnIndexPastItsVerticesIsNotDrawn) {
+    const u16 wild[6] = {0, 1, 2, 1, 60000, 2};
+    TriangleMesh* mesh = SceneGraph::createTriangleMesh("wild", kRedPositions, nullptr, nullptr,
+                                                        kRedColors, 3, wild, 6, 0, 0);
+    mesh->setMaterial(SceneGraph::createMaterial(kMaterialColorful, "mm", 0), false);
+    world->attachChild(mesh);
+    EXPECT_EQ(mesh->getIndexArray()->getMaxIndex(), 60000u);
+    Report({1, "marker"}, "world_test", "marker", 0);
+    const i32 inside = kSize / 2 - 6;
+    world->drawAll(nullptr);
+    EXPECT_EQ(pixel(inside, inside)[0], 0) << "nothing of the mesh is drawn";
+    std::string warning = ReportLastMessage();
+    EXPECT_NE(warning.find("Warning: The mesh wild is not drawn"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("60000"), std::string::npos) << warning;
+    Report({1, "marker"}, "world_test", "marker", 0);
+    std::string marker = ReportLastMessage();
+    world->drawAll(nullptr);
+    world->drawAll(nullptr);
+    EXPECT_EQ(ReportLastMessage(), marker) << "warned once only";
+
+    mesh->setIndexData(kSquareIndices, 3, 0, 0);
+    world->drawAll(nullptr);
+    EXPECT_EQ(pixel(inside, inside)[0], 255) << "the lower left triangle is drawn";
+    EXPECT_EQ(ReportLastMessage(), marker);
+    removeNode(mesh);
 }
 
 TEST_F(WorldDrawing, ASpriteSetFromAFileTakesTheMaterialsTextureSettings) {
