@@ -22,6 +22,8 @@ const char kNoArray[] = "Array not found\n";
 const char kShortArray[] = "An array holds fewer numbers than its accessor counts\n";
 const char kIndexPerInput[] = "The index list does not match the inputs\n";
 const char kIndexRange[] = "An index lies outside its source\n";
+const char kBadOffset[] = "An input's offset is not a whole number of 0 or more\n";
+const char kOffsetPastList[] = "An input's offset lies past the end of the index list\n";
 const char kBadNodes[] = "Error parsing nodes\n";
 const char kBadMaterial[] = "Error writing material\n";
 
@@ -35,7 +37,7 @@ i32 toInt(std::string_view value) {
     return parseInt(value.data(), static_cast<i32>(value.size()));
 }
 
-bool refuse(RuleEngine& e, const char* message) {
+bool refuse(RuleEngine& e, const std::string& message) {
     ruleFailure(e, message);
     return false;
 }
@@ -58,6 +60,7 @@ bool knownSemantic(const std::string& semantic) {
 struct MeshInput {
     std::string semantic;
     bool used = false;
+    std::size_t offset = 0; // of its index within a corner
     i32 stride = 0;
     i32 count = 0;
     std::vector<f32> numbers;
@@ -112,7 +115,18 @@ bool readSource(RuleEngine& e, const TagRecord& source, MeshInput& input) {
     return true;
 }
 
-bool readInput(RuleEngine& e, const TagRecord& mesh, const TagRecord& record, MeshInput& input) {
+// An input whose semantic an earlier input of the triangles has: the mesh
+// keeps one attribute of each name, so only the first can ever be bound.
+bool repeatsSemantic(const std::vector<MeshInput>& earlier, const std::string& semantic) {
+    return std::any_of(earlier.begin(), earlier.end(), [&](const MeshInput& input) {
+        return input.used && input.semantic == semantic;
+    });
+}
+
+// One input of the triangles record, after the earlier ones; name is the
+// mesh's, for warnings.
+bool readInput(RuleEngine& e, const std::string& name, const TagRecord& record,
+               const std::vector<MeshInput>& earlier, MeshInput& input) {
     const GatheredAttribute* semantic = childAttribute("semantic", &record);
     const GatheredAttribute* source = childAttribute("source", &record);
     if (semantic == nullptr || source == nullptr || semantic->value.empty() ||
@@ -124,9 +138,63 @@ bool readInput(RuleEngine& e, const TagRecord& mesh, const TagRecord& record, Me
         tracePrint("Unrecognized semantic: %s\n", input.semantic.c_str());
         return true;
     }
+    if (repeatsSemantic(earlier, input.semantic)) {
+        std::printf("Warning: mesh %s: a further %s input was left out (only the first input "
+                    "of a semantic is kept)\n",
+                    name.c_str(), input.semantic.c_str());
+        return true;
+    }
     input.used = true;
+    const TagRecord& mesh = *record.parent->parent; // input, triangles, mesh
     const TagRecord* s = sourceOf(e, mesh, input, source->value);
     return s != nullptr && readSource(e, *s, input);
+}
+
+// How many indices a corner holds: one more than the largest offset.
+std::size_t indicesPerCorner(const std::vector<MeshInput>& inputs) {
+    std::size_t largest = 0;
+    for (const MeshInput& input : inputs) {
+        largest = std::max(largest, input.offset);
+    }
+    return largest + 1;
+}
+
+// The offset attribute of an input: false for anything but digits.
+bool readOffset(const std::string& text, std::size_t& offset) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    constexpr std::size_t kLargest = std::size_t(1) << 40; // past any index list
+    offset = 0;
+    for (char c : text) {
+        offset = std::min(offset * 10 + static_cast<std::size_t>(c - '0'), kLargest);
+    }
+    return true;
+}
+
+// Each input takes the index at its offset within a corner. A document whose
+// inputs carry no offsets is read as the inputs stand, one index each.
+bool readOffsets(RuleEngine& e, const std::string& mesh, const TagRecord& triangles,
+                 std::vector<MeshInput>& inputs) {
+    bool missing = false;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const GatheredAttribute* offset =
+            childAttribute("offset", childTag("input", &triangles, static_cast<i32>(i)));
+        if (offset == nullptr || offset->value.empty()) {
+            missing = true;
+        } else if (!readOffset(offset->value, inputs[i].offset)) {
+            return refuse(e, kBadOffset);
+        }
+    }
+    if (missing) {
+        std::printf("Warning: mesh %s: an input has no offset, so each input takes one index of "
+                    "a corner in turn\n",
+                    mesh.c_str());
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            inputs[i].offset = i;
+        }
+    }
+    return true;
 }
 
 // The corner indices of every whole triangle of the list, checked against
@@ -140,7 +208,10 @@ bool readIndices(RuleEngine& e, const std::string& mesh, const GatheredElements&
                    "%d)\n",
                    triangles, static_cast<i32>(length));
     }
-    std::size_t perCorner = inputs.size();
+    std::size_t perCorner = indicesPerCorner(inputs);
+    if (length != 0 && perCorner > length) {
+        return refuse(e, kOffsetPastList);
+    }
     if (length % perCorner != 0) {
         return refuse(e, kIndexPerInput);
     }
@@ -156,10 +227,12 @@ bool readIndices(RuleEngine& e, const std::string& mesh, const GatheredElements&
     }
     out.resize(corners / 3 * 3 * perCorner);
     elementsToInts(list, out.data(), out.size());
-    for (std::size_t k = 0; k < out.size(); ++k) {
-        const MeshInput& input = inputs[k % perCorner];
-        if (input.used && (out[k] < 0 || out[k] >= input.count)) {
-            return refuse(e, kIndexRange);
+    for (std::size_t corner = 0; corner < out.size(); corner += perCorner) {
+        for (const MeshInput& input : inputs) {
+            i32 index = out[corner + input.offset];
+            if (input.used && (index < 0 || index >= input.count)) {
+                return refuse(e, kIndexRange);
+            }
         }
     }
     return true;
@@ -177,17 +250,16 @@ void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inp
     tracePrint("Stride: %d\n", static_cast<i32>(floats));
     std::vector<f32> key(floats);
     std::vector<u32> table;
-    std::size_t perCorner = inputs.size();
+    std::size_t perCorner = indicesPerCorner(inputs);
     table.reserve(indices.size() / perCorner);
     for (std::size_t corner = 0; corner < indices.size(); corner += perCorner) {
         u32 at = 0;
-        for (std::size_t i = 0; i < perCorner; ++i) {
-            const MeshInput& input = inputs[i];
+        for (const MeshInput& input : inputs) {
             if (!input.used) {
                 continue;
             }
-            const f32* from = &input.numbers[static_cast<std::size_t>(indices[corner + i]) *
-                                             static_cast<u32>(input.stride)];
+            std::size_t index = static_cast<std::size_t>(indices[corner + input.offset]);
+            const f32* from = &input.numbers[index * static_cast<u32>(input.stride)];
             std::memcpy(&key[at], from, static_cast<std::size_t>(input.stride) * sizeof(f32));
             at += static_cast<u32>(input.stride);
         }
@@ -298,11 +370,22 @@ std::vector<TagRecord*> gatheredTags(const RuleEngine& e, const char* path) {
     return found;
 }
 
+// The faces other than <triangles> that the rules gather, by tag name (older
+// rule programs gather <polylist> and <polygons> together as "poly").
+struct OtherFaces {
+    const char* tag;
+    const char* shown;
+};
+const OtherFaces kOtherFaces[] = {
+    {"polylist", "<polylist>"},   {"polygons", "<polygons>"}, {"poly", "<polylist> or <polygons>"},
+    {"tristrips", "<tristrips>"}, {"trifans", "<trifans>"},   {"lines", "<lines>"},
+};
+
 // Polygons, strips, fans and lines beside a mesh's triangles are not read.
 void warnOfOtherPrimitives(const RuleEngine& e, const std::string& mesh) {
     std::size_t skipped = 0;
-    for (const char* kind : {"poly", "tristrips", "trifans", "lines"}) {
-        skipped += gatheredTags(e, kind).size();
+    for (const OtherFaces& faces : kOtherFaces) {
+        skipped += gatheredTags(e, faces.tag).size();
     }
     if (skipped > 0) {
         std::printf("Warning: mesh %s: %zu elements other than <triangles> were not converted\n",
@@ -310,9 +393,32 @@ void warnOfOtherPrimitives(const RuleEngine& e, const std::string& mesh) {
     }
 }
 
+// Stops the run for a geometry without an index list of triangles, saying
+// what the geometry holds instead.
+bool refuseWithoutIndices(RuleEngine& e, const std::string& geometry, bool hasTriangles) {
+    std::string held;
+    for (const OtherFaces& faces : kOtherFaces) {
+        if (!gatheredTags(e, faces.tag).empty()) {
+            held += (held.empty() ? "" : ", ") + std::string(faces.shown);
+        }
+    }
+    std::string why;
+    if (!held.empty()) {
+        why = "The geometry " + geometry + " holds " + held +
+              " in place of <triangles>: triangulate the model first (most exporters have an "
+              "option; assimp export in.dae out.dae -tri does too)\n";
+    } else if (hasTriangles) {
+        why = "The geometry " + geometry + " has a <triangles> without a <p>\n";
+    } else {
+        why = "The geometry " + geometry + " holds no <triangles>\n";
+    }
+    return refuse(e, kNoIndexArray + why);
+}
+
 // One <triangles> element of a mesh: its count, material, inputs and index
 // list, written as one mesh under mesh's name.
-bool assemblePart(RuleEngine& e, const TagRecord& triangles, MeshRecord mesh) {
+bool assemblePart(RuleEngine& e, const TagRecord& triangles, const std::string& geometry,
+                  MeshRecord mesh) {
     const GatheredAttribute* material = childAttribute("material", &triangles);
     mesh.materialName = material != nullptr ? material->value : std::string();
     const GatheredAttribute* count = childAttribute("count", &triangles);
@@ -320,24 +426,26 @@ bool assemblePart(RuleEngine& e, const TagRecord& triangles, MeshRecord mesh) {
     const TagRecord* p = childTag("p", &triangles, 0);
     const GatheredElements* list = p != nullptr ? childElements("index_array", p) : nullptr;
     if (list == nullptr) {
-        return refuse(e, kNoIndexArray);
+        return refuseWithoutIndices(e, geometry, true);
     }
     if (triangleCount <= 0) {
         return refuse(e, kNoTriangleCount);
     }
     std::vector<MeshInput> inputs;
     for (i32 n = 0; const TagRecord* input = childTag("input", &triangles, n); ++n) {
-        inputs.emplace_back();
-        if (!readInput(e, *triangles.parent, *input, inputs.back())) {
+        MeshInput read;
+        if (!readInput(e, mesh.name, *input, inputs, read)) {
             return false;
         }
+        inputs.push_back(std::move(read));
     }
     auto used = [](const MeshInput& input) { return input.used; };
     if (std::none_of(inputs.begin(), inputs.end(), used)) {
         return refuse(e, kNoInputs);
     }
     std::vector<i32> indices;
-    if (!readIndices(e, mesh.name, *list, triangleCount, inputs, indices)) {
+    if (!readOffsets(e, mesh.name, triangles, inputs) ||
+        !readIndices(e, mesh.name, *list, triangleCount, inputs, indices)) {
         return false;
     }
     mesh.triangleCount = static_cast<u32>(triangleCount);
@@ -396,7 +504,7 @@ void meshAssemble(RuleEngine& e) {
     std::vector<TagRecord*> parts = gatheredTags(e, "triangles");
     if (parts.empty()) {
         if (findGatheredElements(e, "triangles/p/index_array") == nullptr) {
-            ruleFailure(e, kNoIndexArray);
+            refuseWithoutIndices(e, mesh.name, false);
         }
         return;
     }
@@ -407,7 +515,7 @@ void meshAssemble(RuleEngine& e) {
             mesh.geometryId.clear();
             mesh.furtherPart = true;
         }
-        if (!assemblePart(e, *parts[k], mesh)) {
+        if (!assemblePart(e, *parts[k], name0, mesh)) {
             return;
         }
     }
