@@ -2,6 +2,7 @@
 
 #include "tools/converter/numbers.h"
 #include "tools/converter/trace.h"
+#include "tools/converter/transform.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +28,6 @@ const char kOffsetPastList[] = "An input's offset lies past the end of the index
 const char kBadNodes[] = "Error parsing nodes\n";
 const char kBadMaterial[] = "Error writing material\n";
 
-constexpr f64 kPi = 3.14159265358979323846;
 constexpr f32 kDegreesToRadians = 3.14159265358979f / 180.0f;
 
 const char* const kSemantics[] = {"BINORMAL", "COLOR",  "NORMAL", "TANGENT",
@@ -276,65 +276,6 @@ void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inp
     vertexTableClear(e.vertices);
 }
 
-// The rotation axis and angle (radians) of the rotation matrix r (row by row).
-void axisAngle(const f64 r[3][3], f32* rotation) {
-    f64 angle = std::acos(std::clamp((r[0][0] + r[1][1] + r[2][2] - 1) / 2, -1.0, 1.0));
-    f64 axis[3] = {r[2][1] - r[1][2], r[0][2] - r[2][0], r[1][0] - r[0][1]};
-    if (angle < 1e-6) {
-        axis[0] = axis[1] = 0; // no turn: any axis
-        axis[2] = 1;
-    } else if (angle > kPi - 1e-3) {
-        // Near a half turn the differences vanish: the axis comes from the
-        // diagonal, the signs from the row of its largest component.
-        int big = 0;
-        for (int i = 0; i < 3; ++i) {
-            axis[i] = std::sqrt(std::max(0.0, (r[i][i] + 1) / 2));
-            big = axis[i] > axis[big] ? i : big;
-        }
-        for (int i = 0; i < 3; ++i) {
-            axis[i] = i == big ? axis[i] : std::copysign(axis[i], r[big][i] + r[i][big]);
-        }
-    }
-    f64 length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
-    for (int i = 0; i < 3; ++i) {
-        rotation[i] = static_cast<f32>(axis[i] / length);
-    }
-    rotation[3] = static_cast<f32>(angle);
-}
-
-// A node's <matrix> (16 values, row by row, the translation in the last
-// column) as translation, rotation and scale; a shear is lost.
-void takeMatrix(const GatheredElements& list, NodeRecord& node) {
-    f32 m[16];
-    elementsToFloats(list, m, 16);
-    f64 columns[3][3], scale[3];
-    for (int c = 0; c < 3; ++c) {
-        for (int r = 0; r < 3; ++r) {
-            columns[c][r] = m[r * 4 + c];
-        }
-        scale[c] = std::sqrt(columns[c][0] * columns[c][0] + columns[c][1] * columns[c][1] +
-                             columns[c][2] * columns[c][2]);
-    }
-    const f64* x = columns[0];
-    const f64* y = columns[1];
-    const f64* z = columns[2];
-    f64 determinant = x[0] * (y[1] * z[2] - y[2] * z[1]) - x[1] * (y[0] * z[2] - y[2] * z[0]) +
-                      x[2] * (y[0] * z[1] - y[1] * z[0]);
-    if (determinant < 0) {
-        scale[0] = -scale[0]; // a mirror turns into a negative scale
-    }
-    f64 rotation[3][3];
-    for (int c = 0; c < 3; ++c) {
-        for (int r = 0; r < 3; ++r) {
-            rotation[r][c] = scale[c] != 0 ? columns[c][r] / scale[c] : (r == c ? 1 : 0);
-        }
-        node.scale[c] = static_cast<f32>(scale[c]);
-        node.translation[c] = m[c * 4 + 3];
-    }
-    axisAngle(rotation, node.rotation);
-    node.hasTranslation = node.hasRotation = node.hasScale = true;
-}
-
 // A mesh is named by its geometry's name; by the geometry's id when the
 // geometry has no name, or when an earlier mesh took the name and not the id.
 std::string meshName(const PwnWriter& writer, const GatheredAttribute* name,
@@ -453,6 +394,150 @@ bool assemblePart(RuleEngine& e, const TagRecord& triangles, const std::string& 
     return true;
 }
 
+// A transform element of a node: COLLADA composes them in document order.
+struct TransformPiece {
+    enum Kind { Translate, Rotate, Scale, Matrix } kind;
+    f32 values[16] = {};
+};
+
+struct TransformKind {
+    const char* name;
+    TransformPiece::Kind kind;
+    std::size_t values;
+};
+
+const TransformKind kTransformKinds[] = {
+    {"translate", TransformPiece::Translate, 3},
+    {"rotate", TransformPiece::Rotate, 4},
+    {"scale", TransformPiece::Scale, 3},
+    {"matrix", TransformPiece::Matrix, 16},
+};
+
+// A translate, rotate or scale that changes nothing (a matrix always counts,
+// as it is always taken apart).
+bool isIdentity(const TransformPiece& p) {
+    const f32* v = p.values;
+    switch (p.kind) {
+    case TransformPiece::Translate:
+        return v[0] == 0 && v[1] == 0 && v[2] == 0;
+    case TransformPiece::Rotate:
+        return v[3] == 0;
+    case TransformPiece::Scale:
+        return v[0] == 1 && v[1] == 1 && v[2] == 1;
+    case TransformPiece::Matrix:
+        break;
+    }
+    return false;
+}
+
+// The transform elements gathered for the node, in document order.
+std::vector<TransformPiece> transformPieces(const RuleEngine& e, const std::string& node) {
+    std::vector<std::pair<i32, TransformPiece>> found;
+    for (const auto& list : e.store.lists) {
+        std::string last = lastComponent(list->id);
+        for (const TransformKind& k : kTransformKinds) {
+            if (last != k.name) {
+                continue;
+            }
+            if (list->size() != k.values) {
+                std::printf("Warning: node %s: a <%s> holds %zu numbers, not %zu\n", node.c_str(),
+                            k.name, list->size(), k.values);
+            }
+            TransformPiece piece{k.kind};
+            elementsToFloats(*list, piece.values, k.values);
+            found.emplace_back(list->start, piece);
+        }
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<TransformPiece> pieces;
+    for (const auto& f : found) {
+        pieces.push_back(f.second);
+    }
+    return pieces;
+}
+
+// True when the pieces, leaving out those that change nothing, are at most
+// one translate, one rotate and one scale, in that order: the record's own
+// T · R · S.
+bool recordForm(const std::vector<TransformPiece>& pieces) {
+    int last = -1;
+    for (const TransformPiece& p : pieces) {
+        if (isIdentity(p)) {
+            continue;
+        }
+        if (p.kind == TransformPiece::Matrix || p.kind <= last) {
+            return false;
+        }
+        last = p.kind;
+    }
+    return true;
+}
+
+// The piece of the kind that changes something, else the first of the kind.
+const TransformPiece* pieceOf(const std::vector<TransformPiece>& pieces,
+                              TransformPiece::Kind kind) {
+    const TransformPiece* first = nullptr;
+    for (const TransformPiece& p : pieces) {
+        if (p.kind == kind && !isIdentity(p)) {
+            return &p;
+        }
+        if (p.kind == kind && first == nullptr) {
+            first = &p;
+        }
+    }
+    return first;
+}
+
+Matrix4 pieceMatrix(const TransformPiece& p) {
+    switch (p.kind) {
+    case TransformPiece::Translate:
+        return translateMatrix(p.values);
+    case TransformPiece::Rotate:
+        return rotateMatrix(p.values);
+    case TransformPiece::Scale:
+        return scaleMatrix(p.values);
+    case TransformPiece::Matrix:
+        break;
+    }
+    return rowsMatrix(p.values);
+}
+
+// The node's transform: its elements as they stand when they are the
+// record's T · R · S, else composed and taken apart.
+void composeTransform(const RuleEngine& e, NodeRecord& node) {
+    std::vector<TransformPiece> pieces = transformPieces(e, node.name);
+    if (pieces.empty()) {
+        return;
+    }
+    if (!recordForm(pieces)) {
+        Matrix4 m = pieceMatrix(pieces[0]);
+        for (std::size_t i = 1; i < pieces.size(); ++i) {
+            m = multiply(m, pieceMatrix(pieces[i]));
+        }
+        setRecordTransform(node, m, node.name);
+        return;
+    }
+    if (const TransformPiece* t = pieceOf(pieces, TransformPiece::Translate)) {
+        std::copy(t->values, t->values + 3, node.translation);
+        node.hasTranslation = true;
+    }
+    if (const TransformPiece* r = pieceOf(pieces, TransformPiece::Rotate)) {
+        std::copy(r->values, r->values + 4, node.rotation);
+        node.rotation[3] *= kDegreesToRadians;
+        node.hasRotation = true;
+    }
+    if (const TransformPiece* s = pieceOf(pieces, TransformPiece::Scale)) {
+        std::copy(s->values, s->values + 3, node.scale);
+        node.hasScale = true;
+    }
+}
+
+void takeTransform(const RuleEngine& e, NodeRecord& node) {
+    composeTransform(e, node);
+    warnIfFlat(node, node.name);
+}
+
 } // namespace
 
 void materialGather(RuleEngine& e) {
@@ -549,23 +634,7 @@ void pushNode(RuleEngine& e, i32 depth) {
     if (geometry != nullptr && geometry->value.size() > 1 && geometry->value[0] == '#') {
         node.geometry = geometry->value.substr(1);
     }
-    if (const GatheredElements* t = findGatheredElements(e, "translate")) {
-        elementsToFloats(*t, node.translation, 3);
-        node.hasTranslation = true;
-    }
-    if (const GatheredElements* r = findGatheredElements(e, "rotate")) {
-        elementsToFloats(*r, node.rotation, 4);
-        node.rotation[3] *= kDegreesToRadians;
-        node.hasRotation = true;
-    }
-    if (const GatheredElements* s = findGatheredElements(e, "scale")) {
-        elementsToFloats(*s, node.scale, 3);
-        node.hasScale = true;
-    }
-    const GatheredElements* matrix = findGatheredElements(e, "matrix");
-    if (matrix != nullptr && !node.hasTranslation && !node.hasRotation && !node.hasScale) {
-        takeMatrix(*matrix, node);
-    }
+    takeTransform(e, node);
     finishCall(e);
     e.lastNode = &node;
     e.lastDepth = depth;

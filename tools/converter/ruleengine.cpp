@@ -26,10 +26,15 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"attrib", RuleKind::Attrib},   {"elems", RuleKind::Elems},
-    {"tag", RuleKind::Tag},         {"directtag", RuleKind::DirectTag},
-    {"recurse", RuleKind::Recurse}, {"return", RuleKind::Return},
-    {"jump", RuleKind::Jump},       {"label", RuleKind::Label},
+    {"attrib", RuleKind::Attrib},
+    {"elems", RuleKind::Elems},
+    {"tag", RuleKind::Tag},
+    {"directtag", RuleKind::DirectTag},
+    {"directtags", RuleKind::DirectTags},
+    {"recurse", RuleKind::Recurse},
+    {"return", RuleKind::Return},
+    {"jump", RuleKind::Jump},
+    {"label", RuleKind::Label},
     {"func", RuleKind::Func},
 };
 
@@ -73,7 +78,7 @@ bool commandKind(const std::string& word, RuleKind& kind) {
 bool tagsReturn(const RuleEngine& e) {
     for (std::size_t i = 0; i < e.rules.size(); ++i) {
         RuleKind k = e.rules[i].kind;
-        if (k != RuleKind::Tag && k != RuleKind::DirectTag) {
+        if (k != RuleKind::Tag && k != RuleKind::DirectTag && k != RuleKind::DirectTags) {
             continue;
         }
         auto match = [&](const Rule& r) {
@@ -183,16 +188,17 @@ class TagScan {
 };
 
 // What findTag finds from start, then from each found element's content end
-// on, as a tag rule searches: the first scan notes every match with its
-// depth, and each later search picks the first shallowest match after its
-// start from those notes, so a tag rule over n elements scans its interval
-// once, not n times. Should the first scan have stepped over a start (which
-// the closing patterns of well-formed and odd text alike did not show in
-// tests), findTag searches from it itself.
+// on, as a tag rule searches (a directtags rule takes every match at the
+// depth of start, where a directtag rule takes the first): the first scan notes every match with
+// its depth, and each later search picks the first shallowest match after its start from those
+// notes, so a tag rule over n elements scans its interval once, not n times. Should the first scan
+// have stepped over a start (which the closing patterns of well-formed and odd text alike did not
+// show in tests), findTag searches from it itself.
 class SiblingSearch {
   public:
-    SiblingSearch(const RuleEngine& e, const std::string& tag, i32 start, i32 end, bool direct)
-        : e_(e), tag_(tag), scan_(e, tag), end_(end), direct_(direct), from_(start) {
+    SiblingSearch(const RuleEngine& e, const std::string& tag, i32 start, i32 end, bool direct,
+                  bool every)
+        : e_(e), tag_(tag), scan_(e, tag), end_(end), direct_(direct), every_(every), from_(start) {
         i32 depth = 0;
         for (i32 i = std::max(start, 0), stop = std::min(end, e.length); i < stop;) {
             i32 at = i;
@@ -210,7 +216,7 @@ class SiblingSearch {
 
     bool next(i32* cs, i32* ce) {
         if (!aligned_) {
-            if (findTag(e_, tag_, from_, end_, cs, ce, direct_) < 0) {
+            if (every_ || findTag(e_, tag_, from_, end_, cs, ce, direct_) < 0) {
                 return false;
             }
             from_ = *ce;
@@ -223,7 +229,8 @@ class SiblingSearch {
             return false;
         }
         const Match& match = matches_[best_[first_]];
-        if ((direct_ && match.depth != fromDepth_) || scan_.content(match.at, cs, ce) < 0) {
+        i32 depth = every_ ? 0 : fromDepth_;
+        if ((direct_ && match.depth != depth) || scan_.content(match.at, cs, ce) < 0) {
             return false;
         }
         follow(*cs, match.depth + 1, *ce);
@@ -251,6 +258,7 @@ class SiblingSearch {
     TagScan scan_;
     i32 end_;
     bool direct_;
+    bool every_;
     i32 from_;
     i32 fromDepth_ = 0;
     bool aligned_ = true;
@@ -334,6 +342,7 @@ void runElems(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::st
     list->id = id;
     list->owner = owner;
     list->text = e.text;
+    list->start = start;
     if (splitValues(e, list->spans, start, end) < 0) {
         return;
     }
@@ -348,10 +357,11 @@ void runElems(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::st
 i32 runTag(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id, TagRecord* owner) {
     const Rule& rule = e.rules[index];
     tracePrint(" ** Tag: %s\n", rule.argument.c_str());
-    bool direct = rule.kind == RuleKind::DirectTag;
+    bool every = rule.kind == RuleKind::DirectTags;
+    bool direct = rule.kind == RuleKind::DirectTag || every;
     bool found = false;
     i32 cs = 0, ce = 0;
-    SiblingSearch search(e, rule.argument, start, end, direct);
+    SiblingSearch search(e, rule.argument, start, end, direct, every);
     while (search.next(&cs, &ce)) {
         found = true;
         tracePrint("Tag found. New interval: [%d, %d]\n", cs, ce);
@@ -499,6 +509,7 @@ i32 runRule(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id,
             break;
         case RuleKind::Tag:
         case RuleKind::DirectTag:
+        case RuleKind::DirectTags:
             index = runTag(e, index, start, end, ruleId, owner);
             break;
         case RuleKind::Recurse:

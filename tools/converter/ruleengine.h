@@ -21,6 +21,7 @@ enum class RuleKind {
     Elems,
     Tag,
     DirectTag,
+    DirectTags, // every direct child of the name, in document order
     Recurse,
     Return,
     Jump,
@@ -52,6 +53,7 @@ struct TextSpan {
 struct GatheredElements {
     std::string id;
     const char* text = nullptr; // the input text the values lie in
+    i32 start = 0;              // where the element's content starts in it
     std::vector<TextSpan> spans;
     TagRecord* owner = nullptr;
 
