@@ -185,3 +185,90 @@ TEST(DaeNodes, AShearIsConvertedToTheNearestRotationAndScale) {
 }
 
 } // namespace
+
+// Every placement of the file with the corners of its mesh where the engine
+// puts them, parents' transforms included, in the order of the records.
+void placements(const PwnFile& file, const std::vector<PwnNode>& nodes,
+                const std::vector<const PwnNode*>& above, std::vector<std::vector<Point>>& out) {
+    for (const PwnNode& node : nodes) {
+        std::vector<Point> corners = placedCorners(file, node);
+        for (auto parent = above.rbegin(); parent != above.rend(); ++parent) {
+            for (Point& p : corners) {
+                p = place(**parent, p);
+            }
+        }
+        out.push_back(corners);
+        std::vector<const PwnNode*> inner = above;
+        inner.push_back(&node);
+        placements(file, node.children, inner, out);
+    }
+}
+
+std::vector<std::vector<Point>> placements(const PwnFile& file) {
+    std::vector<std::vector<Point>> out;
+    placements(file, file.nodes, {}, out);
+    return out;
+}
+
+TEST(DaeNodes, AnInstanceNodePlacesWhatTheNodeItNamesPlaces) {
+    MeshwrightRun run;
+    PwnFile file = ConvertFixture("dae_instance_nodes.dae", run);
+    const std::vector<Point> top = {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}};
+    const std::vector<Point> leg = {{0, 0, 1}, {0.1f, 0, 1}, {0, 0, 0}};
+    auto moved = [](std::vector<Point> corners, float x, float y) {
+        for (Point& p : corners) {
+            p[0] += x;
+            p[1] += y;
+        }
+        return corners;
+    };
+    // The table with its leg from the library, the loop's own top, the two
+    // legs of the library's "pair" under the stool (which places no mesh, so
+    // they stand among the roots), and the copy of the table with its leg.
+    const std::vector<std::vector<Point>> expected = {
+        top, leg, top, moved(leg, 10, 2), moved(leg, 13, 2), moved(top, 0, 5), moved(leg, 0, 5),
+    };
+    std::vector<std::vector<Point>> got = placements(file);
+    ASSERT_EQ(got.size(), expected.size());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        expectNear(got[i], expected[i], "placement " + std::to_string(i));
+    }
+    for (const char* warning : {
+             "Warning: node ghost: <instance_node url=\"#nothing\"> names no node of the "
+             "document; it was left out\n",
+             "Warning: node ghost: <instance_node url=\"other.dae#leg-node\"> names no node of "
+             "the document; it was left out\n",
+             "Warning: node loop: <instance_node url=\"#loop-node\"> names a node that holds it, "
+             "so it would stand inside itself; it was left out\n",
+             "Warning: node pong: <instance_node url=\"#ping-node\"> names a node that holds it, "
+             "so it would stand inside itself; it was left out\n",
+             "Warning: node pingpong: <instance_node url=\"#ping-node\"> names a node that places "
+             "no mesh\n",
+         }) {
+        EXPECT_TRUE(Printed(run, warning)) << warning << run.out;
+    }
+}
+
+// Library nodes that each instance the next twice would double the copies at
+// every level: past a bound the rest are left out with a warning.
+TEST(DaeNodes, InstancesThatMultiplyAreBounded) {
+    std::string text = ReadFileText(Fixture("dae_instance_nodes.dae"));
+    std::string library = "<library_nodes>\n";
+    for (int level = 0; level < 14; ++level) {
+        std::string next = "#level" + std::to_string(level + 1);
+        library += "<node id=\"level" + std::to_string(level) + "\" name=\"l\">";
+        library += level == 13 ? "<instance_geometry url=\"#Leg-mesh\"/>"
+                               : "<instance_node url=\"" + next + "\"/><instance_node url=\"" +
+                                     next + "\"/>";
+        library += "</node>\n";
+    }
+    text.replace(text.find("<library_nodes>"), 15, library);
+    text.replace(text.find("#pair-node"), 10, "#level0");
+    MeshwrightRun run = ConvertTextWithShippedRules("many.dae", text);
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(Printed(run, "Warning: more than 4096 nodes were made by <instance_node>; the "
+                             "rest were left out\n"))
+        << run.out;
+    PwnFile file = ReadOutput(run);
+    EXPECT_LE(file.nodes.size(), 4096u);
+}

@@ -506,7 +506,7 @@ Matrix4 pieceMatrix(const TransformPiece& p) {
 // The node's transform: its elements as they stand when they are the
 // record's T · R · S, else composed and taken apart.
 void composeTransform(const RuleEngine& e, NodeRecord& node) {
-    std::vector<TransformPiece> pieces = transformPieces(e, node.name);
+    std::vector<TransformPiece> pieces = transformPieces(e, node.label());
     if (pieces.empty()) {
         return;
     }
@@ -515,7 +515,7 @@ void composeTransform(const RuleEngine& e, NodeRecord& node) {
         for (std::size_t i = 1; i < pieces.size(); ++i) {
             m = multiply(m, pieceMatrix(pieces[i]));
         }
-        setRecordTransform(node, m, node.name);
+        setRecordTransform(node, m, node.label());
         return;
     }
     if (const TransformPiece* t = pieceOf(pieces, TransformPiece::Translate)) {
@@ -535,7 +535,7 @@ void composeTransform(const RuleEngine& e, NodeRecord& node) {
 
 void takeTransform(const RuleEngine& e, NodeRecord& node) {
     composeTransform(e, node);
-    warnIfFlat(node, node.name);
+    warnIfFlat(node, node.label());
 }
 
 } // namespace
@@ -608,15 +608,35 @@ void meshAssemble(RuleEngine& e) {
     finishCall(e);
 }
 
+// A node of <library_nodes> goes to the library, where only <instance_node>
+// finds it; any other node goes to the scene.
+bool inLibrary(const GatheredAttribute* name) {
+    return name != nullptr && name->id.find("/library_nodes/") != std::string::npos;
+}
+
+// The urls of the node's <instance_node> elements.
+std::vector<std::string> instanceUrls(const RuleEngine& e) {
+    std::vector<std::string> urls;
+    for (const auto& a : e.store.attributes) {
+        if (endsWithPath(a->id, "instance_node/url")) {
+            urls.push_back(a->value);
+        }
+    }
+    return urls;
+}
+
 void pushNode(RuleEngine& e, i32 depth) {
     std::fputs("Push node\n", stdout);
-    NodeRecord* last = e.lastNode;
+    const GatheredAttribute* name = findGatheredAttribute(e, "node/name");
+    bool library = inLibrary(name);
+    NodeRecord*& last = library ? e.lastLibraryNode : e.lastNode;
+    i32& lastDepth = library ? e.lastLibraryDepth : e.lastDepth;
     NodeRecord* parent = nullptr;
-    if (depth == e.lastDepth - 1 && last->parent != nullptr) {
+    if (depth == lastDepth - 1 && last->parent != nullptr) {
         parent = last->parent->parent;
-    } else if (depth == e.lastDepth) {
+    } else if (depth == lastDepth) {
         parent = last->parent;
-    } else if (depth == e.lastDepth + 1) {
+    } else if (depth == lastDepth + 1) {
         parent = last;
     }
     if (parent == nullptr) {
@@ -625,19 +645,23 @@ void pushNode(RuleEngine& e, i32 depth) {
     }
     NodeRecord& node = parent->addChild();
     node.depth = depth;
-    const GatheredAttribute* name = findGatheredAttribute(e, "node/name");
     node.named = name != nullptr && !name->value.empty();
     if (node.named) {
         node.name = name->value;
+    }
+    const GatheredAttribute* id = findGatheredAttribute(e, "node/id");
+    if (id != nullptr && id->inOpeningTag) {
+        node.id = id->value;
     }
     const GatheredAttribute* geometry = findGatheredAttribute(e, "instance_geometry/url");
     if (geometry != nullptr && geometry->value.size() > 1 && geometry->value[0] == '#') {
         node.geometry = geometry->value.substr(1);
     }
+    node.instances = instanceUrls(e);
     takeTransform(e, node);
     finishCall(e);
-    e.lastNode = &node;
-    e.lastDepth = depth;
+    last = &node;
+    lastDepth = depth;
 }
 
 void callBuiltin(RuleEngine& e, const std::string& name, i32 depth) {

@@ -396,3 +396,7 @@ void abandonOutput(PwnWriter& writer) {
     }
     removeTemporary(writer);
 }
+
+bool placesMesh(const PwnWriter& writer, const NodeRecord& node) {
+    return meshOf(writer, node) >= 0;
+}

@@ -43,6 +43,11 @@ bool writeMaterial(PwnWriter& writer, const MaterialRecord& material);
 // material of that name; a name that matches none leaves "mmat" out.
 void writeMesh(PwnWriter& writer, const MeshRecord& mesh);
 
+// True when the node places a mesh written so far: the mesh of the geometry
+// it names, else the first of its name. A node that places none is not
+// written, nor are the nodes inside it.
+bool placesMesh(const PwnWriter& writer, const NodeRecord& node);
+
 // Writes the children of root (the root nodes) with their subtrees, the end
 // tag, the two counts, closes the output and moves it into place. Warns on
 // standard output of every mesh that no node places and when no triangle was

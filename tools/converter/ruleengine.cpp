@@ -1,6 +1,7 @@
 #include "tools/converter/ruleengine.h"
 
 #include "tools/converter/builtins.h"
+#include "tools/converter/instances.h"
 #include "tools/converter/numbers.h"
 #include "tools/converter/trace.h"
 
@@ -267,14 +268,6 @@ class SiblingSearch {
     std::size_t first_ = 0;
 };
 
-bool endsWithPath(const std::string& id, const char* path) {
-    std::size_t n = std::strlen(path);
-    if (id.size() < n || id.compare(id.size() - n, n, path) != 0) {
-        return false;
-    }
-    return id.size() == n || id[id.size() - n - 1] == '/';
-}
-
 // The position of the first entry at or after from whose id ends with path,
 // or the table's size.
 template <typename Table>
@@ -314,6 +307,8 @@ void runAttrib(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::s
     attribute->owner = owner;
     if (findXmlAttribute(e, rule.argument, start, end, &first, &last) != 0) {
         attribute->value.assign(e.text + first, static_cast<std::size_t>(last - first));
+        attribute->inOpeningTag =
+            std::find(e.text + std::max(start, 0), e.text + first, '>') == e.text + first;
     }
     tracePrint("Value: [%s]\n", attribute->value.c_str());
     owner->attributes.push_back(attribute.get());
@@ -474,10 +469,15 @@ bool runRules(RuleEngine& e, const char* text, i32 length, PwnWriter& writer, No
     e.root = &root;
     e.lastNode = &root;
     e.lastDepth = -1;
+    e.lastLibraryNode = &e.libraryRoot;
+    e.lastLibraryDepth = -1;
     i32 count = static_cast<i32>(e.rules.size());
     i32 index = 0;
     while (!e.failed && index >= 0 && index < count) {
         index = runRule(e, index, 0, length, "", &e.store.root, 0);
+    }
+    if (!e.failed) {
+        placeInstances(e);
     }
     return !e.failed;
 }
@@ -656,6 +656,14 @@ TagRecord* findGatheredTag(const RuleEngine& e, const char* path, std::size_t fr
         *index = i;
     }
     return i < e.store.tags.size() ? e.store.tags[i] : nullptr;
+}
+
+bool endsWithPath(const std::string& id, const char* path) {
+    std::size_t n = std::strlen(path);
+    if (id.size() < n || id.compare(id.size() - n, n, path) != 0) {
+        return false;
+    }
+    return id.size() == n || id[id.size() - n - 1] == '/';
 }
 
 std::string lastComponent(const std::string& id) {
