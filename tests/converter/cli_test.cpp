@@ -263,7 +263,9 @@ TEST(Cli, AFailedConversionLeavesTheOldOutputAsItWas) {
         {"quad.obj", "quad.obj", "Quads are not supported\n"},
         {"dae_polylist.dae", "polylist.dae",
          "Rules successfully read\nFetching material\nAssembling mesh\n"
-         "Couldn't find index array for mesh\n"},
+         "Couldn't find index array for mesh\n"
+         "The geometry tri holds <polylist> in place of <triangles>: triangulate the model "
+         "first (most exporters have an option; assimp export in.dae out.dae -tri does too)\n"},
         {"triangle.obj", "triangle.txt", kUsage},
     };
     for (const Case& c : cases) {

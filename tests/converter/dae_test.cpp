@@ -63,7 +63,8 @@ TEST(Dae, FailuresStopWithTheirMessage) {
         {"dae_odd_indices.dae", "The index list does not match the inputs\n"},
         {"dae_index_range.dae", "An index lies outside its source\n"},
         {"dae_index_negative.dae", "An index lies outside its source\n"},
-        {"dae_no_index_array.dae", "Couldn't find index array for mesh\n"},
+        {"dae_no_index_array.dae", "Couldn't find index array for mesh\n"
+                                   "The geometry tri has a <triangles> without a <p>\n"},
         {"dae_no_source.dae", "No source for array\n"},
         {"dae_no_array.dae", "Array not found\n"},
         {"dae_deep_nodes.dae", "Error parsing nodes\n"},

@@ -244,6 +244,24 @@ TEST(RunRules, TagRulesFindWhatRepeatedSearchesFind) {
     }
 }
 
+// A directtags rule enters every direct child of its name in document order,
+// and none nested deeper, where a directtag rule enters the first only.
+TEST(RunRules, DirectTagsEntersEveryDirectChild) {
+    const std::string text = "<n id=\"1\"><t>a</t><x/><t>b</t><n><t>deep</t></n><t>c</t></n>";
+    for (const char* command : {"directtags", "DirectTags"}) {
+        RuleRun run(std::string("tag n ") + command + " t elems v return t return n", text);
+        ASSERT_TRUE(run.ok) << command;
+        std::vector<std::string> values;
+        for (const auto& list : run.engine.store.lists) {
+            values.emplace_back(list->value(0));
+        }
+        EXPECT_EQ(values, (std::vector<std::string>{"a", "b", "c"})) << command;
+    }
+    RuleRun first("tag n directtag t elems v return t return n", text);
+    ASSERT_TRUE(first.ok);
+    EXPECT_EQ(first.engine.store.lists.size(), 1u);
+}
+
 TEST(RunRules, MissingAttributeStoresAnEmptyValue) {
     RuleRun run("tag a attrib missing return a", "<a x=\"1\">t</a>");
     ASSERT_TRUE(run.ok);

@@ -1,8 +1,9 @@
 // What Meshwright writes, read by the engine's .pwn reader without a warning:
 // a grid of more vertices than 16-bit indices reach arrives as several meshes
-// that hold every triangle, and a geometry placed by two nodes arrives as two
-// meshes, each where its node puts it. Skipped without a display, as the
-// materials the reader makes need a drawing context.
+// that hold every triangle, and a geometry placed by two nodes, or copied by
+// <instance_node>, arrives as a mesh for each placement, where its node puts
+// it. Skipped without a display, as the materials the reader makes need a
+// drawing context.
 #include "engine/group.h"
 #include "engine/indexarray.h"
 #include "engine/pwnparser.h"
@@ -15,6 +16,8 @@
 #include "tests/support/glwindow.h"
 
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -86,6 +89,19 @@ struct MeshwrightLoad : testing::Test {
         }
     }
 
+    // How many meshes of the tree below node carry each name, and their
+    // vertex arrays.
+    static void countMeshes(Node* node, std::map<std::string, int>& names,
+                            std::set<VertexArray*>& arrays) {
+        for (u32 i = 0; i < node->getChildCount(); ++i) {
+            TriangleMesh* mesh = meshAt(node, i);
+            std::string name = mesh->getName();
+            names[name.substr(0, name.find_first_of(".@"))] += 1;
+            arrays.insert(mesh->getVertexArray());
+            countMeshes(mesh, names, arrays);
+        }
+    }
+
     Group* group = nullptr;
 };
 
@@ -134,6 +150,17 @@ TEST_F(MeshwrightLoad, ANodeInsideANodeOfTheSameMeshPlacesACopy) {
     EXPECT_EQ(inner->getTranslation().z, 1.0f);
     EXPECT_EQ(inner->getMaterial(), outer->getMaterial());
     EXPECT_EQ(inner->getIndexArray()->getCount(), outer->getIndexArray()->getCount());
+}
+
+// A 3ds Max-like scene of <instance_node> copies: a table of a top and a
+// leg, a stool of two legs, a copy of the table and a top that holds itself.
+TEST_F(MeshwrightLoad, EveryInstanceOfANodeArrivesAsAMeshOfItsOwn) {
+    load("instances.dae", ReadFileText(Fixture("dae_instance_nodes.dae")));
+    std::map<std::string, int> names;
+    std::set<VertexArray*> arrays;
+    countMeshes(group, names, arrays);
+    EXPECT_EQ(names, (std::map<std::string, int>{{"Leg", 4}, {"Top", 3}}));
+    EXPECT_EQ(arrays.size(), 7u) << "each placement reads arrays of its own";
 }
 
 } // namespace

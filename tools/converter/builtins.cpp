@@ -2,6 +2,7 @@
 
 #include "tools/converter/numbers.h"
 #include "tools/converter/trace.h"
+#include "tools/converter/transform.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,10 +23,11 @@ const char kNoArray[] = "Array not found\n";
 const char kShortArray[] = "An array holds fewer numbers than its accessor counts\n";
 const char kIndexPerInput[] = "The index list does not match the inputs\n";
 const char kIndexRange[] = "An index lies outside its source\n";
+const char kBadOffset[] = "An input's offset is not a whole number of 0 or more\n";
+const char kOffsetPastList[] = "An input's offset lies past the end of the index list\n";
 const char kBadNodes[] = "Error parsing nodes\n";
 const char kBadMaterial[] = "Error writing material\n";
 
-constexpr f64 kPi = 3.14159265358979323846;
 constexpr f32 kDegreesToRadians = 3.14159265358979f / 180.0f;
 
 const char* const kSemantics[] = {"BINORMAL", "COLOR",  "NORMAL", "TANGENT",
@@ -35,7 +37,7 @@ i32 toInt(std::string_view value) {
     return parseInt(value.data(), static_cast<i32>(value.size()));
 }
 
-bool refuse(RuleEngine& e, const char* message) {
+bool refuse(RuleEngine& e, const std::string& message) {
     ruleFailure(e, message);
     return false;
 }
@@ -58,6 +60,7 @@ bool knownSemantic(const std::string& semantic) {
 struct MeshInput {
     std::string semantic;
     bool used = false;
+    std::size_t offset = 0; // of its index within a corner
     i32 stride = 0;
     i32 count = 0;
     std::vector<f32> numbers;
@@ -112,7 +115,18 @@ bool readSource(RuleEngine& e, const TagRecord& source, MeshInput& input) {
     return true;
 }
 
-bool readInput(RuleEngine& e, const TagRecord& mesh, const TagRecord& record, MeshInput& input) {
+// An input whose semantic an earlier input of the triangles has: the mesh
+// keeps one attribute of each name, so only the first can ever be bound.
+bool repeatsSemantic(const std::vector<MeshInput>& earlier, const std::string& semantic) {
+    return std::any_of(earlier.begin(), earlier.end(), [&](const MeshInput& input) {
+        return input.used && input.semantic == semantic;
+    });
+}
+
+// One input of the triangles record, after the earlier ones; name is the
+// mesh's, for warnings.
+bool readInput(RuleEngine& e, const std::string& name, const TagRecord& record,
+               const std::vector<MeshInput>& earlier, MeshInput& input) {
     const GatheredAttribute* semantic = childAttribute("semantic", &record);
     const GatheredAttribute* source = childAttribute("source", &record);
     if (semantic == nullptr || source == nullptr || semantic->value.empty() ||
@@ -124,9 +138,63 @@ bool readInput(RuleEngine& e, const TagRecord& mesh, const TagRecord& record, Me
         tracePrint("Unrecognized semantic: %s\n", input.semantic.c_str());
         return true;
     }
+    if (repeatsSemantic(earlier, input.semantic)) {
+        std::printf("Warning: mesh %s: a further %s input was left out (only the first input "
+                    "of a semantic is kept)\n",
+                    name.c_str(), input.semantic.c_str());
+        return true;
+    }
     input.used = true;
+    const TagRecord& mesh = *record.parent->parent; // input, triangles, mesh
     const TagRecord* s = sourceOf(e, mesh, input, source->value);
     return s != nullptr && readSource(e, *s, input);
+}
+
+// How many indices a corner holds: one more than the largest offset.
+std::size_t indicesPerCorner(const std::vector<MeshInput>& inputs) {
+    std::size_t largest = 0;
+    for (const MeshInput& input : inputs) {
+        largest = std::max(largest, input.offset);
+    }
+    return largest + 1;
+}
+
+// The offset attribute of an input: false for anything but digits.
+bool readOffset(const std::string& text, std::size_t& offset) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    constexpr std::size_t kLargest = std::size_t(1) << 40; // past any index list
+    offset = 0;
+    for (char c : text) {
+        offset = std::min(offset * 10 + static_cast<std::size_t>(c - '0'), kLargest);
+    }
+    return true;
+}
+
+// Each input takes the index at its offset within a corner. A document whose
+// inputs carry no offsets is read as the inputs stand, one index each.
+bool readOffsets(RuleEngine& e, const std::string& mesh, const TagRecord& triangles,
+                 std::vector<MeshInput>& inputs) {
+    bool missing = false;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const GatheredAttribute* offset =
+            childAttribute("offset", childTag("input", &triangles, static_cast<i32>(i)));
+        if (offset == nullptr || offset->value.empty()) {
+            missing = true;
+        } else if (!readOffset(offset->value, inputs[i].offset)) {
+            return refuse(e, kBadOffset);
+        }
+    }
+    if (missing) {
+        std::printf("Warning: mesh %s: an input has no offset, so each input takes one index of "
+                    "a corner in turn\n",
+                    mesh.c_str());
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            inputs[i].offset = i;
+        }
+    }
+    return true;
 }
 
 // The corner indices of every whole triangle of the list, checked against
@@ -140,7 +208,10 @@ bool readIndices(RuleEngine& e, const std::string& mesh, const GatheredElements&
                    "%d)\n",
                    triangles, static_cast<i32>(length));
     }
-    std::size_t perCorner = inputs.size();
+    std::size_t perCorner = indicesPerCorner(inputs);
+    if (length != 0 && perCorner > length) {
+        return refuse(e, kOffsetPastList);
+    }
     if (length % perCorner != 0) {
         return refuse(e, kIndexPerInput);
     }
@@ -156,10 +227,12 @@ bool readIndices(RuleEngine& e, const std::string& mesh, const GatheredElements&
     }
     out.resize(corners / 3 * 3 * perCorner);
     elementsToInts(list, out.data(), out.size());
-    for (std::size_t k = 0; k < out.size(); ++k) {
-        const MeshInput& input = inputs[k % perCorner];
-        if (input.used && (out[k] < 0 || out[k] >= input.count)) {
-            return refuse(e, kIndexRange);
+    for (std::size_t corner = 0; corner < out.size(); corner += perCorner) {
+        for (const MeshInput& input : inputs) {
+            i32 index = out[corner + input.offset];
+            if (input.used && (index < 0 || index >= input.count)) {
+                return refuse(e, kIndexRange);
+            }
         }
     }
     return true;
@@ -177,17 +250,16 @@ void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inp
     tracePrint("Stride: %d\n", static_cast<i32>(floats));
     std::vector<f32> key(floats);
     std::vector<u32> table;
-    std::size_t perCorner = inputs.size();
+    std::size_t perCorner = indicesPerCorner(inputs);
     table.reserve(indices.size() / perCorner);
     for (std::size_t corner = 0; corner < indices.size(); corner += perCorner) {
         u32 at = 0;
-        for (std::size_t i = 0; i < perCorner; ++i) {
-            const MeshInput& input = inputs[i];
+        for (const MeshInput& input : inputs) {
             if (!input.used) {
                 continue;
             }
-            const f32* from = &input.numbers[static_cast<std::size_t>(indices[corner + i]) *
-                                             static_cast<u32>(input.stride)];
+            std::size_t index = static_cast<std::size_t>(indices[corner + input.offset]);
+            const f32* from = &input.numbers[index * static_cast<u32>(input.stride)];
             std::memcpy(&key[at], from, static_cast<std::size_t>(input.stride) * sizeof(f32));
             at += static_cast<u32>(input.stride);
         }
@@ -202,65 +274,6 @@ void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inp
     mesh.floatsPerVertex = floats;
     writeMesh(*e.writer, mesh);
     vertexTableClear(e.vertices);
-}
-
-// The rotation axis and angle (radians) of the rotation matrix r (row by row).
-void axisAngle(const f64 r[3][3], f32* rotation) {
-    f64 angle = std::acos(std::clamp((r[0][0] + r[1][1] + r[2][2] - 1) / 2, -1.0, 1.0));
-    f64 axis[3] = {r[2][1] - r[1][2], r[0][2] - r[2][0], r[1][0] - r[0][1]};
-    if (angle < 1e-6) {
-        axis[0] = axis[1] = 0; // no turn: any axis
-        axis[2] = 1;
-    } else if (angle > kPi - 1e-3) {
-        // Near a half turn the differences vanish: the axis comes from the
-        // diagonal, the signs from the row of its largest component.
-        int big = 0;
-        for (int i = 0; i < 3; ++i) {
-            axis[i] = std::sqrt(std::max(0.0, (r[i][i] + 1) / 2));
-            big = axis[i] > axis[big] ? i : big;
-        }
-        for (int i = 0; i < 3; ++i) {
-            axis[i] = i == big ? axis[i] : std::copysign(axis[i], r[big][i] + r[i][big]);
-        }
-    }
-    f64 length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
-    for (int i = 0; i < 3; ++i) {
-        rotation[i] = static_cast<f32>(axis[i] / length);
-    }
-    rotation[3] = static_cast<f32>(angle);
-}
-
-// A node's <matrix> (16 values, row by row, the translation in the last
-// column) as translation, rotation and scale; a shear is lost.
-void takeMatrix(const GatheredElements& list, NodeRecord& node) {
-    f32 m[16];
-    elementsToFloats(list, m, 16);
-    f64 columns[3][3], scale[3];
-    for (int c = 0; c < 3; ++c) {
-        for (int r = 0; r < 3; ++r) {
-            columns[c][r] = m[r * 4 + c];
-        }
-        scale[c] = std::sqrt(columns[c][0] * columns[c][0] + columns[c][1] * columns[c][1] +
-                             columns[c][2] * columns[c][2]);
-    }
-    const f64* x = columns[0];
-    const f64* y = columns[1];
-    const f64* z = columns[2];
-    f64 determinant = x[0] * (y[1] * z[2] - y[2] * z[1]) - x[1] * (y[0] * z[2] - y[2] * z[0]) +
-                      x[2] * (y[0] * z[1] - y[1] * z[0]);
-    if (determinant < 0) {
-        scale[0] = -scale[0]; // a mirror turns into a negative scale
-    }
-    f64 rotation[3][3];
-    for (int c = 0; c < 3; ++c) {
-        for (int r = 0; r < 3; ++r) {
-            rotation[r][c] = scale[c] != 0 ? columns[c][r] / scale[c] : (r == c ? 1 : 0);
-        }
-        node.scale[c] = static_cast<f32>(scale[c]);
-        node.translation[c] = m[c * 4 + 3];
-    }
-    axisAngle(rotation, node.rotation);
-    node.hasTranslation = node.hasRotation = node.hasScale = true;
 }
 
 // A mesh is named by its geometry's name; by the geometry's id when the
@@ -298,11 +311,22 @@ std::vector<TagRecord*> gatheredTags(const RuleEngine& e, const char* path) {
     return found;
 }
 
+// The faces other than <triangles> that the rules gather, by tag name (older
+// rule programs gather <polylist> and <polygons> together as "poly").
+struct OtherFaces {
+    const char* tag;
+    const char* shown;
+};
+const OtherFaces kOtherFaces[] = {
+    {"polylist", "<polylist>"},   {"polygons", "<polygons>"}, {"poly", "<polylist> or <polygons>"},
+    {"tristrips", "<tristrips>"}, {"trifans", "<trifans>"},   {"lines", "<lines>"},
+};
+
 // Polygons, strips, fans and lines beside a mesh's triangles are not read.
 void warnOfOtherPrimitives(const RuleEngine& e, const std::string& mesh) {
     std::size_t skipped = 0;
-    for (const char* kind : {"poly", "tristrips", "trifans", "lines"}) {
-        skipped += gatheredTags(e, kind).size();
+    for (const OtherFaces& faces : kOtherFaces) {
+        skipped += gatheredTags(e, faces.tag).size();
     }
     if (skipped > 0) {
         std::printf("Warning: mesh %s: %zu elements other than <triangles> were not converted\n",
@@ -310,9 +334,32 @@ void warnOfOtherPrimitives(const RuleEngine& e, const std::string& mesh) {
     }
 }
 
+// Stops the run for a geometry without an index list of triangles, saying
+// what the geometry holds instead.
+bool refuseWithoutIndices(RuleEngine& e, const std::string& geometry, bool hasTriangles) {
+    std::string held;
+    for (const OtherFaces& faces : kOtherFaces) {
+        if (!gatheredTags(e, faces.tag).empty()) {
+            held += (held.empty() ? "" : ", ") + std::string(faces.shown);
+        }
+    }
+    std::string why;
+    if (!held.empty()) {
+        why = "The geometry " + geometry + " holds " + held +
+              " in place of <triangles>: triangulate the model first (most exporters have an "
+              "option; assimp export in.dae out.dae -tri does too)\n";
+    } else if (hasTriangles) {
+        why = "The geometry " + geometry + " has a <triangles> without a <p>\n";
+    } else {
+        why = "The geometry " + geometry + " holds no <triangles>\n";
+    }
+    return refuse(e, kNoIndexArray + why);
+}
+
 // One <triangles> element of a mesh: its count, material, inputs and index
 // list, written as one mesh under mesh's name.
-bool assemblePart(RuleEngine& e, const TagRecord& triangles, MeshRecord mesh) {
+bool assemblePart(RuleEngine& e, const TagRecord& triangles, const std::string& geometry,
+                  MeshRecord mesh) {
     const GatheredAttribute* material = childAttribute("material", &triangles);
     mesh.materialName = material != nullptr ? material->value : std::string();
     const GatheredAttribute* count = childAttribute("count", &triangles);
@@ -320,29 +367,175 @@ bool assemblePart(RuleEngine& e, const TagRecord& triangles, MeshRecord mesh) {
     const TagRecord* p = childTag("p", &triangles, 0);
     const GatheredElements* list = p != nullptr ? childElements("index_array", p) : nullptr;
     if (list == nullptr) {
-        return refuse(e, kNoIndexArray);
+        return refuseWithoutIndices(e, geometry, true);
     }
     if (triangleCount <= 0) {
         return refuse(e, kNoTriangleCount);
     }
     std::vector<MeshInput> inputs;
     for (i32 n = 0; const TagRecord* input = childTag("input", &triangles, n); ++n) {
-        inputs.emplace_back();
-        if (!readInput(e, *triangles.parent, *input, inputs.back())) {
+        MeshInput read;
+        if (!readInput(e, mesh.name, *input, inputs, read)) {
             return false;
         }
+        inputs.push_back(std::move(read));
     }
     auto used = [](const MeshInput& input) { return input.used; };
     if (std::none_of(inputs.begin(), inputs.end(), used)) {
         return refuse(e, kNoInputs);
     }
     std::vector<i32> indices;
-    if (!readIndices(e, mesh.name, *list, triangleCount, inputs, indices)) {
+    if (!readOffsets(e, mesh.name, triangles, inputs) ||
+        !readIndices(e, mesh.name, *list, triangleCount, inputs, indices)) {
         return false;
     }
     mesh.triangleCount = static_cast<u32>(triangleCount);
     buildMesh(e, mesh, inputs, indices);
     return true;
+}
+
+// A transform element of a node: COLLADA composes them in document order.
+struct TransformPiece {
+    enum Kind { Translate, Rotate, Scale, Matrix } kind;
+    f32 values[16] = {};
+};
+
+struct TransformKind {
+    const char* name;
+    TransformPiece::Kind kind;
+    std::size_t values;
+};
+
+const TransformKind kTransformKinds[] = {
+    {"translate", TransformPiece::Translate, 3},
+    {"rotate", TransformPiece::Rotate, 4},
+    {"scale", TransformPiece::Scale, 3},
+    {"matrix", TransformPiece::Matrix, 16},
+};
+
+// A translate, rotate or scale that changes nothing (a matrix always counts,
+// as it is always taken apart).
+bool isIdentity(const TransformPiece& p) {
+    const f32* v = p.values;
+    switch (p.kind) {
+    case TransformPiece::Translate:
+        return v[0] == 0 && v[1] == 0 && v[2] == 0;
+    case TransformPiece::Rotate:
+        return v[3] == 0;
+    case TransformPiece::Scale:
+        return v[0] == 1 && v[1] == 1 && v[2] == 1;
+    case TransformPiece::Matrix:
+        break;
+    }
+    return false;
+}
+
+// The transform elements gathered for the node, in document order.
+std::vector<TransformPiece> transformPieces(const RuleEngine& e, const std::string& node) {
+    std::vector<std::pair<i32, TransformPiece>> found;
+    for (const auto& list : e.store.lists) {
+        std::string last = lastComponent(list->id);
+        for (const TransformKind& k : kTransformKinds) {
+            if (last != k.name) {
+                continue;
+            }
+            if (list->size() != k.values) {
+                std::printf("Warning: node %s: a <%s> holds %zu numbers, not %zu\n", node.c_str(),
+                            k.name, list->size(), k.values);
+            }
+            TransformPiece piece{k.kind};
+            elementsToFloats(*list, piece.values, k.values);
+            found.emplace_back(list->start, piece);
+        }
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<TransformPiece> pieces;
+    for (const auto& f : found) {
+        pieces.push_back(f.second);
+    }
+    return pieces;
+}
+
+// True when the pieces, leaving out those that change nothing, are at most
+// one translate, one rotate and one scale, in that order: the record's own
+// T · R · S.
+bool recordForm(const std::vector<TransformPiece>& pieces) {
+    int last = -1;
+    for (const TransformPiece& p : pieces) {
+        if (isIdentity(p)) {
+            continue;
+        }
+        if (p.kind == TransformPiece::Matrix || p.kind <= last) {
+            return false;
+        }
+        last = p.kind;
+    }
+    return true;
+}
+
+// The piece of the kind that changes something, else the first of the kind.
+const TransformPiece* pieceOf(const std::vector<TransformPiece>& pieces,
+                              TransformPiece::Kind kind) {
+    const TransformPiece* first = nullptr;
+    for (const TransformPiece& p : pieces) {
+        if (p.kind == kind && !isIdentity(p)) {
+            return &p;
+        }
+        if (p.kind == kind && first == nullptr) {
+            first = &p;
+        }
+    }
+    return first;
+}
+
+Matrix4 pieceMatrix(const TransformPiece& p) {
+    switch (p.kind) {
+    case TransformPiece::Translate:
+        return translateMatrix(p.values);
+    case TransformPiece::Rotate:
+        return rotateMatrix(p.values);
+    case TransformPiece::Scale:
+        return scaleMatrix(p.values);
+    case TransformPiece::Matrix:
+        break;
+    }
+    return rowsMatrix(p.values);
+}
+
+// The node's transform: its elements as they stand when they are the
+// record's T · R · S, else composed and taken apart.
+void composeTransform(const RuleEngine& e, NodeRecord& node) {
+    std::vector<TransformPiece> pieces = transformPieces(e, node.label());
+    if (pieces.empty()) {
+        return;
+    }
+    if (!recordForm(pieces)) {
+        Matrix4 m = pieceMatrix(pieces[0]);
+        for (std::size_t i = 1; i < pieces.size(); ++i) {
+            m = multiply(m, pieceMatrix(pieces[i]));
+        }
+        setRecordTransform(node, m, node.label());
+        return;
+    }
+    if (const TransformPiece* t = pieceOf(pieces, TransformPiece::Translate)) {
+        std::copy(t->values, t->values + 3, node.translation);
+        node.hasTranslation = true;
+    }
+    if (const TransformPiece* r = pieceOf(pieces, TransformPiece::Rotate)) {
+        std::copy(r->values, r->values + 4, node.rotation);
+        node.rotation[3] *= kDegreesToRadians;
+        node.hasRotation = true;
+    }
+    if (const TransformPiece* s = pieceOf(pieces, TransformPiece::Scale)) {
+        std::copy(s->values, s->values + 3, node.scale);
+        node.hasScale = true;
+    }
+}
+
+void takeTransform(const RuleEngine& e, NodeRecord& node) {
+    composeTransform(e, node);
+    warnIfFlat(node, node.label());
 }
 
 } // namespace
@@ -396,7 +589,7 @@ void meshAssemble(RuleEngine& e) {
     std::vector<TagRecord*> parts = gatheredTags(e, "triangles");
     if (parts.empty()) {
         if (findGatheredElements(e, "triangles/p/index_array") == nullptr) {
-            ruleFailure(e, kNoIndexArray);
+            refuseWithoutIndices(e, mesh.name, false);
         }
         return;
     }
@@ -407,7 +600,7 @@ void meshAssemble(RuleEngine& e) {
             mesh.geometryId.clear();
             mesh.furtherPart = true;
         }
-        if (!assemblePart(e, *parts[k], mesh)) {
+        if (!assemblePart(e, *parts[k], name0, mesh)) {
             return;
         }
     }
@@ -415,15 +608,35 @@ void meshAssemble(RuleEngine& e) {
     finishCall(e);
 }
 
+// A node of <library_nodes> goes to the library, where only <instance_node>
+// finds it; any other node goes to the scene.
+bool inLibrary(const GatheredAttribute* name) {
+    return name != nullptr && name->id.find("/library_nodes/") != std::string::npos;
+}
+
+// The urls of the node's <instance_node> elements.
+std::vector<std::string> instanceUrls(const RuleEngine& e) {
+    std::vector<std::string> urls;
+    for (const auto& a : e.store.attributes) {
+        if (endsWithPath(a->id, "instance_node/url")) {
+            urls.push_back(a->value);
+        }
+    }
+    return urls;
+}
+
 void pushNode(RuleEngine& e, i32 depth) {
     std::fputs("Push node\n", stdout);
-    NodeRecord* last = e.lastNode;
+    const GatheredAttribute* name = findGatheredAttribute(e, "node/name");
+    bool library = inLibrary(name);
+    NodeRecord*& last = library ? e.lastLibraryNode : e.lastNode;
+    i32& lastDepth = library ? e.lastLibraryDepth : e.lastDepth;
     NodeRecord* parent = nullptr;
-    if (depth == e.lastDepth - 1 && last->parent != nullptr) {
+    if (depth == lastDepth - 1 && last->parent != nullptr) {
         parent = last->parent->parent;
-    } else if (depth == e.lastDepth) {
+    } else if (depth == lastDepth) {
         parent = last->parent;
-    } else if (depth == e.lastDepth + 1) {
+    } else if (depth == lastDepth + 1) {
         parent = last;
     }
     if (parent == nullptr) {
@@ -432,35 +645,23 @@ void pushNode(RuleEngine& e, i32 depth) {
     }
     NodeRecord& node = parent->addChild();
     node.depth = depth;
-    const GatheredAttribute* name = findGatheredAttribute(e, "node/name");
     node.named = name != nullptr && !name->value.empty();
     if (node.named) {
         node.name = name->value;
+    }
+    const GatheredAttribute* id = findGatheredAttribute(e, "node/id");
+    if (id != nullptr && id->inOpeningTag) {
+        node.id = id->value;
     }
     const GatheredAttribute* geometry = findGatheredAttribute(e, "instance_geometry/url");
     if (geometry != nullptr && geometry->value.size() > 1 && geometry->value[0] == '#') {
         node.geometry = geometry->value.substr(1);
     }
-    if (const GatheredElements* t = findGatheredElements(e, "translate")) {
-        elementsToFloats(*t, node.translation, 3);
-        node.hasTranslation = true;
-    }
-    if (const GatheredElements* r = findGatheredElements(e, "rotate")) {
-        elementsToFloats(*r, node.rotation, 4);
-        node.rotation[3] *= kDegreesToRadians;
-        node.hasRotation = true;
-    }
-    if (const GatheredElements* s = findGatheredElements(e, "scale")) {
-        elementsToFloats(*s, node.scale, 3);
-        node.hasScale = true;
-    }
-    const GatheredElements* matrix = findGatheredElements(e, "matrix");
-    if (matrix != nullptr && !node.hasTranslation && !node.hasRotation && !node.hasScale) {
-        takeMatrix(*matrix, node);
-    }
+    node.instances = instanceUrls(e);
+    takeTransform(e, node);
     finishCall(e);
-    e.lastNode = &node;
-    e.lastDepth = depth;
+    last = &node;
+    lastDepth = depth;
 }
 
 void callBuiltin(RuleEngine& e, const std::string& name, i32 depth) {

@@ -658,3 +658,7 @@ void abandonOutput(PwnWriter& writer) {
     closeInPlace(writer);
     removeTemporary(writer);
 }
+
+bool placesMesh(const PwnWriter& writer, const NodeRecord& node) {
+    return meshOf(writer, node) >= 0;
+}

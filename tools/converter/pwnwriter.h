@@ -69,6 +69,11 @@ bool writeMaterial(PwnWriter& writer, const MaterialRecord& material);
 // "<name>.3", ...) and placed wherever the mesh is.
 void writeMesh(PwnWriter& writer, const MeshRecord& mesh);
 
+// True when the node places a mesh written so far: the mesh of the geometry
+// it names, else the first of its name. A node that places none is not
+// written, nor are the nodes inside it.
+bool placesMesh(const PwnWriter& writer, const NodeRecord& node);
+
 // Writes the children of root (the root nodes) with their subtrees, the end
 // tag, the two counts, closes the output and moves it into place. A node that
 // places a mesh already placed gets a copy of the mesh and its parts, written

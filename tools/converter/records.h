@@ -54,6 +54,9 @@ struct NodeRecord {
     // The id of the geometry the node places, when the document says it
     // (<instance_geometry url="#id">); else the node places the mesh of its name.
     std::string geometry;
+    std::string id; // the document's id of the node, which <instance_node> names
+    // What the node's <instance_node url="..."> elements name, as written.
+    std::vector<std::string> instances;
     std::vector<std::unique_ptr<NodeRecord>> children;
     NodeRecord* parent = nullptr;
     i32 depth = -1;
@@ -63,6 +66,14 @@ struct NodeRecord {
     f32 rotation[4] = {}; // axis x, y, z, then the angle
     bool hasScale = false;
     f32 scale[3] = {};
+
+    // The node's name in messages: its name, else its id.
+    std::string label() const {
+        if (named) {
+            return name;
+        }
+        return id.empty() ? "(unnamed)" : id;
+    }
 
     // Appends a new child and gives it.
     NodeRecord& addChild() {

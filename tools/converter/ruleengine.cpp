@@ -1,6 +1,7 @@
 #include "tools/converter/ruleengine.h"
 
 #include "tools/converter/builtins.h"
+#include "tools/converter/instances.h"
 #include "tools/converter/numbers.h"
 #include "tools/converter/trace.h"
 
@@ -26,10 +27,15 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"attrib", RuleKind::Attrib},   {"elems", RuleKind::Elems},
-    {"tag", RuleKind::Tag},         {"directtag", RuleKind::DirectTag},
-    {"recurse", RuleKind::Recurse}, {"return", RuleKind::Return},
-    {"jump", RuleKind::Jump},       {"label", RuleKind::Label},
+    {"attrib", RuleKind::Attrib},
+    {"elems", RuleKind::Elems},
+    {"tag", RuleKind::Tag},
+    {"directtag", RuleKind::DirectTag},
+    {"directtags", RuleKind::DirectTags},
+    {"recurse", RuleKind::Recurse},
+    {"return", RuleKind::Return},
+    {"jump", RuleKind::Jump},
+    {"label", RuleKind::Label},
     {"func", RuleKind::Func},
 };
 
@@ -73,7 +79,7 @@ bool commandKind(const std::string& word, RuleKind& kind) {
 bool tagsReturn(const RuleEngine& e) {
     for (std::size_t i = 0; i < e.rules.size(); ++i) {
         RuleKind k = e.rules[i].kind;
-        if (k != RuleKind::Tag && k != RuleKind::DirectTag) {
+        if (k != RuleKind::Tag && k != RuleKind::DirectTag && k != RuleKind::DirectTags) {
             continue;
         }
         auto match = [&](const Rule& r) {
@@ -183,16 +189,17 @@ class TagScan {
 };
 
 // What findTag finds from start, then from each found element's content end
-// on, as a tag rule searches: the first scan notes every match with its
-// depth, and each later search picks the first shallowest match after its
-// start from those notes, so a tag rule over n elements scans its interval
-// once, not n times. Should the first scan have stepped over a start (which
-// the closing patterns of well-formed and odd text alike did not show in
-// tests), findTag searches from it itself.
+// on, as a tag rule searches (a directtags rule takes every match at the
+// depth of start, where a directtag rule takes the first): the first scan notes every match with
+// its depth, and each later search picks the first shallowest match after its start from those
+// notes, so a tag rule over n elements scans its interval once, not n times. Should the first scan
+// have stepped over a start (which the closing patterns of well-formed and odd text alike did not
+// show in tests), findTag searches from it itself.
 class SiblingSearch {
   public:
-    SiblingSearch(const RuleEngine& e, const std::string& tag, i32 start, i32 end, bool direct)
-        : e_(e), tag_(tag), scan_(e, tag), end_(end), direct_(direct), from_(start) {
+    SiblingSearch(const RuleEngine& e, const std::string& tag, i32 start, i32 end, bool direct,
+                  bool every)
+        : e_(e), tag_(tag), scan_(e, tag), end_(end), direct_(direct), every_(every), from_(start) {
         i32 depth = 0;
         for (i32 i = std::max(start, 0), stop = std::min(end, e.length); i < stop;) {
             i32 at = i;
@@ -210,7 +217,7 @@ class SiblingSearch {
 
     bool next(i32* cs, i32* ce) {
         if (!aligned_) {
-            if (findTag(e_, tag_, from_, end_, cs, ce, direct_) < 0) {
+            if (every_ || findTag(e_, tag_, from_, end_, cs, ce, direct_) < 0) {
                 return false;
             }
             from_ = *ce;
@@ -223,7 +230,8 @@ class SiblingSearch {
             return false;
         }
         const Match& match = matches_[best_[first_]];
-        if ((direct_ && match.depth != fromDepth_) || scan_.content(match.at, cs, ce) < 0) {
+        i32 depth = every_ ? 0 : fromDepth_;
+        if ((direct_ && match.depth != depth) || scan_.content(match.at, cs, ce) < 0) {
             return false;
         }
         follow(*cs, match.depth + 1, *ce);
@@ -251,6 +259,7 @@ class SiblingSearch {
     TagScan scan_;
     i32 end_;
     bool direct_;
+    bool every_;
     i32 from_;
     i32 fromDepth_ = 0;
     bool aligned_ = true;
@@ -258,14 +267,6 @@ class SiblingSearch {
     std::vector<std::size_t> best_; // the first shallowest match at or after each
     std::size_t first_ = 0;
 };
-
-bool endsWithPath(const std::string& id, const char* path) {
-    std::size_t n = std::strlen(path);
-    if (id.size() < n || id.compare(id.size() - n, n, path) != 0) {
-        return false;
-    }
-    return id.size() == n || id[id.size() - n - 1] == '/';
-}
 
 // The position of the first entry at or after from whose id ends with path,
 // or the table's size.
@@ -306,6 +307,8 @@ void runAttrib(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::s
     attribute->owner = owner;
     if (findXmlAttribute(e, rule.argument, start, end, &first, &last) != 0) {
         attribute->value.assign(e.text + first, static_cast<std::size_t>(last - first));
+        attribute->inOpeningTag =
+            std::find(e.text + std::max(start, 0), e.text + first, '>') == e.text + first;
     }
     tracePrint("Value: [%s]\n", attribute->value.c_str());
     owner->attributes.push_back(attribute.get());
@@ -334,6 +337,7 @@ void runElems(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::st
     list->id = id;
     list->owner = owner;
     list->text = e.text;
+    list->start = start;
     if (splitValues(e, list->spans, start, end) < 0) {
         return;
     }
@@ -348,10 +352,11 @@ void runElems(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::st
 i32 runTag(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id, TagRecord* owner) {
     const Rule& rule = e.rules[index];
     tracePrint(" ** Tag: %s\n", rule.argument.c_str());
-    bool direct = rule.kind == RuleKind::DirectTag;
+    bool every = rule.kind == RuleKind::DirectTags;
+    bool direct = rule.kind == RuleKind::DirectTag || every;
     bool found = false;
     i32 cs = 0, ce = 0;
-    SiblingSearch search(e, rule.argument, start, end, direct);
+    SiblingSearch search(e, rule.argument, start, end, direct, every);
     while (search.next(&cs, &ce)) {
         found = true;
         tracePrint("Tag found. New interval: [%d, %d]\n", cs, ce);
@@ -464,10 +469,15 @@ bool runRules(RuleEngine& e, const char* text, i32 length, PwnWriter& writer, No
     e.root = &root;
     e.lastNode = &root;
     e.lastDepth = -1;
+    e.lastLibraryNode = &e.libraryRoot;
+    e.lastLibraryDepth = -1;
     i32 count = static_cast<i32>(e.rules.size());
     i32 index = 0;
     while (!e.failed && index >= 0 && index < count) {
         index = runRule(e, index, 0, length, "", &e.store.root, 0);
+    }
+    if (!e.failed) {
+        placeInstances(e);
     }
     return !e.failed;
 }
@@ -499,6 +509,7 @@ i32 runRule(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id,
             break;
         case RuleKind::Tag:
         case RuleKind::DirectTag:
+        case RuleKind::DirectTags:
             index = runTag(e, index, start, end, ruleId, owner);
             break;
         case RuleKind::Recurse:
@@ -645,6 +656,14 @@ TagRecord* findGatheredTag(const RuleEngine& e, const char* path, std::size_t fr
         *index = i;
     }
     return i < e.store.tags.size() ? e.store.tags[i] : nullptr;
+}
+
+bool endsWithPath(const std::string& id, const char* path) {
+    std::size_t n = std::strlen(path);
+    if (id.size() < n || id.compare(id.size() - n, n, path) != 0) {
+        return false;
+    }
+    return id.size() == n || id[id.size() - n - 1] == '/';
 }
 
 std::string lastComponent(const std::string& id) {

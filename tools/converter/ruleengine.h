@@ -21,6 +21,7 @@ enum class RuleKind {
     Elems,
     Tag,
     DirectTag,
+    DirectTags, // every direct child of the name, in document order
     Recurse,
     Return,
     Jump,
@@ -40,6 +41,9 @@ struct TagRecord;
 struct GatheredAttribute {
     std::string id;
     std::string value;
+    // Found in the opening tag of the element the rule ran over, not in an
+    // element inside it.
+    bool inOpeningTag = false;
     TagRecord* owner = nullptr;
 };
 
@@ -52,6 +56,7 @@ struct TextSpan {
 struct GatheredElements {
     std::string id;
     const char* text = nullptr; // the input text the values lie in
+    i32 start = 0;              // where the element's content starts in it
     std::vector<TextSpan> spans;
     TagRecord* owner = nullptr;
 
@@ -96,6 +101,10 @@ struct RuleEngine {
     NodeRecord* root = nullptr;
     NodeRecord* lastNode = nullptr;
     i32 lastDepth = -1;
+    // The nodes of <library_nodes>, which only <instance_node> places.
+    NodeRecord libraryRoot;
+    NodeRecord* lastLibraryNode = nullptr;
+    i32 lastLibraryDepth = -1;
     VertexTable vertices;
 
     // The message of the failure that stopped the run, when failed.
@@ -149,6 +158,8 @@ TagRecord* findGatheredTag(const RuleEngine& engine, const char* path, std::size
 const GatheredAttribute* childAttribute(const char* name, const TagRecord* record);
 const GatheredElements* childElements(const char* name, const TagRecord* record);
 TagRecord* childTag(const char* name, const TagRecord* record, i32 n);
+// True when id ends with path, component by component.
+bool endsWithPath(const std::string& id, const char* path);
 // The text after the last '/' of id.
 std::string lastComponent(const std::string& id);
 // The first count values of list parsed with parseFloat or parseInt into out;
