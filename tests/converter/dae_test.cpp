@@ -67,7 +67,6 @@ TEST(Dae, FailuresStopWithTheirMessage) {
                                    "The geometry tri has a <triangles> without a <p>\n"},
         {"dae_no_source.dae", "No source for array\n"},
         {"dae_no_array.dae", "Array not found\n"},
-        {"dae_deep_nodes.dae", "Error parsing nodes\n"},
         {"dae_material_no_name.dae", "Error writing material\n"},
     };
     for (const Case& c : cases) {

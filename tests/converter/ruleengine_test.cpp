@@ -291,6 +291,41 @@ TEST(RunRules, DeepRecursionStopsWithAMessage) {
     EXPECT_EQ(run.engine.error, "The rules nest too deeply\n");
 }
 
+// The node tree as names: "a(b,c(d)),e".
+std::string treeOf(const NodeRecord& node) {
+    std::string out;
+    for (const auto& child : node.children) {
+        out += (out.empty() ? "" : ",") + child->name;
+        if (!child->children.empty()) {
+            out += "(" + treeOf(*child) + ")";
+        }
+    }
+    return out;
+}
+
+// No node places a mesh here, so each stands among the roots in document
+// order, in place of the node above it.
+TEST(RunRules, RecurseEntersTheFirstElementAndRecursesEveryOne) {
+    const std::string text =
+        "<node name=\"a\"><node name=\"b\"></node><node name=\"c\"><node name=\"d\"><node "
+        "name=\"x\"></node></node></node></node><node name=\"e\"></node>";
+    struct Case {
+        const char* command;
+        const char* tree;
+    } cases[] = {{"recurse", "a,b,e"}, {"recurses", "a,b,c,d,x,e"}};
+    for (const Case& c : cases) {
+        RuleRun run(std::string("tag node attrib name func push_node ") + c.command +
+                        " node return node",
+                    text);
+        ASSERT_TRUE(run.ok) << c.command << ": " << run.engine.error;
+        EXPECT_EQ(treeOf(run.root), c.tree) << c.command;
+    }
+    // A node pushed two levels below the last one has no parent.
+    RuleRun below("tag node attrib name recurse node func push_node return node", text);
+    EXPECT_FALSE(below.ok);
+    EXPECT_EQ(below.engine.error, "Error parsing nodes\n");
+}
+
 TEST(RunRules, ClearingKeepsRecordsThatRulesStillOwn) {
     // push_node empties the store inside the body of the outer tag rule,
     // which then attaches one more attribute to its record.

@@ -1,9 +1,9 @@
 // What Meshwright writes, read by the engine's .pwn reader without a warning:
 // a grid of more vertices than 16-bit indices reach arrives as several meshes
 // that hold every triangle, and a geometry placed by two nodes, or copied by
-// <instance_node>, arrives as a mesh for each placement, where its node puts
-// it. Skipped without a display, as the materials the reader makes need a
-// drawing context.
+// <instance_node>, or placed inside a group, a camera or a light, arrives as a
+// mesh for each placement, where its node puts it. Skipped without a display, as the materials the
+// reader makes need a drawing context.
 #include "engine/group.h"
 #include "engine/indexarray.h"
 #include "engine/pwnparser.h"
@@ -161,6 +161,31 @@ TEST_F(MeshwrightLoad, EveryInstanceOfANodeArrivesAsAMeshOfItsOwn) {
     countMeshes(group, names, arrays);
     EXPECT_EQ(names, (std::map<std::string, int>{{"Leg", 4}, {"Top", 3}}));
     EXPECT_EQ(arrays.size(), 7u) << "each placement reads arrays of its own";
+}
+
+// Scenes shaped like 3ds Max's and Maya's output: groups, cameras and lights
+// around objects, objects holding several objects, an object of two
+// geometries. Every placement arrives as a mesh, where its nodes put it.
+TEST_F(MeshwrightLoad, EveryPlacementOfAGroupedSceneArrivesAsAMesh) {
+    struct Case {
+        const char* fixture;
+        std::map<std::string, int> names;
+        u32 roots;
+    } cases[] = {
+        {"dae_scene_groups.dae", {{"Leg", 4}, {"Top", 4}}, 5},
+        {"dae_maya_groups.dae", {{"pCubeShape1", 2}}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        load(c.fixture, ReadFileText(Fixture(c.fixture)));
+        EXPECT_EQ(group->getChildCount(), c.roots);
+        std::map<std::string, int> names;
+        std::set<VertexArray*> arrays;
+        countMeshes(group, names, arrays);
+        EXPECT_EQ(names, c.names);
+        SceneGraph::deleteNode(group);
+        group = nullptr;
+    }
 }
 
 } // namespace

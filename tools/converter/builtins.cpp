@@ -614,15 +614,35 @@ bool inLibrary(const GatheredAttribute* name) {
     return name != nullptr && name->id.find("/library_nodes/") != std::string::npos;
 }
 
-// The urls of the node's <instance_node> elements.
-std::vector<std::string> instanceUrls(const RuleEngine& e) {
+// The urls of the node's elements of a kind ("instance_node/url", ...).
+std::vector<std::string> urlsOf(const RuleEngine& e, const char* path) {
     std::vector<std::string> urls;
     for (const auto& a : e.store.attributes) {
-        if (endsWithPath(a->id, "instance_node/url")) {
+        if (endsWithPath(a->id, path)) {
             urls.push_back(a->value);
         }
     }
     return urls;
+}
+
+// The id a url of this document names ("#id"), else nothing.
+std::string localId(const std::string& url) {
+    return url.size() > 1 && url[0] == '#' ? url.substr(1) : std::string();
+}
+
+// The node places what its first <instance_geometry> names; each further one
+// is placed by a child of the node without a transform of its own.
+void takeGeometries(const RuleEngine& e, NodeRecord& node) {
+    std::vector<std::string> urls = urlsOf(e, "instance_geometry/url");
+    for (std::size_t k = 0; k < urls.size(); ++k) {
+        NodeRecord& placing = k == 0 ? node : node.addChild();
+        placing.geometry = localId(urls[k]);
+        placing.geometryUrl = urls[k];
+        if (k > 0) {
+            placing.named = false;
+            placing.name = node.label();
+        }
+    }
 }
 
 void pushNode(RuleEngine& e, i32 depth) {
@@ -631,13 +651,11 @@ void pushNode(RuleEngine& e, i32 depth) {
     bool library = inLibrary(name);
     NodeRecord*& last = library ? e.lastLibraryNode : e.lastNode;
     i32& lastDepth = library ? e.lastLibraryDepth : e.lastDepth;
-    NodeRecord* parent = nullptr;
-    if (depth == lastDepth - 1 && last->parent != nullptr) {
-        parent = last->parent->parent;
-    } else if (depth == lastDepth) {
-        parent = last->parent;
-    } else if (depth == lastDepth + 1) {
-        parent = last;
+    // The nearest node above depth on the way back from the last one: the
+    // tree goes down one level at a time and back up any number.
+    NodeRecord* parent = depth <= lastDepth + 1 ? last : nullptr;
+    while (parent != nullptr && parent->depth >= depth) {
+        parent = parent->parent;
     }
     if (parent == nullptr) {
         ruleFailure(e, kBadNodes);
@@ -653,11 +671,8 @@ void pushNode(RuleEngine& e, i32 depth) {
     if (id != nullptr && id->inOpeningTag) {
         node.id = id->value;
     }
-    const GatheredAttribute* geometry = findGatheredAttribute(e, "instance_geometry/url");
-    if (geometry != nullptr && geometry->value.size() > 1 && geometry->value[0] == '#') {
-        node.geometry = geometry->value.substr(1);
-    }
-    node.instances = instanceUrls(e);
+    takeGeometries(e, node);
+    node.instances = urlsOf(e, "instance_node/url");
     takeTransform(e, node);
     finishCall(e);
     last = &node;

@@ -1,5 +1,6 @@
 #include "tools/converter/instances.h"
 
+#include "tools/converter/scene.h"
 #include "tools/converter/transform.h"
 
 #include <algorithm>
@@ -65,11 +66,6 @@ std::unique_ptr<NodeRecord> instanceOf(Instancer& in, const NodeRecord& by, cons
     return copyNode(in, *found->second, path);
 }
 
-void adopt(NodeRecord& parent, std::unique_ptr<NodeRecord> child) {
-    child->parent = &parent;
-    parent.children.push_back(std::move(child));
-}
-
 // A copy of from with everything inside it, its own instances placed.
 std::unique_ptr<NodeRecord> copyNode(Instancer& in, const NodeRecord& from,
                                      std::vector<const NodeRecord*>& path) {
@@ -82,6 +78,7 @@ std::unique_ptr<NodeRecord> copyNode(Instancer& in, const NodeRecord& from,
     copy->name = from.name;
     copy->named = from.named;
     copy->geometry = from.geometry;
+    copy->geometryUrl = from.geometryUrl;
     copy->id = from.id;
     copy->hasTranslation = from.hasTranslation;
     copy->hasRotation = from.hasRotation;
@@ -92,39 +89,16 @@ std::unique_ptr<NodeRecord> copyNode(Instancer& in, const NodeRecord& from,
     path.push_back(&from);
     for (const std::string& url : from.instances) {
         if (auto c = instanceOf(in, from, url, path)) {
-            adopt(*copy, std::move(c));
+            copy->adoptChild(std::move(c));
         }
     }
     for (const auto& child : from.children) {
         if (auto c = copyNode(in, *child, path)) {
-            adopt(*copy, std::move(c));
+            copy->adoptChild(std::move(c));
         }
     }
     path.pop_back();
     return copy;
-}
-
-// Puts node under parent, after the transform above (none when null); a node
-// that places no mesh hands its own transform on to the nodes inside it.
-// Gives how many placing nodes were put.
-std::size_t attach(Instancer& in, NodeRecord& parent, const Matrix4* above,
-                   std::unique_ptr<NodeRecord> node) {
-    if (placesMesh(in.writer, *node)) {
-        if (above != nullptr) {
-            setRecordTransform(*node, multiply(*above, recordMatrix(*node)), node->label());
-        }
-        adopt(parent, std::move(node));
-        return 1;
-    }
-    Matrix4 own = recordMatrix(*node);
-    if (above != nullptr) {
-        own = multiply(*above, own);
-    }
-    std::size_t placed = 0;
-    for (auto& child : node->children) {
-        placed += attach(in, parent, &own, std::move(child));
-    }
-    return placed;
 }
 
 // The nodes from the root (not included) down to node.
@@ -179,7 +153,8 @@ void placeInstances(RuleEngine& e) {
         copyInstancesOf(in, *e.root, *node);
     }
     for (Placement& p : in.placements) {
-        if (attach(in, *p.parent, p.direct ? nullptr : &p.above, std::move(p.copy)) == 0) {
+        if (attachNode(in.writer, *p.parent, p.direct ? nullptr : &p.above, std::move(p.copy)) ==
+            0) {
             std::printf("Warning: node %s: <instance_node url=\"%s\"> names a node that places "
                         "no mesh\n",
                         p.by->label().c_str(), p.url.c_str());

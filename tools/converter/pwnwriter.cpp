@@ -25,6 +25,7 @@ constexpr std::size_t kChunk = 4096;
 // What the engine reads from one file.
 constexpr std::size_t kMaxMeshes = 256;
 constexpr std::size_t kMaxMaterials = 256;
+constexpr std::size_t kMaxNodeLevels = 33; // the root records and 32 levels below
 constexpr int kLinkHops = 40;
 
 void writeBytes(PwnWriter& w, const void* bytes, std::size_t size) {
@@ -359,10 +360,32 @@ void writeCopies(PwnWriter& w, const std::vector<u32>& copied) {
     }
 }
 
+// How many levels of node records writing node gives: its own, and those
+// of its parts' records or of its written children.
+std::size_t levelsOf(const PwnWriter& w, const NodeRecord& node, const Placements& placements) {
+    auto placement = placements.find(&node);
+    if (placement == placements.end()) {
+        return 0;
+    }
+    std::size_t below = w.parts[placement->second].empty() ? 0 : 1;
+    for (const auto& child : node.children) {
+        below = std::max(below, levelsOf(w, *child, placements));
+    }
+    return 1 + below;
+}
+
 // Why the engine could not read the whole model, or nothing.
-std::string refusalOf(const PwnWriter& w) {
+std::string refusalOf(const PwnWriter& w, const NodeRecord& root, const Placements& placements) {
     char text[160] = "";
-    if (w.meshNames.size() > kMaxMeshes) {
+    std::size_t levels = 0;
+    for (const auto& node : root.children) {
+        levels = std::max(levels, levelsOf(w, *node, placements));
+    }
+    if (levels > kMaxNodeLevels) {
+        std::snprintf(text, sizeof text,
+                      "The model's nodes nest %zu levels deep; the engine reads at most %zu\n",
+                      levels, kMaxNodeLevels);
+    } else if (w.meshNames.size() > kMaxMeshes) {
         std::snprintf(text, sizeof text,
                       "The model needs %zu meshes; the engine reads at most %zu from one file\n",
                       w.meshNames.size(), kMaxMeshes);
@@ -625,7 +648,7 @@ void writeMesh(PwnWriter& writer, const MeshRecord& mesh) {
 bool finishOutput(PwnWriter& writer, const NodeRecord& root) {
     std::vector<u32> copied;
     Placements placements = placeNodes(writer, root, copied);
-    writer.refusal = refusalOf(writer);
+    writer.refusal = refusalOf(writer, root, placements);
     if (!writer.refusal.empty()) {
         abandonOutput(writer);
         return false;

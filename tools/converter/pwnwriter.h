@@ -80,8 +80,9 @@ bool placesMesh(const PwnWriter& writer, const NodeRecord& node);
 // before the nodes under names of their own ("<name>@2", ...). Warns on
 // standard output of every mesh that no node places and when no triangle was
 // written. False, with the temporary removed, when any write of the whole
-// output failed, or when the model holds more meshes or materials than the
-// engine reads from one file (refusal then says so).
+// output failed, or when the model holds more meshes or materials, or nests
+// its nodes deeper, than the engine reads from one file (refusal then says
+// so).
 bool finishOutput(PwnWriter& writer, const NodeRecord& root);
 
 // Closes an output that will not be finished and removes its temporary.

@@ -50,11 +50,12 @@ struct MeshRecord {
 
 struct NodeRecord {
     std::string name;
-    bool named = true; // a node without a name matches no mesh
+    bool named = true; // a node without a name matches no mesh by its name
     // The id of the geometry the node places, when the document says it
     // (<instance_geometry url="#id">); else the node places the mesh of its name.
     std::string geometry;
-    std::string id; // the document's id of the node, which <instance_node> names
+    std::string geometryUrl; // that element's url as written, when there is one
+    std::string id;          // the document's id of the node, which <instance_node> names
     // What the node's <instance_node url="..."> elements name, as written.
     std::vector<std::string> instances;
     std::vector<std::unique_ptr<NodeRecord>> children;
@@ -67,12 +68,19 @@ struct NodeRecord {
     bool hasScale = false;
     f32 scale[3] = {};
 
-    // The node's name in messages: its name, else its id.
+    // The node's name in messages: its name (for the child that places a
+    // further geometry, its node's), else its id.
     std::string label() const {
-        if (named) {
+        if (!name.empty()) {
             return name;
         }
         return id.empty() ? "(unnamed)" : id;
+    }
+
+    // Appends child, which now stands under this node.
+    void adoptChild(std::unique_ptr<NodeRecord> child) {
+        child->parent = this;
+        children.push_back(std::move(child));
     }
 
     // Appends a new child and gives it.

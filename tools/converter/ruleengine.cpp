@@ -3,6 +3,7 @@
 #include "tools/converter/builtins.h"
 #include "tools/converter/instances.h"
 #include "tools/converter/numbers.h"
+#include "tools/converter/scene.h"
 #include "tools/converter/trace.h"
 
 #include <algorithm>
@@ -33,6 +34,7 @@ const Command kCommands[] = {
     {"directtag", RuleKind::DirectTag},
     {"directtags", RuleKind::DirectTags},
     {"recurse", RuleKind::Recurse},
+    {"recurses", RuleKind::Recurses},
     {"return", RuleKind::Return},
     {"jump", RuleKind::Jump},
     {"label", RuleKind::Label},
@@ -372,18 +374,28 @@ i32 runTag(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id, 
     return findRuleForward(e, index + 1, RuleKind::Return, rule.argument) + 1;
 }
 
+// A recurse rule runs the body of the tag rule of its name above over the
+// first element of that name inside the interval; a recurses rule over every
+// element that the tag rule itself would find there, in document order.
 void runRecurse(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id,
                 TagRecord* owner, i32 depth) {
     const Rule& rule = e.rules[index];
     tracePrint(" ** Recurse: %s\n", rule.argument.c_str());
     i32 target = findRuleBackward(e, index, RuleKind::Tag, rule.argument);
-    i32 cs = 0, ce = 0;
-    if (target < 0 || findTag(e, rule.argument, start + 1, end - 1, &cs, &ce, false) < 0) {
+    if (target < 0) {
         return;
     }
-    tracePrint("Recursive tag found. New interval: [%d, %d]\n", cs, ce);
-    e.tagStack.push_back(rule.argument);
-    runBody(e, target + 1, cs, ce, id, newTag(e, id, depth, owner), depth + 1);
+    bool every = rule.kind == RuleKind::Recurses;
+    SiblingSearch search(e, rule.argument, start + 1, end - 1, false, false);
+    i32 cs = 0, ce = 0;
+    while (search.next(&cs, &ce)) {
+        tracePrint("Recursive tag found. New interval: [%d, %d]\n", cs, ce);
+        e.tagStack.push_back(rule.argument);
+        runBody(e, target + 1, cs, ce, id, newTag(e, id, depth, owner), depth + 1);
+        if (!every || e.failed) {
+            return;
+        }
+    }
 }
 
 i32 runJump(RuleEngine& e, i32 index) {
@@ -478,6 +490,7 @@ bool runRules(RuleEngine& e, const char* text, i32 length, PwnWriter& writer, No
     }
     if (!e.failed) {
         placeInstances(e);
+        settleScene(e);
     }
     return !e.failed;
 }
@@ -513,6 +526,7 @@ i32 runRule(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id,
             index = runTag(e, index, start, end, ruleId, owner);
             break;
         case RuleKind::Recurse:
+        case RuleKind::Recurses:
             runRecurse(e, index, start, end, ruleId, owner, depth);
             ++index;
             break;

@@ -23,6 +23,7 @@ enum class RuleKind {
     DirectTag,
     DirectTags, // every direct child of the name, in document order
     Recurse,
+    Recurses, // every element of the name that a tag rule would find, in document order
     Return,
     Jump,
     Label,

@@ -1,0 +1,73 @@
+#include "tools/converter/scene.h"
+
+#include <cstdio>
+#include <set>
+
+namespace {
+
+struct Settling {
+    const PwnWriter& writer;
+    std::set<std::string> warned; // copies of one node warn once
+};
+
+void warnIfUnplaced(Settling& s, const NodeRecord& node) {
+    if (node.geometryUrl.empty() || placesMesh(s.writer, node)) {
+        return;
+    }
+    std::string shown = node.label() + "\n" + node.geometryUrl;
+    if (s.warned.insert(shown).second) {
+        std::printf("Warning: node %s: <instance_geometry url=\"%s\"> names no geometry of the "
+                    "document; it was left out\n",
+                    node.label().c_str(), node.geometryUrl.c_str());
+    }
+}
+
+// Lifts the nodes inside the nodes under node that place no mesh, all the
+// way down.
+void settle(Settling& s, NodeRecord& node) {
+    std::vector<std::unique_ptr<NodeRecord>> children = std::move(node.children);
+    node.children.clear();
+    for (auto& child : children) {
+        attachNode(s.writer, node, nullptr, std::move(child));
+    }
+    for (auto& child : node.children) {
+        if (placesMesh(s.writer, *child)) {
+            settle(s, *child);
+        } else {
+            warnIfUnplaced(s, *child);
+        }
+    }
+}
+
+} // namespace
+
+std::size_t attachNode(const PwnWriter& writer, NodeRecord& parent, const Matrix4* above,
+                       std::unique_ptr<NodeRecord> node) {
+    if (placesMesh(writer, *node)) {
+        if (above != nullptr) {
+            setRecordTransform(*node, multiply(*above, recordMatrix(*node)), node->label());
+        }
+        parent.adoptChild(std::move(node));
+        return 1;
+    }
+    // A node without a transform, under none, leaves the nodes inside it as
+    // they are written.
+    bool hands = above != nullptr || node->hasTranslation || node->hasRotation || node->hasScale;
+    Matrix4 own = recordMatrix(*node);
+    if (above != nullptr) {
+        own = multiply(*above, own);
+    }
+    std::vector<std::unique_ptr<NodeRecord>> inside = std::move(node->children);
+    node->children.clear();
+    parent.adoptChild(std::move(node));
+    std::size_t placed = 0;
+    for (auto& child : inside) {
+        placed += attachNode(writer, parent, hands ? &own : nullptr, std::move(child));
+    }
+    return placed;
+}
+
+void settleScene(RuleEngine& e) {
+    Settling s{*e.writer, {}};
+    settle(s, *e.root);
+}
