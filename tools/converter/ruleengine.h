@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/types.h"
+#include "tools/converter/markup.h"
 #include "tools/converter/pwnwriter.h"
 #include "tools/converter/records.h"
 #include "tools/converter/vertextable.h"
@@ -10,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-// The COLLADA path: a rule program ("rules.txt") walks the .dae text, which is
-// scanned as plain characters, not parsed as XML. Rules find elements by tag
-// name inside a character interval, gather attribute values and element
-// contents under accumulated path names, and call the built-in functions that
-// turn what was gathered into materials, meshes and nodes.
+// The COLLADA path: a rule program ("rules.txt") walks the .dae text, whose
+// markup is read once (markup.h). Rules find elements by tag name inside a
+// character interval, gather attribute values and element contents under
+// accumulated path names, and call the built-in functions that turn what was
+// gathered into materials, meshes and nodes.
 
 enum class RuleKind {
     Attrib,
@@ -92,6 +93,7 @@ struct GatheredStore {
 struct RuleEngine {
     const char* text = nullptr;
     i32 length = 0;
+    Markup markup; // of text
     std::vector<Rule> rules;
     std::vector<std::string> tagStack;
     GatheredStore store;
@@ -123,6 +125,8 @@ bool parseRules(RuleEngine& engine, const char* text, std::size_t length);
 // Reads and parses "rules.txt" (or path).
 bool readRules(RuleEngine& engine, const char* path = "rules.txt");
 
+// Sets the text the rules run over and reads its markup.
+void setText(RuleEngine& engine, const char* text, i32 length);
 // Runs the rule program over text[start, end]; false when the run stopped
 // with a failure (engine.error).
 bool runRules(RuleEngine& engine, const char* text, i32 length, PwnWriter& writer,
@@ -133,15 +137,26 @@ i32 runRule(RuleEngine& engine, i32 index, i32 start, i32 end, const std::string
 // Stops the run with message; gives -1.
 i32 ruleFailure(RuleEngine& engine, const std::string& message);
 
+// The element named tag (any letter case) whose start tag begins in
+// [start, end), the first of the shallowest there; with directOnly, only one
+// at the depth of start (a child of the element whose content starts there).
+// Its content runs from one character past its name (past the '>' of a bare
+// tag, so inside the attributes of a tag that has them) to the '<' of its end
+// tag, or to the '/' of its "/>". Gives the content start, or -1 when there is
+// none or it has no end tag.
 i32 findTag(const RuleEngine& engine, const std::string& tag, i32 start, i32 end, i32* contentStart,
             i32* contentEnd, bool directOnly);
+// The value of the first attribute in [start, end) whose name ends with name
+// (any letter case, so "id" also takes "sid"), [first, last). Gives first, or
+// 0 when there is none or its value does not end before end.
 i32 findXmlAttribute(const RuleEngine& engine, const std::string& name, i32 start, i32 end,
                      i32* first, i32* last);
 // The values of the element whose content starts near start: the text after
-// the first '>' at or after start - 1, up to and including end, split at runs
-// of blanks (space, tab, line feed, carriage return) and at '<'; a value needs
-// a separator after it. Gives the position reached, or -1 (with the run
-// stopped) when there are more than kMaxListValues values.
+// the first markup that ends at or after start, up to and including end,
+// split at runs of blanks (space, tab, line feed, carriage return), at '<' and
+// at markup (a tag, a comment; the content of a CDATA section is text); a
+// value needs a separator after it. Gives the position reached, or -1 (with
+// the run stopped) when there are more than kMaxListValues values.
 i32 splitValues(RuleEngine& engine, std::vector<TextSpan>& out, i32 start, i32 end);
 i32 findRuleForward(const RuleEngine& engine, i32 from, RuleKind kind, const std::string& name);
 i32 findRuleBackward(const RuleEngine& engine, i32 from, RuleKind kind, const std::string& name);
