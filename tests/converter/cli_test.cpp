@@ -258,7 +258,9 @@ TEST(Cli, AFailedConversionLeavesTheOldOutputAsItWas) {
          "Rules successfully read\nFetching material\nAssembling mesh\n"
          "Couldn't find index array for mesh\n"
          "The geometry tri holds <polylist> in place of <triangles>: triangulate the model "
-         "first (most exporters have an option; assimp export in.dae out.dae -tri does too)\n"},
+         "first (most exporters have an option), or go through OBJ: assimp export in.dae "
+         "out.obj -tri, then Meshwright out.obj out.pwn (one mesh with a default material: the "
+         "materials, names and nodes are lost)\n"},
         {"triangle.obj", "triangle.txt", kUsage},
     };
     for (const Case& c : cases) {
