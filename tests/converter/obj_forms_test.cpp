@@ -21,16 +21,6 @@ std::vector<std::string> attributeNames(const PwnMesh& mesh) {
     return names;
 }
 
-// Standard output without the "No number found" that each empty middle of
-// a//c prints.
-std::string withoutEmptyIndices(std::string out) {
-    const std::string kNoNumber = "No number found\n";
-    for (std::size_t at; (at = out.find(kNoNumber)) != std::string::npos;) {
-        out.erase(at, kNoNumber.size());
-    }
-    return out;
-}
-
 struct Converted {
     MeshwrightRun run;
     PwnMesh mesh;
@@ -80,7 +70,7 @@ TEST(ObjForms, AFaceUsesOnlyWhatItNames) {
         Converted done = convertText(c.text);
         EXPECT_EQ(attributeNames(done.mesh), c.attributes) << c.what;
         EXPECT_EQ(CornerVertices(done.mesh), c.corners) << c.what;
-        EXPECT_EQ(withoutEmptyIndices(done.run.out), kDone) << c.what;
+        EXPECT_EQ(WithoutEmptyIndices(done.run.out), kDone) << c.what;
     }
 }
 
@@ -91,7 +81,7 @@ TEST(ObjForms, FacesThatNameDifferentAttributesGetZerosWhereTheyNameNone) {
                                    "f 1//1 2//1 3//1\nf 1/2/1 2/3/1 3/1/1\nf 3 2 1\n"
                                    "vn 0 -3 0\nf 1/1 2/2 3/3\nf 1//2 2//2 3//2\n";
     Converted done = convertText(text);
-    EXPECT_EQ(withoutEmptyIndices(done.run.out),
+    EXPECT_EQ(WithoutEmptyIndices(done.run.out),
               "Warning: 3 of 5 faces name no texture coordinate and 2 no normal, "
               "which other faces name; zeros were written in its place\n" +
                   kDone);
@@ -154,7 +144,7 @@ TEST(ObjForms, TextureCoordinatesAndNormalsAfterTheFirstFace) {
                                                 : "Warning: " + c.warning +
                                                       ", which other faces name; zeros "
                                                       "were written in its place\n";
-        EXPECT_EQ(withoutEmptyIndices(run.out), warning + kDone) << c.fixture;
+        EXPECT_EQ(WithoutEmptyIndices(run.out), warning + kDone) << c.fixture;
     }
 }
 

@@ -339,7 +339,7 @@ void narrowVertices(ObjReader& r) {
     }
     r.vertexData.resize(to);
     r.vertexData.shrink_to_fit();
-    r.floatsPerVertex = 3 + (r.hasTexCoords ? 3 : 0) + (r.hasNormals ? 3 : 0);
+    r.floatsPerVertex = r.vertexCount == 0 ? 0 : static_cast<i32>(to / r.vertexCount);
 }
 
 // What the "v" line of n numbers holds beside its position.
