@@ -176,9 +176,10 @@ TEST(DaeInputs, OnlyTheFirstSetOfTextureCoordinatesIsKept) {
 // holds in place of triangles.
 TEST(DaeInputs, AGeometryWithoutTrianglesSaysWhatItHolds) {
     const std::string kNoIndexArray = "Couldn't find index array for mesh\n";
-    const std::string kTriangulate = " in place of <triangles>: triangulate the model first "
-                                     "(most exporters have an option; assimp export in.dae "
-                                     "out.dae -tri does too)\n";
+    const std::string kTriangulate =
+        " in place of <triangles>: triangulate the model first (most exporters have an "
+        "option), or go through OBJ: assimp export in.dae out.obj -tri, then Meshwright out.obj "
+        "out.pwn (one mesh with a default material: the materials, names and nodes are lost)\n";
     struct Case {
         const char* element;
         std::string line;

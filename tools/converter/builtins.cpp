@@ -347,7 +347,9 @@ bool refuseWithoutIndices(RuleEngine& e, const std::string& geometry, bool hasTr
     if (!held.empty()) {
         why = "The geometry " + geometry + " holds " + held +
               " in place of <triangles>: triangulate the model first (most exporters have an "
-              "option; assimp export in.dae out.dae -tri does too)\n";
+              "option), or go through OBJ: assimp export in.dae out.obj -tri, then Meshwright "
+              "out.obj out.pwn (one mesh with a default material: the materials, names and "
+              "nodes are lost)\n";
     } else if (hasTriangles) {
         why = "The geometry " + geometry + " has a <triangles> without a <p>\n";
     } else {
