@@ -18,6 +18,7 @@
 
 enum class RuleKind {
     Attrib,
+    OptionalAttrib, // an attribute an element may leave out: its absence is not reported
     Elems,
     Tag,
     DirectTag,
@@ -135,6 +136,9 @@ i32 ruleFailure(RuleEngine& engine, const std::string& message);
 
 i32 findTag(const RuleEngine& engine, const std::string& tag, i32 start, i32 end, i32* contentStart,
             i32* contentEnd, bool directOnly);
+// findXmlAttribute without the report of an attribute not found.
+i32 locateXmlAttribute(const RuleEngine& engine, const std::string& name, i32 start, i32 end,
+                       i32* first, i32* last);
 i32 findXmlAttribute(const RuleEngine& engine, const std::string& name, i32 start, i32 end,
                      i32* first, i32* last);
 // The values of the element whose content starts near start: the text after
@@ -163,9 +167,10 @@ TagRecord* childTag(const char* name, const TagRecord* record, i32 n);
 bool endsWithPath(const std::string& id, const char* path);
 // The text after the last '/' of id.
 std::string lastComponent(const std::string& id);
-// The first count values of list parsed with parseFloat or parseInt into out;
-// values the list lacks are 0.
-void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count);
+// The first count values of list (of floats, from its value first on) parsed
+// with parseFloat or parseInt into out; values the list lacks are 0.
+void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count,
+                      std::size_t first = 0);
 void elementsToInts(const GatheredElements& list, i32* out, std::size_t count);
 
 // Frees everything gathered. Records that running rules still own stay
