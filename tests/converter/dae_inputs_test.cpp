@@ -438,14 +438,16 @@ TEST(DaeInputs, ACountOfZeroBesideIndicesTakesTheList) {
               (std::vector<Floats>{{0, 0, 0}, {1, 0, 0}, {0.5f, 0.5f, 1}}));
 }
 
-// A geometry whose every <triangles> is empty gives no mesh, and the node
-// that places it places nothing, without being told that the geometry is not
-// there.
+// A geometry whose every <triangles> is empty (and that holds no other
+// faces) gives no mesh, and the node that places it places nothing, without
+// being told that the geometry is not there.
 TEST(DaeInputs, AGeometryOfEmptyTrianglesGivesNoMesh) {
     std::string text = ReadFileText(Fixture("dae_two_triangles.dae"));
     for (const char* p : {"<p>0 1 4</p>", "<p>1 2 4 2 3 4</p>"}) {
         text.replace(text.find(p), std::strlen(p), "<p></p>");
     }
+    std::size_t lines = text.find("<lines");
+    text.erase(lines, text.find("</lines>") + std::strlen("</lines>") - lines);
     MeshwrightRun run = ConvertTextWithShippedRules("box.dae", text);
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_TRUE(Printed(run, "Warning: mesh Box01: a <triangles> holds no triangles (count 1 and "
@@ -457,6 +459,20 @@ TEST(DaeInputs, AGeometryOfEmptyTrianglesGivesNoMesh) {
     EXPECT_TRUE(Printed(run, "Warning: no triangles were written\n")) << run.out;
     EXPECT_FALSE(Printed(run, "names no geometry")) << run.out;
     EXPECT_TRUE(ReadOutput(run).meshes.empty());
+}
+
+// A geometry of empty <triangles> beside polygons holds its faces in the
+// polygons, and is refused as one without <triangles>.
+TEST(DaeInputs, EmptyTrianglesBesidePolygonsAreNoTriangles) {
+    std::string text = ReadFileText(Fixture("dae_polylist.dae"));
+    std::size_t at = text.find("<polylist");
+    text.insert(at, "<triangles count=\"0\"></triangles>");
+    MeshwrightRun run = ConvertTextWithShippedRules("model.dae", text);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Printed(run, "Warning: mesh tri: a <triangles> holds no triangles (count 0 and "
+                             "no <p>); it was left out\nCouldn't find index array for mesh\nThe "
+                             "geometry tri holds <polylist> in place of <triangles>"))
+        << run.out;
 }
 
 // Debian's assimp-testmodels: COLLADA_triangulate.dae lists the floor's

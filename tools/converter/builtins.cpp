@@ -403,12 +403,18 @@ const OtherFaces kOtherFaces[] = {
     {"tristrips", "<tristrips>"}, {"trifans", "<trifans>"},   {"lines", "<lines>"},
 };
 
+// How many elements of faces other than <triangles> the rules gathered.
+std::size_t otherFaceCount(const RuleEngine& e) {
+    std::size_t count = 0;
+    for (const OtherFaces& faces : kOtherFaces) {
+        count += gatheredTags(e, faces.tag).size();
+    }
+    return count;
+}
+
 // Polygons, strips, fans and lines beside a mesh's triangles are not read.
 void warnOfOtherPrimitives(const RuleEngine& e, const std::string& mesh) {
-    std::size_t skipped = 0;
-    for (const OtherFaces& faces : kOtherFaces) {
-        skipped += gatheredTags(e, faces.tag).size();
-    }
+    std::size_t skipped = otherFaceCount(e);
     if (skipped > 0) {
         std::printf("Warning: mesh %s: %zu elements other than <triangles> were not converted\n",
                     mesh.c_str(), skipped);
@@ -437,8 +443,8 @@ bool refuseWithoutIndices(RuleEngine& e, const std::string& geometry, bool hasTr
     return refuse(e, kNoIndexArray + why);
 }
 
-// True, with a warning, for a <triangles> without an index: one of no
-// count, or count 0, with no <p>, or with an empty one, whatever its count.
+// True, with a warning that says what it holds, for a <triangles> without
+// an index: an empty <p>, or none and a count of 0 or none.
 bool holdsNoTriangles(const TagRecord& triangles, const std::string& geometry) {
     const GatheredAttribute* count = childAttribute("count", &triangles);
     const TagRecord* p = childTag("p", &triangles, 0);
@@ -708,7 +714,11 @@ void meshAssemble(RuleEngine& e) {
         }
         ++written;
     }
-    if (written == 0) {
+    if (written == 0 && otherFaceCount(e) > 0) {
+        refuseWithoutIndices(e, name0, false);
+        return;
+    }
+    if (written == 0 && !mesh.geometryId.empty()) {
         e.writer->emptyGeometries.insert(mesh.geometryId);
     }
     warnOfOtherPrimitives(e, name0);
