@@ -43,10 +43,10 @@ struct ObjReader {
     std::string pending;
 };
 
-// Reads every line of text, each ended by '\n', '\r' (a "\r\n" pair when
-// a line goes on) or the end of the text; a line whose last character
-// outside a comment is '\' goes on in the next. Prints a warning for what
-// was left out or filled in.
+// Reads every line of text, each ended by '\n', '\r', a "\r\n" pair or the
+// end of the text; a line whose last character (but blanks) is a '\'
+// outside a comment goes on in the next. Prints a warning for what was left
+// out or filled in.
 // False, with the reader's error set, when the text cannot be converted.
 bool readObj(ObjReader& reader, const char* text, std::size_t length);
 
