@@ -28,12 +28,18 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"attrib", RuleKind::Attrib},       {"optattrib", RuleKind::OptionalAttrib},
-    {"elems", RuleKind::Elems},         {"tag", RuleKind::Tag},
-    {"directtag", RuleKind::DirectTag}, {"directtags", RuleKind::DirectTags},
-    {"recurse", RuleKind::Recurse},     {"recurses", RuleKind::Recurses},
-    {"return", RuleKind::Return},       {"jump", RuleKind::Jump},
-    {"label", RuleKind::Label},         {"func", RuleKind::Func},
+    {"attrib", RuleKind::Attrib},
+    {"optattrib", RuleKind::OptionalAttrib}, // unreported when missing
+    {"elems", RuleKind::Elems},
+    {"tag", RuleKind::Tag},
+    {"directtag", RuleKind::DirectTag},
+    {"directtags", RuleKind::DirectTags},
+    {"recurse", RuleKind::Recurse},
+    {"recurses", RuleKind::Recurses},
+    {"return", RuleKind::Return},
+    {"jump", RuleKind::Jump},
+    {"label", RuleKind::Label},
+    {"func", RuleKind::Func},
 };
 
 bool isSpace(char c) {
