@@ -103,7 +103,9 @@ TEST(DaeBinding, EachPlacementTakesTheMaterialItsBindingNames) {
                          placing("#g", {{"symA", "#blue-mat"}, {"symB", "#red-mat"}}) +
                          "</node><node id=\"n3\" name=\"Third\">" + placing("#d", {}) + "</node>" +
                          "<node id=\"n4\" name=\"Fourth\">" +
-                         placing("#g", {{"symA", "#nothing"}}) + "</node></visual_scene>";
+                         placing("#g", {{"symA", "#nothing"}}) + "</node><node name=\"Fifth\">" +
+                         placing("#g", {{"symA", "#blue-fx"}, {"symB", "#red-mat"}}) +
+                         "</node></visual_scene>";
     MeshwrightRun run;
     PwnFile file = convert(document(geometries, scenes), run);
     ASSERT_EQ(file.materials.size(), 2u);
@@ -115,11 +117,12 @@ TEST(DaeBinding, EachPlacementTakesTheMaterialItsBindingNames) {
         {"Two@2", "blue-fx 0 1"}, {"Two.2@2", "Red 1 0"},   // Second's, on its own copy
         {"Direct", "Red 1 0"},                              // a symbol naming a material
         {"Two@3", "none"},        {"Two.2@3", "none"},      // bindings that name nothing
+        {"Two@4", "blue-fx 0 1"}, {"Two.2@4", "Red 1 0"},   // a target naming an effect
     };
     for (const Case& c : cases) {
         EXPECT_EQ(materialOf(file, c.mesh), c.material) << c.mesh;
     }
-    ASSERT_EQ(file.nodes.size(), 4u);
+    ASSERT_EQ(file.nodes.size(), 5u);
     EXPECT_EQ(file.meshes[file.nodes[1].mesh].name, "Two@2");
     EXPECT_FLOAT_EQ(file.nodes[1].translation[1], 5);
     EXPECT_TRUE(Printed(run, "Warning: node Fourth: <instance_material symbol=\"symA\" "

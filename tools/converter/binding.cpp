@@ -8,13 +8,12 @@
 namespace {
 
 // The number of the material written for the effect that the material of
-// this id instances; -1 for none.
+// this id instances, or for the effect of this id (a target some documents
+// write without <library_materials>); -1 for none.
 i32 materialOfTarget(const DocumentLinks& links, const std::string& id) {
     auto effect = links.materialEffects.find(id);
-    if (effect == links.materialEffects.end()) {
-        return -1;
-    }
-    auto written = links.effectMaterials.find(effect->second);
+    auto written =
+        links.effectMaterials.find(effect == links.materialEffects.end() ? id : effect->second);
     return written == links.effectMaterials.end() ? -1 : static_cast<i32>(written->second);
 }
 
