@@ -20,8 +20,7 @@ struct Scan {
     RuleEngine engine;
 
     explicit Scan(std::string t) : text(std::move(t)) {
-        engine.text = text.c_str();
-        engine.length = static_cast<i32>(text.size());
+        setText(engine, text.c_str(), static_cast<i32>(text.size()));
     }
     // The content of the element found, or "<none>".
     std::string tag(const std::string& name, bool direct = false, i32 start = 0) {
@@ -46,10 +45,21 @@ TEST(FindTag, Table) {
         {"<b><a>in</a></b><a>out</a>", "a", false, "out"}, // the shallowest wins
         {"<b><a>in</a></b>", "a", true, "<none>"},         // direct only at depth 0
         {"<input semantic=\"V\"/>", "input", false, "semantic=\"V\""}, // empty element
-        {"<p/>x</p>", "p", false, ">x"},                               // '/' skipped: not empty
-        {"<param>1</param>", "p", false, "ram>1"},                     // a prefix matches
-        {"<a><a>1</a>2</a>", "a", false, "<a>1</a>2"},                 // nested openings counted
+        {"<p/>x</p>", "p", false, ""},                                 // empty, without content
+        {"<p />", "p", false, ""},
+        {"<a><b/><a>1</a></a>", "a", false, "<b/><a>1</a>"}, // an empty element ends
+        {"<a n=\"x/>y\">1</a>", "a", false, "n=\"x/>y\">1"}, // "/>" in a value
+        {"<a n='x>y'>1</a>", "a", false, "n='x>y'>1"},
+        {"<param>1</param>", "p", false, "1"},         // a prefix matches
+        {"<a><a>1</a>2</a>", "a", false, "<a>1</a>2"}, // nested openings counted
         {"<?xml v?><a>x</a>", "a", false, "x"},
+        {"<!-- <a>c</a> --><a>x</a>", "a", false, "x"}, // comments hold no tags
+        {"<![CDATA[<a>c</a>]]><a>x</a>", "a", false, "x"},
+        {"<?pi <a>c</a> ?><a>x</a>", "a", false, "x"},
+        {"<!DOCTYPE a [<!ELEMENT a ANY>]><b><a>x</a></b>", "a", true, "<none>"},
+        {"<b><!-- <c> --><a>x</a></b>", "b", false, "<!-- <c> --><a>x</a>"},
+        {"<b>1<!-- </b> -->2</b>", "b", false, "1<!-- </b> -->2"},
+        {"<b><c><a>in</a></b><a>out</a>", "a", false, "out"}, // </b> ends <c> too
         {"<a>no end", "a", false, "<none>"},
         {"<b>x</b>", "a", false, "<none>"},
         {"<a", "a", false, "<none>"}, // the text ends inside the tag
@@ -77,10 +87,15 @@ TEST(FindXmlAttribute, Table) {
     } cases[] = {
         {"<a id=\"x\">", "id", "x"},
         {"<a ID=\"x\">", "id", "x"},
-        {"<a sid=\"s\" id=\"x\">", "id", "s"}, // suffix matches
-        {"<a id = \"x\">", "id", nullptr},     // blanks around '='
-        {"<a id='x'>", "id", nullptr},         // single quotes
-        {"<a id=\"x", "id", nullptr},          // no closing quote
+        {"<a sid=\"s\" id=\"x\">", "id", "s"},    // suffix matches
+        {"<a id = \"x\">", "id", "x"},            // blanks around '='
+        {"<a id\n=\t'x'>", "id", "x"},            // single quotes
+        {"<a id='x\"y' n=\"1\">", "id", "x\"y"},  // the other quote inside
+        {"<a n=\"id='y'\" id=\"x\">", "id", "x"}, // not inside another value
+        {"<a>id=\"y\"</a>", "id", nullptr},       // nor in text
+        {"<!-- <a id=\"y\"> --><a>", "id", nullptr},
+        {"<a id=x>", "id", nullptr},  // a value needs quotes
+        {"<a id=\"x", "id", nullptr}, // no closing quote
         {"<a id=\"\">", "id", ""},
         {"<a>", "id", nullptr},
     };
@@ -110,6 +125,10 @@ TEST(SplitValues, Table) {
         {"<p>1\t2\r\n3 </p>", 3, {"1", "2", "3"}},
         {"<p>1 2 3", 3, {"1", "2"}}, // no separator after the last value
         {"<f id=\"x\">4 5</f>", 3, {"4", "5"}},
+        {"<f id=\"a>b\">4 5</f>", 3, {"4", "5"}}, // a '>' in a value is no end
+        {"<p>1 <!-- 2 --> 3</p>", 3, {"1", "3"}}, // markup parts values
+        {"<p>1<!--2-->3 <?x 4?>5</p>", 3, {"1", "3", "5"}},
+        {"<p><![CDATA[1 2]]>3</p>", 3, {"1", "2", "3"}}, // CDATA holds text
         {"<p></p>", 3, {}},
         {"no bracket", 0, {}},
     };
@@ -218,15 +237,17 @@ std::vector<std::pair<i32, i32>> enteredIntervals(const std::string& rules,
 // findTag does, however odd the text.
 TEST(RunRules, TagRulesFindWhatRepeatedSearchesFind) {
     const char* tokens[] = {
-        "<a>", "</a>", "<a/>", "<ab x=\"1\">", "</ab>", "<b>",    "</b>",  "<?q?>", "/>", "x",
-        " ",   "<a",   "<",    "<A>",          "<a<",   "<a</a>", "</a</a"};
+        "<a>",    "</a>", "<a/>", "<ab x=\"1\">", "</ab>", "<b>",        "</b>", "<?q?>",
+        "/>",     "x",    " ",    "<a",           "<",     "<A>",        "<a<",  "<a</a>",
+        "</a</a", "<!--", "-->",  "<![CDATA[",    "]]>",   "<a x='/>'>", "<?q",  "?>",
+        "\"",     "'"};
     std::mt19937 random(20);
     for (int round = 0; round < 2000; ++round) {
         std::string text;
         for (int n = random() % 24; n > 0; --n) {
             text += tokens[random() % (sizeof tokens / sizeof *tokens)];
         }
-        // Names that hold '<' or '/' make the scan skip past closing tags.
+        // Names that hold '<' or '/' name no element.
         for (std::string tag : {"a", "a<", "/a"}) {
             for (bool direct : {false, true}) {
                 Scan scan(text);
@@ -267,6 +288,17 @@ TEST(RunRules, MissingAttributeStoresAnEmptyValue) {
     ASSERT_TRUE(run.ok);
     ASSERT_EQ(run.engine.store.attributes.size(), 1u);
     EXPECT_EQ(run.engine.store.attributes[0]->value, "");
+}
+
+// optattrib gathers like attrib; an attribute it does not find is an empty
+// value (and goes unreported).
+TEST(RunRules, OptionalAttributeGathersWhatIsThere) {
+    RuleRun run("tag a optattrib offset return a", "<l><a offset=\"2\">x</a><a>y</a></l>");
+    ASSERT_TRUE(run.ok);
+    ASSERT_EQ(run.engine.store.attributes.size(), 2u);
+    EXPECT_EQ(run.engine.store.attributes[0]->value, "2");
+    EXPECT_EQ(run.engine.store.attributes[0]->id, "/a/offset");
+    EXPECT_EQ(run.engine.store.attributes[1]->value, "");
 }
 
 TEST(RunRules, JumpWithoutLabelBelowStops) {

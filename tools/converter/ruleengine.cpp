@@ -29,25 +29,16 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"attrib", RuleKind::Attrib},
-    {"elems", RuleKind::Elems},
-    {"tag", RuleKind::Tag},
-    {"directtag", RuleKind::DirectTag},
-    {"directtags", RuleKind::DirectTags},
-    {"recurse", RuleKind::Recurse},
-    {"recurses", RuleKind::Recurses},
-    {"return", RuleKind::Return},
-    {"jump", RuleKind::Jump},
-    {"label", RuleKind::Label},
-    {"func", RuleKind::Func},
+    {"attrib", RuleKind::Attrib},       {"optattrib", RuleKind::OptionalAttrib},
+    {"elems", RuleKind::Elems},         {"tag", RuleKind::Tag},
+    {"directtag", RuleKind::DirectTag}, {"directtags", RuleKind::DirectTags},
+    {"recurse", RuleKind::Recurse},     {"recurses", RuleKind::Recurses},
+    {"return", RuleKind::Return},       {"jump", RuleKind::Jump},
+    {"label", RuleKind::Label},         {"func", RuleKind::Func},
 };
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::vector<std::string> words(const char* text, std::size_t length) {
@@ -96,180 +87,23 @@ bool tagsReturn(const RuleEngine& e) {
     return true;
 }
 
-// True when text at pos starts with prefix followed by name, the name
-// compared without regard to case.
-bool matchesAt(const RuleEngine& e, i32 pos, const char* prefix, const std::string& name) {
-    std::size_t p = std::strlen(prefix);
-    if (pos < 0 || static_cast<std::size_t>(e.length - pos) < p + name.size()) {
-        return false;
+// The element of tag that a search of [start, end) finds: the first of the
+// shallowest there, which must stand at directDepth unless that is -1.
+i32 findElement(const RuleEngine& e, const std::string& tag, i32 start, i32 end, i32 directDepth,
+                i32* contentStart, i32* contentEnd) {
+    const MarkupElement* found =
+        e.markup.shallowest(tag, std::max(start, 0), std::min(end, e.length));
+    if (found == nullptr || (directDepth >= 0 && found->depth != directDepth)) {
+        return -1;
     }
-    const char* at = e.text + pos;
-    if (std::memcmp(at, prefix, p) != 0) {
-        return false;
+    if (found->contentEnd < 0) {
+        tracePrint("Couldn't find end tag %s\n", tag.c_str());
+        return -1;
     }
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (lower(at[p + i]) != lower(name[i])) {
-            return false;
-        }
-    }
-    return true;
+    *contentStart = found->contentStart;
+    *contentEnd = found->contentEnd;
+    return found->contentStart;
 }
-
-char charAt(const RuleEngine& e, i32 pos) {
-    return pos >= 0 && pos < e.length ? e.text[pos] : '\0';
-}
-
-// Where the content that starts at from ends: the '/' of an empty element's
-// "/>", else the matching closing tag; -1 when there is none.
-i32 contentEnd(const RuleEngine& e, const std::string& tag, i32 from) {
-    for (i32 i = from; i < e.length && e.text[i] != '<'; ++i) {
-        if (e.text[i] == '/' && charAt(e, i + 1) == '>') {
-            return i;
-        }
-    }
-    i32 nested = 0;
-    for (i32 i = from; i < e.length; ++i) {
-        if (e.text[i] != '<') {
-            continue;
-        }
-        if (matchesAt(e, i, "</", tag)) {
-            if (nested == 0) {
-                return i;
-            }
-            --nested;
-        } else if (matchesAt(e, i, "<", tag)) {
-            ++nested;
-        }
-    }
-    return -1;
-}
-
-// The scan of findTag for one tag name: the opening pattern '<' + name (a
-// prefix, any letter case), skipped with the one character after it; "</"
-// lowers the depth, "<?" leaves it, any other '<' raises it, "/>" lowers it.
-class TagScan {
-  public:
-    TagScan(const RuleEngine& e, const std::string& tag)
-        : e_(e), tag_(tag), skip_(static_cast<i32>(tag.size()) + 2) {}
-
-    // Takes the step at i: moves i past it and changes depth; true when the
-    // opening pattern stands at i (the depth then counts it as an opening).
-    bool step(i32& i, i32& depth) const {
-        char c = e_.text[i];
-        if (c == '<' && matchesAt(e_, i, "<", tag_)) {
-            ++depth;
-            i += skip_;
-            return true;
-        }
-        if (c == '<') {
-            char next = charAt(e_, i + 1);
-            depth += next == '/' ? -1 : next == '?' ? 0 : 1;
-        } else if (c == '/' && charAt(e_, i + 1) == '>') {
-            --depth;
-        }
-        ++i;
-        return false;
-    }
-
-    // The content of the element whose opening pattern stands at match;
-    // -1 when it has no end.
-    i32 content(i32 match, i32* contentStart, i32* contentEnd_) const {
-        i32 cs = match + skip_;
-        i32 ce = contentEnd(e_, tag_, cs);
-        if (ce < 0) {
-            tracePrint("Couldn't find end tag %s\n", tag_.c_str());
-            return -1;
-        }
-        *contentStart = cs;
-        *contentEnd_ = ce;
-        return cs;
-    }
-
-  private:
-    const RuleEngine& e_;
-    const std::string& tag_;
-    i32 skip_;
-};
-
-// What findTag finds from start, then from each found element's content end
-// on, as a tag rule searches (a directtags rule takes every match at the
-// depth of start, where a directtag rule takes the first): the first scan notes every match with
-// its depth, and each later search picks the first shallowest match after its start from those
-// notes, so a tag rule over n elements scans its interval once, not n times. Should the first scan
-// have stepped over a start (which the closing patterns of well-formed and odd text alike did not
-// show in tests), findTag searches from it itself.
-class SiblingSearch {
-  public:
-    SiblingSearch(const RuleEngine& e, const std::string& tag, i32 start, i32 end, bool direct,
-                  bool every)
-        : e_(e), tag_(tag), scan_(e, tag), end_(end), direct_(direct), every_(every), from_(start) {
-        i32 depth = 0;
-        for (i32 i = std::max(start, 0), stop = std::min(end, e.length); i < stop;) {
-            i32 at = i;
-            if (scan_.step(i, depth)) {
-                matches_.push_back({at, depth - 1});
-            }
-        }
-        best_.resize(matches_.size());
-        for (std::size_t k = matches_.size(); k-- > 0;) {
-            bool later =
-                k + 1 < matches_.size() && matches_[best_[k + 1]].depth < matches_[k].depth;
-            best_[k] = later ? best_[k + 1] : k;
-        }
-    }
-
-    bool next(i32* cs, i32* ce) {
-        if (!aligned_) {
-            if (every_ || findTag(e_, tag_, from_, end_, cs, ce, direct_) < 0) {
-                return false;
-            }
-            from_ = *ce;
-            return true;
-        }
-        while (first_ < matches_.size() && matches_[first_].at < from_) {
-            ++first_;
-        }
-        if (first_ == matches_.size()) {
-            return false;
-        }
-        const Match& match = matches_[best_[first_]];
-        i32 depth = every_ ? 0 : fromDepth_;
-        if ((direct_ && match.depth != depth) || scan_.content(match.at, cs, ce) < 0) {
-            return false;
-        }
-        follow(*cs, match.depth + 1, *ce);
-        return true;
-    }
-
-  private:
-    struct Match {
-        i32 at;
-        i32 depth; // of the scan from the first start
-    };
-
-    // Steps the first scan's way from position i at depth to target.
-    void follow(i32 i, i32 depth, i32 target) {
-        while (i < target) {
-            scan_.step(i, depth);
-        }
-        aligned_ = i == target;
-        from_ = target;
-        fromDepth_ = depth;
-    }
-
-    const RuleEngine& e_;
-    const std::string& tag_;
-    TagScan scan_;
-    i32 end_;
-    bool direct_;
-    bool every_;
-    i32 from_;
-    i32 fromDepth_ = 0;
-    bool aligned_ = true;
-    std::vector<Match> matches_;
-    std::vector<std::size_t> best_; // the first shallowest match at or after each
-    std::size_t first_ = 0;
-};
 
 // The position of the first entry at or after from whose id ends with path,
 // or the table's size.
@@ -308,10 +142,12 @@ void runAttrib(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::s
     auto attribute = std::make_unique<GatheredAttribute>();
     attribute->id = id;
     attribute->owner = owner;
-    if (findXmlAttribute(e, rule.argument, start, end, &first, &last) != 0) {
+    bool found = rule.kind == RuleKind::OptionalAttrib
+                     ? locateXmlAttribute(e, rule.argument, start, end, &first, &last) != 0
+                     : findXmlAttribute(e, rule.argument, start, end, &first, &last) != 0;
+    if (found) {
         attribute->value.assign(e.text + first, static_cast<std::size_t>(last - first));
-        attribute->inOpeningTag =
-            std::find(e.text + std::max(start, 0), e.text + first, '>') == e.text + first;
+        attribute->inOpeningTag = e.markup.tagBefore(first) < start;
     }
     tracePrint("Value: [%s]\n", attribute->value.c_str());
     owner->attributes.push_back(attribute.get());
@@ -350,17 +186,23 @@ void runElems(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::st
     e.store.lists.push_back(std::move(list));
 }
 
-// A tag or directtag rule: its body once for every element found. Gives the
+// A tag, directtag or directtags rule: its body once for every element
+// found, each search starting at the content end of the element before (a
+// directtag search takes the element at the depth of its start only, a
+// directtags search every one at the depth of the rule's start). Gives the
 // index after the matching return rule.
 i32 runTag(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id, TagRecord* owner) {
     const Rule& rule = e.rules[index];
     tracePrint(" ** Tag: %s\n", rule.argument.c_str());
-    bool every = rule.kind == RuleKind::DirectTags;
-    bool direct = rule.kind == RuleKind::DirectTag || every;
     bool found = false;
     i32 cs = 0, ce = 0;
-    SiblingSearch search(e, rule.argument, start, end, direct, every);
-    while (search.next(&cs, &ce)) {
+    for (i32 from = start;; from = ce) {
+        i32 direct = rule.kind == RuleKind::DirectTags  ? e.markup.depthAt(start)
+                     : rule.kind == RuleKind::DirectTag ? e.markup.depthAt(from)
+                                                        : -1;
+        if (findElement(e, rule.argument, from, end, direct, &cs, &ce) < 0) {
+            break;
+        }
         found = true;
         tracePrint("Tag found. New interval: [%d, %d]\n", cs, ce);
         e.tagStack.push_back(rule.argument);
@@ -387,9 +229,8 @@ void runRecurse(RuleEngine& e, i32 index, i32 start, i32 end, const std::string&
         return;
     }
     bool every = rule.kind == RuleKind::Recurses;
-    SiblingSearch search(e, rule.argument, start + 1, end - 1, false, false);
     i32 cs = 0, ce = 0;
-    while (search.next(&cs, &ce)) {
+    for (i32 from = start; findElement(e, rule.argument, from, end, -1, &cs, &ce) >= 0; from = ce) {
         tracePrint("Recursive tag found. New interval: [%d, %d]\n", cs, ce);
         e.tagStack.push_back(rule.argument);
         runBody(e, target + 1, cs, ce, id, newTag(e, id, depth, owner), depth + 1);
@@ -409,12 +250,14 @@ i32 runJump(RuleEngine& e, i32 index) {
     return label;
 }
 
-// The first count values of list, each parsed by parse; the rest T{}.
+// count values of list from its value first on, each parsed by parse; the
+// values the list lacks T{}.
 template <typename T, typename Parse>
-void parseElements(const GatheredElements& list, T* out, std::size_t count, Parse parse) {
-    std::size_t given = std::min(count, list.size());
+void parseElements(const GatheredElements& list, T* out, std::size_t count, Parse parse,
+                   std::size_t first = 0) {
+    std::size_t given = first < list.size() ? std::min(count, list.size() - first) : 0;
     for (std::size_t i = 0; i < given; ++i) {
-        std::string_view value = list.value(i);
+        std::string_view value = list.value(first + i);
         out[i] = parse(value.data(), static_cast<i32>(value.size()));
     }
     std::fill(out + given, out + count, T{});
@@ -475,9 +318,14 @@ i32 ruleFailure(RuleEngine& e, const std::string& message) {
     return -1;
 }
 
-bool runRules(RuleEngine& e, const char* text, i32 length, PwnWriter& writer, NodeRecord& root) {
+void setText(RuleEngine& e, const char* text, i32 length) {
     e.text = text;
     e.length = length;
+    e.markup = Markup(text, length);
+}
+
+bool runRules(RuleEngine& e, const char* text, i32 length, PwnWriter& writer, NodeRecord& root) {
+    setText(e, text, length);
     e.writer = &writer;
     e.root = &root;
     e.lastNode = &root;
@@ -515,6 +363,7 @@ i32 runRule(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id,
         }
         switch (rule.kind) {
         case RuleKind::Attrib:
+        case RuleKind::OptionalAttrib:
             runAttrib(e, rule, start, end, ruleId, owner);
             ++index;
             break;
@@ -568,58 +417,43 @@ i32 runRule(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id,
 }
 
 i32 findTag(const RuleEngine& e, const std::string& tag, i32 start, i32 end, i32* contentStart,
-            i32* contentEnd_, bool directOnly) {
-    TagScan scan(e, tag);
-    i32 depth = 0, noted = -1, notedDepth = 5000;
-    i32 stop = std::min(end, e.length);
-    for (i32 i = std::max(start, 0); i < stop;) {
-        i32 at = i;
-        if (scan.step(i, depth) && depth - 1 < notedDepth) {
-            noted = at;
-            notedDepth = depth - 1;
-        }
+            i32* contentEnd, bool directOnly) {
+    i32 direct = directOnly ? e.markup.depthAt(start) : -1;
+    return findElement(e, tag, start, end, direct, contentStart, contentEnd);
+}
+
+i32 locateXmlAttribute(const RuleEngine& e, const std::string& name, i32 start, i32 end, i32* first,
+                       i32* last) {
+    const MarkupAttribute* found = e.markup.attribute(name, start, std::min(end, e.length));
+    if (found == nullptr) {
+        return 0;
     }
-    if (noted < 0 || (directOnly && notedDepth != 0)) {
-        return -1;
-    }
-    return scan.content(noted, contentStart, contentEnd_);
+    *first = found->valueAt;
+    *last = found->valueEnd;
+    return found->valueAt;
 }
 
 i32 findXmlAttribute(const RuleEngine& e, const std::string& name, i32 start, i32 end, i32* first,
                      i32* last) {
-    std::string pattern = name + "=\"";
-    i32 stop = std::min(end, e.length);
-    for (i32 i = std::max(start, 0); i < stop; ++i) {
-        if (lower(e.text[i]) != lower(pattern[0]) || !matchesAt(e, i, "", pattern)) {
-            continue;
-        }
-        i32 from = i + static_cast<i32>(pattern.size());
-        for (i32 j = from; j < stop; ++j) {
-            if (e.text[j] == '"') {
-                *first = from;
-                *last = j;
-                return from;
-            }
-        }
-        break;
+    i32 found = locateXmlAttribute(e, name, start, end, first, last);
+    if (found == 0) {
+        std::printf("Couldn't find attribute %s\n", name.c_str());
     }
-    std::printf("Couldn't find attribute %s\n", name.c_str());
-    return 0;
+    return found;
 }
 
 i32 splitValues(RuleEngine& e, std::vector<TextSpan>& out, i32 start, i32 end) {
     i32 stop = std::min(end, e.length - 1);
-    i32 i = std::max(start - 1, 0);
-    while (i <= stop && e.text[i] != '>') {
-        ++i;
+    const std::vector<MarkupSpan>& spans = e.markup.spans();
+    std::size_t next = e.markup.firstSpanEndingFrom(start);
+    if (next == spans.size() || spans[next].end - 1 > stop) {
+        return stop + 1;
     }
-    if (i > stop) {
-        return i;
-    }
-    i32 valueStart = ++i;
-    for (; i <= stop; ++i) {
+    i32 i = spans[next++].end;
+    for (i32 valueStart = i; i <= stop; ++i) {
+        bool markup = next < spans.size() && spans[next].at == i;
         char c = e.text[i];
-        if (c != ' ' && c != '<' && c != '\n' && c != '\t' && c != '\r') {
+        if (!markup && c != ' ' && c != '<' && c != '\n' && c != '\t' && c != '\r') {
             continue;
         }
         if (i > valueStart) {
@@ -627,6 +461,9 @@ i32 splitValues(RuleEngine& e, std::vector<TextSpan>& out, i32 start, i32 end) {
                 return ruleFailure(e, kLongList);
             }
             out.push_back({static_cast<u32>(valueStart), static_cast<u32>(i - valueStart)});
+        }
+        if (markup) {
+            i = spans[next++].end - 1;
         }
         valueStart = i + 1;
     }
@@ -687,8 +524,9 @@ std::string lastComponent(const std::string& id) {
     return slash == std::string::npos ? id : id.substr(slash + 1);
 }
 
-void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count) {
-    parseElements(list, out, count, parseFloat);
+void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count,
+                      std::size_t first) {
+    parseElements(list, out, count, parseFloat, first);
 }
 
 void elementsToInts(const GatheredElements& list, i32* out, std::size_t count) {

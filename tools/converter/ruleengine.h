@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/types.h"
+#include "tools/converter/markup.h"
 #include "tools/converter/pwnwriter.h"
 #include "tools/converter/records.h"
 #include "tools/converter/vertextable.h"
@@ -12,14 +13,15 @@
 #include <unordered_map>
 #include <vector>
 
-// The COLLADA path: a rule program ("rules.txt") walks the .dae text, which is
-// scanned as plain characters, not parsed as XML. Rules find elements by tag
-// name inside a character interval, gather attribute values and element
-// contents under accumulated path names, and call the built-in functions that
-// turn what was gathered into materials, meshes and nodes.
+// The COLLADA path: a rule program ("rules.txt") walks the .dae text, whose
+// markup is read once (markup.h). Rules find elements by tag name inside a
+// character interval, gather attribute values and element contents under
+// accumulated path names, and call the built-in functions that turn what was
+// gathered into materials, meshes and nodes.
 
 enum class RuleKind {
     Attrib,
+    OptionalAttrib, // an attribute an element may leave out: its absence is not reported
     Elems,
     Tag,
     DirectTag,
@@ -103,6 +105,7 @@ struct DocumentLinks {
 struct RuleEngine {
     const char* text = nullptr;
     i32 length = 0;
+    Markup markup; // of text
     std::vector<Rule> rules;
     std::vector<std::string> tagStack;
     GatheredStore store;
@@ -136,6 +139,8 @@ bool parseRules(RuleEngine& engine, const char* text, std::size_t length);
 // Reads and parses "rules.txt" (or path).
 bool readRules(RuleEngine& engine, const char* path = "rules.txt");
 
+// Sets the text the rules run over and reads its markup.
+void setText(RuleEngine& engine, const char* text, i32 length);
 // Runs the rule program over text[start, end]; false when the run stopped
 // with a failure (engine.error).
 bool runRules(RuleEngine& engine, const char* text, i32 length, PwnWriter& writer,
@@ -146,15 +151,29 @@ i32 runRule(RuleEngine& engine, i32 index, i32 start, i32 end, const std::string
 // Stops the run with message; gives -1.
 i32 ruleFailure(RuleEngine& engine, const std::string& message);
 
+// The element named tag (any letter case) whose start tag begins in
+// [start, end), the first of the shallowest there; with directOnly, only one
+// at the depth of start (a child of the element whose content starts there).
+// Its content runs from one character past its name (past the '>' of a bare
+// tag, so inside the attributes of a tag that has them) to the '<' of its end
+// tag, or to the '/' of its "/>". Gives the content start, or -1 when there is
+// none or it has no end tag.
 i32 findTag(const RuleEngine& engine, const std::string& tag, i32 start, i32 end, i32* contentStart,
             i32* contentEnd, bool directOnly);
+// The value of the first attribute in [start, end) whose name ends with name
+// (any letter case, so "id" also takes "sid"), [first, last). Gives first, or
+// 0 when there is none or its value does not end before end.
+i32 locateXmlAttribute(const RuleEngine& engine, const std::string& name, i32 start, i32 end,
+                       i32* first, i32* last);
+// locateXmlAttribute, reporting an attribute not found.
 i32 findXmlAttribute(const RuleEngine& engine, const std::string& name, i32 start, i32 end,
                      i32* first, i32* last);
 // The values of the element whose content starts near start: the text after
-// the first '>' at or after start - 1, up to and including end, split at runs
-// of blanks (space, tab, line feed, carriage return) and at '<'; a value needs
-// a separator after it. Gives the position reached, or -1 (with the run
-// stopped) when there are more than kMaxListValues values.
+// the first markup that ends at or after start, up to and including end,
+// split at runs of blanks (space, tab, line feed, carriage return), at '<' and
+// at markup (a tag, a comment; the content of a CDATA section is text); a
+// value needs a separator after it. Gives the position reached, or -1 (with
+// the run stopped) when there are more than kMaxListValues values.
 i32 splitValues(RuleEngine& engine, std::vector<TextSpan>& out, i32 start, i32 end);
 i32 findRuleForward(const RuleEngine& engine, i32 from, RuleKind kind, const std::string& name);
 i32 findRuleBackward(const RuleEngine& engine, i32 from, RuleKind kind, const std::string& name);
@@ -176,9 +195,10 @@ TagRecord* childTag(const char* name, const TagRecord* record, i32 n);
 bool endsWithPath(const std::string& id, const char* path);
 // The text after the last '/' of id.
 std::string lastComponent(const std::string& id);
-// The first count values of list parsed with parseFloat or parseInt into out;
-// values the list lacks are 0.
-void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count);
+// The first count values of list (of floats, from its value first on) parsed
+// with parseFloat or parseInt into out; values the list lacks are 0.
+void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count,
+                      std::size_t first = 0);
 void elementsToInts(const GatheredElements& list, i32* out, std::size_t count);
 
 // Frees everything gathered. Records that running rules still own stay
