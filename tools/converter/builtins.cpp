@@ -1,5 +1,6 @@
 #include "tools/converter/builtins.h"
 
+#include "tools/converter/binding.h"
 #include "tools/converter/numbers.h"
 #include "tools/converter/trace.h"
 #include "tools/converter/transform.h"
@@ -44,11 +45,6 @@ i32 toInt(std::string_view value) {
 bool refuse(RuleEngine& e, const std::string& message) {
     ruleFailure(e, message);
     return false;
-}
-
-void finishCall(RuleEngine& e) {
-    clearGathered(e);
-    vertexTableClear(e.vertices);
 }
 
 bool knownSemantic(const std::string& semantic) {
@@ -357,25 +353,34 @@ void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inp
     vertexTableClear(e.vertices);
 }
 
-// A mesh is named by its geometry's name; by the geometry's id when the
-// geometry has no name, or when an earlier mesh took the name and not the id.
-std::string meshName(const PwnWriter& writer, const GatheredAttribute* name,
-                     const GatheredAttribute* id) {
+// A mesh is named by its geometry's own name; by the geometry's id when the
+// geometry has no name, or when an earlier mesh took the name and not the id;
+// with neither, by a name that no mesh has.
+std::string meshName(const PwnWriter& writer, const std::string& name, const std::string& id) {
     bool useId =
-        id != nullptr && !id->value.empty() &&
-        (name == nullptr || name->value.empty() ||
-         (writer.meshIndex.count(name->value) != 0 && writer.meshIndex.count(id->value) == 0));
+        !id.empty() &&
+        (name.empty() || (writer.meshIndex.count(name) != 0 && writer.meshIndex.count(id) == 0));
     if (useId) {
-        return id->value;
+        return id;
     }
-    return name != nullptr ? name->value : std::string();
+    if (!name.empty()) {
+        return name;
+    }
+    for (u32 k = 1;; ++k) {
+        std::string free = "geometry" + std::to_string(k);
+        if (writer.meshIndex.count(free) == 0) {
+            return free;
+        }
+    }
 }
 
-// The last non-empty attribute gathered under the given last component.
-std::optional<std::string> lastNonEmpty(const RuleEngine& e, const char* component) {
+// The last non-empty attribute gathered under the given last component from
+// the opening tag of the element its rule ran over (not from an element
+// inside it).
+std::optional<std::string> lastOwn(const RuleEngine& e, const char* component) {
     std::optional<std::string> value;
     for (const auto& a : e.store.attributes) {
-        if (lastComponent(a->id) == component && !a->value.empty()) {
+        if (a->inOpeningTag && lastComponent(a->id) == component && !a->value.empty()) {
             value = a->value;
         }
     }
@@ -647,12 +652,23 @@ void takeTransform(const RuleEngine& e, NodeRecord& node) {
 
 } // namespace
 
+std::string ownAttribute(const RuleEngine& e, const char* path) {
+    const GatheredAttribute* a = findGatheredAttribute(e, path);
+    return a != nullptr && a->inOpeningTag ? a->value : std::string();
+}
+
+void finishCall(RuleEngine& e) {
+    clearGathered(e);
+    vertexTableClear(e.vertices);
+}
+
 void materialGather(RuleEngine& e) {
     std::fputs("Fetching material\n", stdout);
     MaterialRecord m;
-    m.name = lastNonEmpty(e, "name");
+    std::optional<std::string> id = lastOwn(e, "id");
+    m.name = lastOwn(e, "name");
     if (!m.name) {
-        m.name = lastNonEmpty(e, "id");
+        m.name = id;
     }
     struct Target {
         const char* name;
@@ -677,9 +693,13 @@ void materialGather(RuleEngine& e) {
             }
         }
     }
+    u32 number = static_cast<u32>(e.writer->materialNames.size());
     if (!writeMaterial(*e.writer, m)) {
         ruleFailure(e, kBadMaterial);
         return;
+    }
+    if (id) {
+        e.links.effectMaterials.emplace(*id, number);
     }
     finishCall(e);
 }
@@ -687,12 +707,8 @@ void materialGather(RuleEngine& e) {
 void meshAssemble(RuleEngine& e) {
     std::fputs("Assembling mesh\n", stdout);
     MeshRecord mesh;
-    const GatheredAttribute* name = findGatheredAttribute(e, "geometry/name");
-    const GatheredAttribute* id = findGatheredAttribute(e, "geometry/id");
-    if (id != nullptr) {
-        mesh.geometryId = id->value;
-    }
-    mesh.name = meshName(*e.writer, name, id);
+    mesh.geometryId = ownAttribute(e, "geometry/id");
+    mesh.name = meshName(*e.writer, ownAttribute(e, "geometry/name"), mesh.geometryId);
     std::vector<TagRecord*> parts = gatheredTags(e, "triangles");
     if (parts.empty()) {
         if (findGatheredElements(e, "triangles/p/index_array") == nullptr) {
@@ -749,18 +765,21 @@ std::string localId(const std::string& url) {
     return url.size() > 1 && url[0] == '#' ? url.substr(1) : std::string();
 }
 
-// The node places what its first <instance_geometry> names; each further one
-// is placed by a child of the node without a transform of its own.
+// The node places what its first <instance_geometry> names, with the
+// materials that element binds; each further one is placed by a child of the
+// node without a transform of its own.
 void takeGeometries(const RuleEngine& e, NodeRecord& node) {
-    std::vector<std::string> urls = urlsOf(e, "instance_geometry/url");
-    for (std::size_t k = 0; k < urls.size(); ++k) {
+    std::vector<TagRecord*> instances = gatheredTags(e, "instance_geometry");
+    for (std::size_t k = 0; k < instances.size(); ++k) {
+        const GatheredAttribute* url = childAttribute("url", instances[k]);
         NodeRecord& placing = k == 0 ? node : node.addChild();
-        placing.geometry = localId(urls[k]);
-        placing.geometryUrl = urls[k];
+        placing.geometryUrl = url != nullptr ? url->value : std::string();
+        placing.geometry = localId(placing.geometryUrl);
         if (k > 0) {
             placing.named = false;
             placing.name = node.label();
         }
+        bindMaterials(e, *instances[k], placing);
     }
 }
 
@@ -782,13 +801,11 @@ void pushNode(RuleEngine& e, i32 depth) {
     }
     NodeRecord& node = parent->addChild();
     node.depth = depth;
-    node.named = name != nullptr && !name->value.empty();
-    if (node.named) {
-        node.name = name->value;
-    }
-    const GatheredAttribute* id = findGatheredAttribute(e, "node/id");
-    if (id != nullptr && id->inOpeningTag) {
-        node.id = id->value;
+    node.id = ownAttribute(e, "node/id");
+    node.name = ownAttribute(e, "node/name");
+    node.named = !node.name.empty();
+    if (!node.named) {
+        node.name = node.id.empty() ? "node" + std::to_string(++e.unnamedNodes) : node.id;
     }
     takeGeometries(e, node);
     node.instances = urlsOf(e, "instance_node/url");
@@ -805,6 +822,12 @@ void callBuiltin(RuleEngine& e, const std::string& name, i32 depth) {
         meshAssemble(e);
     } else if (name == "push_node") {
         pushNode(e, depth);
+    } else if (name == "link_material") {
+        linkMaterial(e);
+    } else if (name == "begin_scene") {
+        beginScene(e);
+    } else if (name == "choose_scene") {
+        chooseScene(e);
     } else {
         ruleFailure(e, "No such function found (" + name + ")\n");
     }

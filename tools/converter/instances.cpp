@@ -1,5 +1,6 @@
 #include "tools/converter/instances.h"
 
+#include "tools/converter/builtins.h"
 #include "tools/converter/scene.h"
 #include "tools/converter/transform.h"
 
@@ -50,7 +51,8 @@ std::unique_ptr<NodeRecord> copyNode(Instancer& in, const NodeRecord& from,
 // the path.
 std::unique_ptr<NodeRecord> instanceOf(Instancer& in, const NodeRecord& by, const std::string& url,
                                        std::vector<const NodeRecord*>& path) {
-    auto found = url.size() > 1 && url[0] == '#' ? in.byId.find(url.substr(1)) : in.byId.end();
+    std::string id = localId(url);
+    auto found = id.empty() ? in.byId.end() : in.byId.find(id);
     if (found == in.byId.end()) {
         std::printf("Warning: node %s: <instance_node url=\"%s\"> names no node of the document; "
                     "it was left out\n",
@@ -79,6 +81,7 @@ std::unique_ptr<NodeRecord> copyNode(Instancer& in, const NodeRecord& from,
     copy->named = from.named;
     copy->geometry = from.geometry;
     copy->geometryUrl = from.geometryUrl;
+    copy->materials = from.materials;
     copy->id = from.id;
     copy->hasTranslation = from.hasTranslation;
     copy->hasRotation = from.hasRotation;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <numeric>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -310,14 +311,13 @@ std::string partName(const PwnWriter& w) {
     return freeName(w, w.meshNames[static_cast<u32>(w.lastFirstPart)] + ".");
 }
 
-// One "mesh" chunk, naming the first material of the mesh's material name.
-void writeMeshChunk(PwnWriter& w, const MeshRecord& mesh) {
+// One "mesh" chunk, naming the material of that number (none for -1).
+void writeMeshChunk(PwnWriter& w, const MeshRecord& mesh, i32 material) {
     writeTag(w, "mesh");
     writeTag(w, "idnt");
     writeLabel("Mesh id length\n");
     writeInt(w, static_cast<u32>(mesh.name.size()));
     writeTag(w, mesh.name);
-    i32 material = findName(w.materialIndex, mesh.materialName);
     if (material >= 0) {
         writeTag(w, "mmat");
         writeLabel("Material index\n");
@@ -340,23 +340,64 @@ void keepMesh(PwnWriter& w, const MeshRecord& mesh) {
     w.kept.push_back(std::move(kept));
 }
 
-// Writes the copies that placeNodes numbered, each from the mesh kept under
-// its source's number.
-void writeCopies(PwnWriter& w, const std::vector<u32>& copied) {
-    u32 first = static_cast<u32>(w.meshNames.size() - copied.size());
-    for (std::size_t i = 0; i < copied.size(); ++i) {
-        tracePrint("Copy of mesh %s\n", w.meshNames[copied[i]].c_str());
-        const KeptMesh& kept = w.kept[copied[i]];
-        MeshRecord copy;
-        copy.name = w.meshNames[first + i];
-        copy.materialName = kept.materialName;
-        copy.attributes = kept.attributes;
-        copy.indices = kept.indices.data();
-        copy.indexCount = static_cast<u32>(kept.indices.size());
-        copy.vertices = kept.vertices.data();
-        copy.vertexCount = kept.vertexCount;
-        copy.floatsPerVertex = kept.floatsPerVertex;
-        writeMeshChunk(w, copy);
+// The material of mesh number mesh, kept as source: the one node binds to
+// the mesh's material name, else the first of that name; -1 for none.
+i32 materialOf(const PwnWriter& w, const NodeRecord* node, u32 source) {
+    const std::string& name = w.kept[source].materialName;
+    if (node != nullptr) {
+        auto bound = node->materials.find(name);
+        if (bound != node->materials.end()) {
+            return static_cast<i32>(bound->second);
+        }
+    }
+    return findName(w.materialIndex, name);
+}
+
+// The material of every mesh number: the one its placing node binds, for the
+// mesh and its parts; sources gives the kept mesh of every number.
+std::vector<i32> materialsOf(const PwnWriter& w, const Placements& placements,
+                             const std::vector<u32>& sources) {
+    std::vector<i32> materials(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        materials[i] = materialOf(w, nullptr, sources[i]);
+    }
+    for (const auto& [node, mesh] : placements) {
+        materials[mesh] = materialOf(w, node, sources[mesh]);
+        for (u32 part : w.parts[mesh]) {
+            materials[part] = materialOf(w, node, sources[part]);
+        }
+    }
+    return materials;
+}
+
+// Writes every mesh, the copies that placeNodes numbered last, each from the
+// mesh kept under its source's number. A mesh without a material is warned
+// of once, not again for its copies.
+void writeMeshes(PwnWriter& w, const Placements& placements, const std::vector<u32>& copied) {
+    std::vector<u32> sources(w.meshNames.size());
+    std::iota(sources.begin(), sources.end(), 0u);
+    std::copy(copied.begin(), copied.end(), sources.end() - copied.size());
+    std::vector<i32> materials = materialsOf(w, placements, sources);
+    std::vector<bool> warned(w.kept.size());
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const KeptMesh& kept = w.kept[sources[i]];
+        if (sources[i] != i) {
+            tracePrint("Copy of mesh %s\n", w.meshNames[sources[i]].c_str());
+        }
+        if (materials[i] < 0 && !warned[sources[i]]) {
+            warned[sources[i]] = true;
+            std::printf("Warning: mesh %s has no material (none is named \"%s\")\n",
+                        w.meshNames[i].c_str(), kept.materialName.c_str());
+        }
+        MeshRecord mesh;
+        mesh.name = w.meshNames[i];
+        mesh.attributes = kept.attributes;
+        mesh.indices = kept.indices.data();
+        mesh.indexCount = static_cast<u32>(kept.indices.size());
+        mesh.vertices = kept.vertices.data();
+        mesh.vertexCount = kept.vertexCount;
+        mesh.floatsPerVertex = kept.floatsPerVertex;
+        writeMeshChunk(w, mesh, materials[i]);
     }
 }
 
@@ -417,8 +458,7 @@ void registerMesh(PwnWriter& w, const MeshRecord& mesh) {
     }
 }
 
-void writeNewMesh(PwnWriter& w, const MeshRecord& mesh) {
-    writeMeshChunk(w, mesh);
+void takeMesh(PwnWriter& w, const MeshRecord& mesh) {
     keepMesh(w, mesh);
     registerMesh(w, mesh);
 }
@@ -616,16 +656,12 @@ bool writeMaterial(PwnWriter& writer, const MaterialRecord& material) {
 }
 
 void writeMesh(PwnWriter& writer, const MeshRecord& mesh) {
-    if (findName(writer.materialIndex, mesh.materialName) < 0) {
-        std::printf("Warning: mesh %s has no material (none is named \"%s\")\n", mesh.name.c_str(),
-                    mesh.materialName.c_str());
-    }
     MeshRecord named = mesh;
     if (mesh.furtherPart && writer.lastFirstPart >= 0 && writer.meshIndex.count(mesh.name) != 0) {
         named.name = partName(writer);
     }
     if (mesh.vertexCount <= kMaxDrawnVertices) {
-        writeNewMesh(writer, named);
+        takeMesh(writer, named);
         return;
     }
     std::vector<MeshPiece> pieces =
@@ -641,7 +677,7 @@ void writeMesh(PwnWriter& writer, const MeshRecord& mesh) {
         named.indexCount = static_cast<u32>(pieces[k].indices.size());
         named.vertices = pieces[k].vertices.data();
         named.vertexCount = pieces[k].vertexCount;
-        writeNewMesh(writer, named);
+        takeMesh(writer, named);
     }
 }
 
@@ -653,7 +689,7 @@ bool finishOutput(PwnWriter& writer, const NodeRecord& root) {
         abandonOutput(writer);
         return false;
     }
-    writeCopies(writer, copied);
+    writeMeshes(writer, placements, copied);
     for (const auto& node : root.children) {
         writeNode(writer, *node, placements);
     }

@@ -8,9 +8,12 @@
 #include <unordered_set>
 #include <vector>
 
-// What a copy of a written mesh needs (a mesh that two nodes place is written
-// again under a name of its own for the second).
+// A mesh as the reader handed it over, written once the nodes that place it
+// are known (a mesh that two nodes place is written again under a name of its
+// own for the second).
 struct KeptMesh {
+    // The material the mesh names: a COLLADA symbol, which the node placing
+    // the mesh may bind to a material of its own choosing.
     std::string materialName;
     std::vector<MeshAttribute> attributes;
     std::vector<u32> indices;
@@ -49,7 +52,7 @@ struct PwnWriter {
     i32 lastFirstPart = -1;
     std::vector<bool> placed;
     u64 triangles = 0;
-    // Every mesh written from a record, by its number.
+    // Every mesh handed over, by its number.
     std::vector<KeptMesh> kept;
     // Why finishOutput refused the model, when it did.
     std::string refusal;
@@ -65,10 +68,12 @@ bool beginOutput(PwnWriter& writer, const char* path);
 // One "matl" chunk. False (nothing written) for a material without a name.
 bool writeMaterial(PwnWriter& writer, const MaterialRecord& material);
 
-// One "mesh" chunk. Its material is named by the index of the first written
-// material of that name; a name that matches none leaves "mmat" out. A mesh
-// of more vertices than the engine draws (65,536) is written as several, each
-// of at most that many, named like further parts of the mesh ("<name>.2",
+// One mesh, written as a "mesh" chunk by finishOutput, after every material.
+// Its material is the one that the node placing it binds to its material
+// name (NodeRecord::materials), else the first written material of that name;
+// a name that matches none leaves "mmat" out, with a warning. A mesh of more
+// vertices than the engine draws (65,536) is written as several, each of at
+// most that many, named like further parts of the mesh ("<name>.2",
 // "<name>.3", ...) and placed wherever the mesh is.
 void writeMesh(PwnWriter& writer, const MeshRecord& mesh);
 
@@ -77,8 +82,8 @@ void writeMesh(PwnWriter& writer, const MeshRecord& mesh);
 // written, nor are the nodes inside it.
 bool placesMesh(const PwnWriter& writer, const NodeRecord& node);
 
-// Writes the children of root (the root nodes) with their subtrees, the end
-// tag, the two counts, closes the output and moves it into place. A node that
+// Writes the meshes, the children of root (the root nodes) with their
+// subtrees, the end tag, the two counts, closes the output and moves it into place. A node that
 // places a mesh already placed gets a copy of the mesh and its parts, written
 // before the nodes under names of their own ("<name>@2", ...). Warns on
 // standard output of every mesh that no node places and when no triangle was

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // What the readers hand to the .pwn writer.
@@ -55,7 +56,10 @@ struct NodeRecord {
     // (<instance_geometry url="#id">); else the node places the mesh of its name.
     std::string geometry;
     std::string geometryUrl; // that element's url as written, when there is one
-    std::string id;          // the document's id of the node, which <instance_node> names
+    // What its <bind_material> binds: the material name a mesh of the
+    // geometry gives (the symbol) to the number of the written material.
+    std::unordered_map<std::string, u32> materials;
+    std::string id; // the document's id of the node, which <instance_node> names
     // What the node's <instance_node url="..."> elements name, as written.
     std::vector<std::string> instances;
     std::vector<std::unique_ptr<NodeRecord>> children;

@@ -1,5 +1,6 @@
 #include "tools/converter/ruleengine.h"
 
+#include "tools/converter/binding.h"
 #include "tools/converter/builtins.h"
 #include "tools/converter/instances.h"
 #include "tools/converter/numbers.h"
@@ -343,6 +344,7 @@ bool runRules(RuleEngine& e, const char* text, i32 length, PwnWriter& writer, No
         index = runRule(e, index, 0, length, "", &e.store.root, 0);
     }
     if (!e.failed) {
+        keepChosenScene(e);
         placeInstances(e);
         settleScene(e);
     }

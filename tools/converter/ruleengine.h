@@ -7,8 +7,10 @@
 #include "tools/converter/vertextable.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The COLLADA path: a rule program ("rules.txt") walks the .dae text, whose
@@ -91,6 +93,15 @@ struct GatheredStore {
     GatheredStore() { root.id = "Root"; }
 };
 
+// What a COLLADA document binds by its ids (binding.h).
+struct DocumentLinks {
+    std::unordered_map<std::string, std::string> materialEffects; // material id to effect id
+    std::unordered_map<std::string, u32> effectMaterials;         // effect id to written material
+    // Each visual scene's id and how many root nodes stood before it.
+    std::vector<std::pair<std::string, std::size_t>> scenes;
+    std::optional<std::string> chosenScene; // the url of <instance_visual_scene>
+};
+
 struct RuleEngine {
     const char* text = nullptr;
     i32 length = 0;
@@ -105,11 +116,13 @@ struct RuleEngine {
     NodeRecord* root = nullptr;
     NodeRecord* lastNode = nullptr;
     i32 lastDepth = -1;
+    u32 unnamedNodes = 0; // nodes named "node<n>", having neither name nor id
     // The nodes of <library_nodes>, which only <instance_node> places.
     NodeRecord libraryRoot;
     NodeRecord* lastLibraryNode = nullptr;
     i32 lastLibraryDepth = -1;
     VertexTable vertices;
+    DocumentLinks links;
 
     // The message of the failure that stopped the run, when failed.
     bool failed = false;
