@@ -15,7 +15,7 @@ RUN_PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-dev
   libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri libpng-dev libjpeg-dev
   libfreetype-dev fonts-dejavu-core xvfb xauth xdotool x11-utils imagemagick"
 TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  clang-format assimp-utils glmark2-data openctm-tools"
+  clang-format assimp-utils assimp-testmodels glmark2-data openctm-tools"
 XVFB_SERVER_ARGS="-screen 0 1024x1024x24 -noreset"
 
 as_root() {

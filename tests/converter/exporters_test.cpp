@@ -74,10 +74,16 @@ TEST(ObjExporters, NegativeIndicesCountBackFromTheLastEntry) {
 }
 
 TEST(ObjExporters, ModelsWithoutTrianglesWarnButComplete) {
-    for (const char* text : {"", "junk\n\x01\x02\n", "v 0 0 0\nv 1 0 0\nl 1 2\np 1\n"}) {
+    for (const char* text : {"", "junk\n\x01\x02\n", "v 0 0 0\nv 1 0 0\nl 1 2\np 1\n",
+                             "v 0 0 0\nvn 0 0 1\nvt 1 1\nf 1//1 1//1\n"}) {
         MeshwrightRun run = ConvertTextWithShippedRules("empty.obj", text);
         EXPECT_EQ(run.status, 0) << text;
-        EXPECT_EQ(run.out, "Warning: no triangles were written\n" + kDone) << text;
+        EXPECT_EQ(WithoutEmptyIndices(run.out), "Warning: no triangles were written\n" + kDone)
+            << text;
+        PwnFile file = ReadOutput(run);
+        ASSERT_EQ(file.meshes.size(), 1u) << text;
+        EXPECT_EQ(file.meshes[0].vertexCount, 0u) << text;
+        EXPECT_EQ(file.meshes[0].floatsPerVertex, 0u) << text << ": no vertex was assembled";
     }
 }
 

@@ -114,14 +114,31 @@ struct Checked {
     int withExponents = 0; // of the compared position values
 };
 
+// Whether some corner of the source names the entry that member gives.
+bool named(const ObjSource& obj, int Corner::*member) {
+    for (const auto& triangle : obj.triangles) {
+        for (const Corner& c : triangle) {
+            if (c.*member != 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // Every corner of every source triangle, in order, against the vertex its
-// index names in the converted mesh.
+// index names in the converted mesh. A corner that names no texture
+// coordinate or normal where others do has zeros in its place.
 Checked compareTriangles(const ObjSource& obj, const PwnMesh& mesh) {
     Checked checked;
-    bool hasT = !obj.texCoords.empty(), hasN = !obj.normals.empty();
+    bool hasT = named(obj, &Corner::texCoord), hasN = named(obj, &Corner::normal);
     EXPECT_EQ(mesh.floatsPerVertex, 3u + (hasT ? 3 : 0) + (hasN ? 3 : 0));
     EXPECT_EQ(mesh.attributes.size(), 1u + hasT + hasN);
-    EXPECT_EQ(mesh.indices.size(), obj.triangles.size() * 3);
+    if (mesh.indices.size() != obj.triangles.size() * 3) {
+        ADD_FAILURE() << mesh.indices.size() << " indices for " << obj.triangles.size()
+                      << " triangles";
+        return checked;
+    }
     EXPECT_EQ(mesh.indexWidth, mesh.indices.size() > 65535 ? 4u : 2u);
     for (std::size_t t = 0; t < obj.triangles.size(); ++t) {
         for (int k = 0; k < 3; ++k) {
@@ -138,14 +155,16 @@ Checked compareTriangles(const ObjSource& obj, const PwnMesh& mesh) {
             }
             int at = 3;
             if (hasT) {
-                const auto& tc = obj.texCoords.at(c.texCoord - 1);
+                std::array<Number, 3> tc =
+                    c.texCoord ? obj.texCoords.at(c.texCoord - 1) : std::array<Number, 3>{};
                 for (int i = 0; i < 3; ++i) {
                     EXPECT_TRUE(close(v[at + i], tc[i].value));
                 }
                 at += 3;
             }
             if (hasN) {
-                std::array<float, 3> u = unit(obj.normals.at(c.normal - 1));
+                std::array<float, 3> u =
+                    c.normal ? unit(obj.normals.at(c.normal - 1)) : std::array<float, 3>{};
                 for (int i = 0; i < 3; ++i) {
                     EXPECT_NEAR(v[at + i], u[i], 1e-6f) << "triangle " << t;
                 }
@@ -169,9 +188,14 @@ void expectDistinctVertices(const PwnMesh& mesh) {
     EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end());
 }
 
-PwnMesh convert(const std::string& source, const std::string& dir) {
+// The one mesh that converting source gives; printed takes what the program
+// printed.
+PwnMesh convert(const std::string& source, const std::string& dir, std::string* printed = nullptr) {
     MeshwrightRun run = RunMeshwright({source, "out.pwn"}, dir);
     EXPECT_EQ(run.status, 0) << run.out.substr(0, 200);
+    if (printed != nullptr) {
+        *printed = run.out;
+    }
     std::string error;
     std::optional<PwnFile> file = ReadPwn(run.path("out.pwn"), error);
     EXPECT_TRUE(file) << error;
@@ -183,9 +207,12 @@ PwnMesh convert(const std::string& source, const std::string& dir) {
     return file->meshes[0];
 }
 
-// assimp writes the OBJ of a model; false when it cannot.
-bool assimpExport(const std::string& model, const std::string& obj) {
-    std::string command = kAssimp + " export '" + model + "' '" + obj + "' > /dev/null 2>&1";
+// assimp writes the OBJ of a model (with options such as -tri); false when
+// it cannot.
+bool assimpExport(const std::string& model, const std::string& obj,
+                  const std::string& options = "") {
+    std::string command =
+        kAssimp + " export '" + model + "' '" + obj + "' " + options + " > /dev/null 2>&1";
     return std::system(command.c_str()) == 0 && exists(obj);
 }
 
@@ -237,6 +264,86 @@ TEST(DebianModels, QuadsWrittenByAssimpAreRefused) {
     MeshwrightRun run = RunMeshwright({"quads.obj", "out.pwn"}, dir);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Quads are not supported\n");
+}
+
+const std::string kAssimpModels = "/usr/share/assimp/models/";
+
+// Debian's OBJ test models whose faces name different attributes (and
+// assimp's own export of one), or whose "v" lines hold vertex colours.
+TEST(DebianModels, AssimpObjModelsConvertWithWhatEachFaceNames) {
+    if (!exists(kAssimp) || !exists(kAssimpModels + "OBJ/regr01.obj")) {
+        GTEST_SKIP() << "needs the packages assimp-utils and assimp-testmodels";
+    }
+    const std::string kColours = "Warning: 8 \"v\" lines hold more than a position, the first "
+                                 "(line 3) holds vertex colours (x y z r g b); only x y z were "
+                                 "read\n";
+    std::string dir = MakeScratchDir();
+    ASSERT_TRUE(assimpExport(kAssimpModels + "OBJ/regr01.obj", dir + "/regr01.obj"));
+    struct Case {
+        std::string model;
+        std::string warning;
+    } cases[] = {
+        {kAssimpModels + "OBJ/regr01.obj",
+         "Warning: 2042 of 2710 faces name no texture coordinate, which other faces name; zeros "
+         "were written in its place\n"},
+        {dir + "/regr01.obj", "Warning: 2042 of 2710 faces name no texture coordinate, which "
+                              "other faces name; zeros were written in its place\n"},
+        {kAssimpModels + "OBJ/cube_with_vertexcolors.obj", kColours},
+        {kAssimpModels + "OBJ/cube_with_vertexcolors_uni.obj", kColours},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        ObjSource obj = readSource(c.model);
+        ASSERT_GT(obj.triangles.size(), 0u);
+        std::string printed;
+        PwnMesh mesh = convert(c.model, MakeScratchDir(), &printed);
+        EXPECT_EQ(WithoutEmptyIndices(printed), c.warning + "Conversion completed!\n");
+        Checked checked = compareTriangles(obj, mesh);
+        EXPECT_GE(checked.compared, int(obj.triangles.size()) * 9);
+    }
+}
+
+TEST(DebianModels, Utf16ModelsAreRefused) {
+    if (!exists(kAssimpModels + "OBJ/box_UTF16BE.obj")) {
+        GTEST_SKIP() << "needs the package assimp-testmodels";
+    }
+    for (const char* model : {"OBJ/box_UTF16BE.obj", "Collada/cube_UTF16LE.dae"}) {
+        MeshwrightRun run = RunMeshwright({kAssimpModels + model, "out.pwn"});
+        EXPECT_EQ(run.status, 1) << model;
+        EXPECT_EQ(run.out, "The input file is UTF-16 text, which is not read: save it as UTF-8 "
+                           "and convert it again\n")
+            << model;
+    }
+}
+
+// The refusal of <polylist>, <polygons> (and <tristrips>) names a route that
+// works: assimp writes the model as an OBJ of triangles, which converts.
+TEST(DebianModels, PolygonModelsConvertThroughObj) {
+    if (!exists(kAssimp) || !exists(kAssimpModels + "Collada/duck.dae")) {
+        GTEST_SKIP() << "needs the packages assimp-utils and assimp-testmodels";
+    }
+    for (const char* model :
+         {"COLLADA.dae", "ConcavePolygon.dae", "anims_with_full_rotations_between_keys.DAE",
+          "box_nested_animation.dae", "cube_UTF8BOM.dae", "cube_emptyTags.dae",
+          "cube_tristrips.dae", "cube_xmlspecialchars.dae", "duck.dae", "earthCylindrical.DAE",
+          "sphere.dae", "teapots.DAE"}) {
+        SCOPED_TRACE(model);
+        std::string dir = MakeScratchDir();
+        WriteText(dir + "/rules.txt", ReadFileText(SHIPPED_RULES));
+        std::string dae = kAssimpModels + "Collada/" + model;
+        MeshwrightRun refused = RunMeshwright({dae, "out.pwn"}, dir);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.out.find("or go through OBJ: assimp export in.dae out.obj -tri, then "
+                                   "Meshwright out.obj out.pwn"),
+                  std::string::npos)
+            << refused.out;
+        ASSERT_TRUE(assimpExport(dae, dir + "/out.obj", "-tri"));
+        ObjSource obj = readSource(dir + "/out.obj");
+        ASSERT_GT(obj.triangles.size(), 0u);
+        ASSERT_EQ(obj.polygons, 0);
+        Checked checked = compareTriangles(obj, convert("out.obj", dir));
+        EXPECT_GE(checked.compared, int(obj.triangles.size()) * 9);
+    }
 }
 
 TEST(BuiltModels, TheGolfBallIsASphereOfRadius14) {

@@ -195,3 +195,12 @@ std::optional<PwnFile> ReadPwn(const std::string& path, std::string& error) {
         return std::nullopt;
     }
 }
+
+std::vector<std::vector<float>> CornerVertices(const PwnMesh& mesh) {
+    std::vector<std::vector<float>> out;
+    for (uint32_t index : mesh.indices) {
+        const float* v = mesh.vertex(index);
+        out.emplace_back(v, v + mesh.floatsPerVertex);
+    }
+    return out;
+}

@@ -53,3 +53,6 @@ struct PwnFile {
 std::optional<PwnFile> ReadPwn(const std::string& path, std::string& error);
 
 std::string ReadFileText(const std::string& path);
+
+// The whole vertex of each triangle corner of mesh, in index order.
+std::vector<std::vector<float>> CornerVertices(const PwnMesh& mesh);

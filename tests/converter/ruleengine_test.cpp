@@ -290,6 +290,17 @@ TEST(RunRules, MissingAttributeStoresAnEmptyValue) {
     EXPECT_EQ(run.engine.store.attributes[0]->value, "");
 }
 
+// optattrib gathers like attrib; an attribute it does not find is an empty
+// value (and goes unreported).
+TEST(RunRules, OptionalAttributeGathersWhatIsThere) {
+    RuleRun run("tag a optattrib offset return a", "<l><a offset=\"2\">x</a><a>y</a></l>");
+    ASSERT_TRUE(run.ok);
+    ASSERT_EQ(run.engine.store.attributes.size(), 2u);
+    EXPECT_EQ(run.engine.store.attributes[0]->value, "2");
+    EXPECT_EQ(run.engine.store.attributes[0]->id, "/a/offset");
+    EXPECT_EQ(run.engine.store.attributes[1]->value, "");
+}
+
 TEST(RunRules, JumpWithoutLabelBelowStops) {
     RuleRun run("label x jump x", "<a/>");
     EXPECT_FALSE(run.ok);

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     for (u32 index : reader.indices) {
-        if (index >= vertexTableCount(reader.vertices)) {
+        if (index >= reader.vertexCount) {
             std::abort();
         }
     }

@@ -15,12 +15,16 @@ namespace {
 
 const char kNoIndexArray[] = "Couldn't find index array for mesh\n";
 const char kNoTriangleCount[] = "The triangles have no triangle count\n";
+const char kNegativeTriangleCount[] = "The triangles' count is below 0\n";
 const char kBadInput[] = "An input has no semantic or source\n";
 const char kNoInputs[] = "The triangles have no usable inputs\n";
 const char kNoSource[] = "No source for array\n";
 const char kBadAccessor[] = "A source has no accessor with stride and count\n";
+const char kBadAccessorOffset[] = "An accessor's offset is below 0\n";
 const char kNoArray[] = "Array not found\n";
 const char kShortArray[] = "An array holds fewer numbers than its accessor counts\n";
+const char kShortArrayPastOffset[] =
+    "An array holds fewer numbers than its accessor counts from its offset on\n";
 const char kIndexPerInput[] = "The index list does not match the inputs\n";
 const char kIndexRange[] = "An index lies outside its source\n";
 const char kBadOffset[] = "An input's offset is not a whole number of 0 or more\n";
@@ -56,39 +60,32 @@ bool knownSemantic(const std::string& semantic) {
     return false;
 }
 
-// One input of a triangles element, resolved to its numbers.
+// One input of a triangles element, or of the <vertices> its VERTEX input
+// names, resolved to its numbers.
 struct MeshInput {
-    std::string semantic;
+    std::string semantic; // the attribute it gives: a <vertices>' POSITION gives "VERTEX"
     bool used = false;
-    std::size_t offset = 0; // of its index within a corner
+    std::size_t slot = 0;   // the <input> of the triangles whose index it takes
+    std::size_t offset = 0; // of that index within a corner
     i32 stride = 0;
     i32 count = 0;
     std::vector<f32> numbers;
 };
 
-// The source a used input names, or null with the run stopped.
-const TagRecord* sourceOf(RuleEngine& e, const TagRecord& mesh, const MeshInput& input,
-                          const std::string& reference) {
-    std::string name = reference;
-    if (input.semantic == "VERTEX") {
-        const TagRecord* vertices = childTag("vertices", &mesh, 0);
-        const TagRecord* first = vertices ? childTag("input", vertices, 0) : nullptr;
-        const GatheredAttribute* source = first ? childAttribute("source", first) : nullptr;
-        name = source ? source->value : std::string();
-    }
-    if (!name.empty()) {
-        name.erase(0, 1);
-    }
-    for (i32 n = 0; const TagRecord* s = childTag("source", &mesh, n); ++n) {
-        const GatheredAttribute* id = childAttribute("id", s);
+// The child of the mesh record of a tag whose id the reference ("#id") names.
+const TagRecord* namedChild(const TagRecord& mesh, const char* tag, const std::string& reference) {
+    std::string name = reference.empty() ? reference : reference.substr(1);
+    for (i32 n = 0; const TagRecord* child = childTag(tag, &mesh, n); ++n) {
+        const GatheredAttribute* id = childAttribute("id", child);
         if (id != nullptr && id->value == name) {
-            return s;
+            return child;
         }
     }
-    ruleFailure(e, kNoSource);
     return nullptr;
 }
 
+// The count x stride numbers of the source's array that its accessor reads,
+// from the accessor's offset on.
 bool readSource(RuleEngine& e, const TagRecord& source, MeshInput& input) {
     const TagRecord* accessor = childTag("accessor", &source, 0);
     const GatheredAttribute* stride = accessor ? childAttribute("stride", accessor) : nullptr;
@@ -96,10 +93,15 @@ bool readSource(RuleEngine& e, const TagRecord& source, MeshInput& input) {
     if (stride == nullptr || count == nullptr || stride->value.empty() || count->value.empty()) {
         return refuse(e, kBadAccessor);
     }
+    const GatheredAttribute* offset = childAttribute("offset", accessor);
+    i32 first = offset != nullptr && !offset->value.empty() ? toInt(offset->value) : 0;
     input.stride = toInt(stride->value);
     input.count = toInt(count->value);
     if (input.stride <= 0 || input.count < 0) {
         return refuse(e, kBadAccessor);
+    }
+    if (first < 0) {
+        return refuse(e, kBadAccessorOffset);
     }
     const TagRecord* array = childTag("float_array", &source, 0);
     const GatheredElements* numbers = array ? childElements("numbers", array) : nullptr;
@@ -107,11 +109,11 @@ bool readSource(RuleEngine& e, const TagRecord& source, MeshInput& input) {
         return refuse(e, kNoArray);
     }
     u64 needed = static_cast<u64>(input.stride) * static_cast<u64>(input.count);
-    if (numbers->size() < needed) {
-        return refuse(e, kShortArray);
+    if (numbers->size() < static_cast<u64>(first) + needed) {
+        return refuse(e, first == 0 ? kShortArray : kShortArrayPastOffset);
     }
     input.numbers.resize(needed);
-    elementsToFloats(*numbers, input.numbers.data(), needed);
+    elementsToFloats(*numbers, input.numbers.data(), needed, static_cast<std::size_t>(first));
     return true;
 }
 
@@ -123,31 +125,108 @@ bool repeatsSemantic(const std::vector<MeshInput>& earlier, const std::string& s
     });
 }
 
-// One input of the triangles record, after the earlier ones; name is the
-// mesh's, for warnings.
-bool readInput(RuleEngine& e, const std::string& name, const TagRecord& record,
-               const std::vector<MeshInput>& earlier, MeshInput& input) {
-    const GatheredAttribute* semantic = childAttribute("semantic", &record);
-    const GatheredAttribute* source = childAttribute("source", &record);
-    if (semantic == nullptr || source == nullptr || semantic->value.empty() ||
-        source->value.empty()) {
+// The semantic and source attributes of an input record.
+bool inputAttributes(RuleEngine& e, const TagRecord& record, std::string& semantic,
+                     std::string& source) {
+    const GatheredAttribute* s = childAttribute("semantic", &record);
+    const GatheredAttribute* from = childAttribute("source", &record);
+    if (s == nullptr || from == nullptr || s->value.empty() || from->value.empty()) {
         return refuse(e, kBadInput);
     }
-    input.semantic = semantic->value;
-    if (!knownSemantic(input.semantic)) {
+    semantic = s->value;
+    source = from->value;
+    return true;
+}
+
+// Appends the input, reading the source of the mesh record that reference
+// names when the input is known and the first of its semantic; name is the
+// mesh's, for warnings.
+bool addInput(RuleEngine& e, const std::string& name, const TagRecord& mesh, bool known,
+              MeshInput input, const std::string& reference, std::vector<MeshInput>& inputs) {
+    if (!known) {
         tracePrint("Unrecognized semantic: %s\n", input.semantic.c_str());
-        return true;
-    }
-    if (repeatsSemantic(earlier, input.semantic)) {
+    } else if (repeatsSemantic(inputs, input.semantic)) {
         std::printf("Warning: mesh %s: a further %s input was left out (only the first input "
                     "of a semantic is kept)\n",
                     name.c_str(), input.semantic.c_str());
-        return true;
+    } else {
+        const TagRecord* source = namedChild(mesh, "source", reference);
+        if (source == nullptr) {
+            return refuse(e, kNoSource);
+        }
+        input.used = true;
+        if (!readSource(e, *source, input)) {
+            return false;
+        }
     }
-    input.used = true;
+    inputs.push_back(std::move(input));
+    return true;
+}
+
+// The <vertices> a VERTEX input names; a mesh holds one, which a reference
+// to no id of the mesh's stands for, with a warning.
+const TagRecord* verticesOf(const TagRecord& mesh, const std::string& name,
+                            const std::string& reference) {
+    const TagRecord* vertices = namedChild(mesh, "vertices", reference);
+    if (vertices != nullptr) {
+        return vertices;
+    }
+    vertices = childTag("vertices", &mesh, 0);
+    if (vertices != nullptr) {
+        std::printf("Warning: mesh %s: the VERTEX input's source %s names no <vertices>; the "
+                    "mesh's <vertices> was read\n",
+                    name.c_str(), reference.c_str());
+    }
+    return vertices;
+}
+
+// Every input of the <vertices> that a VERTEX input at slot names, each
+// taking that input's index; its POSITION is the position.
+bool addVertices(RuleEngine& e, const std::string& name, const TagRecord& mesh, std::size_t slot,
+                 const std::string& reference, std::vector<MeshInput>& inputs) {
+    const TagRecord* vertices = verticesOf(mesh, name, reference);
+    if (vertices == nullptr) {
+        return refuse(e, kNoSource);
+    }
+    bool position = false;
+    for (i32 n = 0; const TagRecord* record = childTag("input", vertices, n); ++n) {
+        MeshInput input;
+        input.slot = slot;
+        std::string source;
+        if (!inputAttributes(e, *record, input.semantic, source)) {
+            return false;
+        }
+        bool known = input.semantic != "VERTEX" && knownSemantic(input.semantic);
+        if (input.semantic == "POSITION") {
+            input.semantic = "VERTEX";
+            known = position = true;
+        }
+        if (!addInput(e, name, mesh, known, std::move(input), source, inputs)) {
+            return false;
+        }
+    }
+    if (!position) {
+        return refuse(e, "The <vertices> of mesh " + name + " has no POSITION input\n");
+    }
+    return true;
+}
+
+// One input of the triangles record at slot, after the earlier ones; name is
+// the mesh's, for warnings.
+bool readInput(RuleEngine& e, const std::string& name, const TagRecord& record, std::size_t slot,
+               std::vector<MeshInput>& inputs) {
+    MeshInput input;
+    input.slot = slot;
+    std::string source;
+    if (!inputAttributes(e, record, input.semantic, source)) {
+        return false;
+    }
     const TagRecord& mesh = *record.parent->parent; // input, triangles, mesh
-    const TagRecord* s = sourceOf(e, mesh, input, source->value);
-    return s != nullptr && readSource(e, *s, input);
+    if (input.semantic == "VERTEX" && !repeatsSemantic(inputs, "VERTEX")) {
+        return addVertices(e, name, mesh, slot, source, inputs);
+    }
+    bool known = knownSemantic(input.semantic);
+    return addInput(e, name, mesh, known, std::move(input), source, inputs);
 }
 
 // How many indices a corner holds: one more than the largest offset.
@@ -172,17 +251,19 @@ bool readOffset(const std::string& text, std::size_t& offset) {
     return true;
 }
 
-// Each input takes the index at its offset within a corner. A document whose
-// inputs carry no offsets is read as the inputs stand, one index each.
+// Each input takes the index at the offset of its <input> of the triangles
+// within a corner. A document whose inputs carry no offsets is read as the
+// inputs stand, one index each.
 bool readOffsets(RuleEngine& e, const std::string& mesh, const TagRecord& triangles,
                  std::vector<MeshInput>& inputs) {
+    std::vector<std::size_t> offsets;
     bool missing = false;
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        const GatheredAttribute* offset =
-            childAttribute("offset", childTag("input", &triangles, static_cast<i32>(i)));
+    for (i32 n = 0; const TagRecord* record = childTag("input", &triangles, n); ++n) {
+        const GatheredAttribute* offset = childAttribute("offset", record);
+        offsets.push_back(static_cast<std::size_t>(n));
         if (offset == nullptr || offset->value.empty()) {
             missing = true;
-        } else if (!readOffset(offset->value, inputs[i].offset)) {
+        } else if (!readOffset(offset->value, offsets.back())) {
             return refuse(e, kBadOffset);
         }
     }
@@ -190,9 +271,9 @@ bool readOffsets(RuleEngine& e, const std::string& mesh, const TagRecord& triang
         std::printf("Warning: mesh %s: an input has no offset, so each input takes one index of "
                     "a corner in turn\n",
                     mesh.c_str());
-        for (std::size_t i = 0; i < inputs.size(); ++i) {
-            inputs[i].offset = i;
-        }
+    }
+    for (MeshInput& input : inputs) {
+        input.offset = missing ? input.slot : offsets[input.slot];
     }
     return true;
 }
@@ -203,7 +284,7 @@ bool readOffsets(RuleEngine& e, const std::string& mesh, const TagRecord& triang
 bool readIndices(RuleEngine& e, const std::string& mesh, const GatheredElements& list,
                  i32 triangles, const std::vector<MeshInput>& inputs, std::vector<i32>& out) {
     std::size_t length = list.size();
-    if (length % static_cast<u32>(triangles) != 0) {
+    if (triangles == 0 || length % static_cast<u32>(triangles) != 0) {
         tracePrint("The number of indices doesn't match the triangle count (tris: %d, indices: "
                    "%d)\n",
                    triangles, static_cast<i32>(length));
@@ -322,12 +403,18 @@ const OtherFaces kOtherFaces[] = {
     {"tristrips", "<tristrips>"}, {"trifans", "<trifans>"},   {"lines", "<lines>"},
 };
 
+// How many elements of faces other than <triangles> the rules gathered.
+std::size_t otherFaceCount(const RuleEngine& e) {
+    std::size_t count = 0;
+    for (const OtherFaces& faces : kOtherFaces) {
+        count += gatheredTags(e, faces.tag).size();
+    }
+    return count;
+}
+
 // Polygons, strips, fans and lines beside a mesh's triangles are not read.
 void warnOfOtherPrimitives(const RuleEngine& e, const std::string& mesh) {
-    std::size_t skipped = 0;
-    for (const OtherFaces& faces : kOtherFaces) {
-        skipped += gatheredTags(e, faces.tag).size();
-    }
+    std::size_t skipped = otherFaceCount(e);
     if (skipped > 0) {
         std::printf("Warning: mesh %s: %zu elements other than <triangles> were not converted\n",
                     mesh.c_str(), skipped);
@@ -347,13 +434,32 @@ bool refuseWithoutIndices(RuleEngine& e, const std::string& geometry, bool hasTr
     if (!held.empty()) {
         why = "The geometry " + geometry + " holds " + held +
               " in place of <triangles>: triangulate the model first (most exporters have an "
-              "option; assimp export in.dae out.dae -tri does too)\n";
+              "option), or go through OBJ: assimp export in.dae out.obj -tri, then Meshwright "
+              "out.obj out.pwn (one mesh with a default material: the materials, names and "
+              "nodes are lost)\n";
     } else if (hasTriangles) {
         why = "The geometry " + geometry + " has a <triangles> without a <p>\n";
     } else {
         why = "The geometry " + geometry + " holds no <triangles>\n";
     }
     return refuse(e, kNoIndexArray + why);
+}
+
+// True, with a warning that says what it holds, for a <triangles> without
+// an index: an empty <p>, or none and a count of 0 or none.
+bool holdsNoTriangles(const TagRecord& triangles, const std::string& geometry) {
+    const GatheredAttribute* count = childAttribute("count", &triangles);
+    const TagRecord* p = childTag("p", &triangles, 0);
+    const GatheredElements* list = p != nullptr ? childElements("index_array", p) : nullptr;
+    bool counted = count != nullptr && !count->value.empty();
+    if (list != nullptr ? list->size() != 0 : counted && toInt(count->value) != 0) {
+        return false;
+    }
+    std::string held = counted ? "count " + count->value : std::string("no count");
+    held += list != nullptr ? " and an empty <p>" : " and no <p>";
+    std::printf("Warning: mesh %s: a <triangles> holds no triangles (%s); it was left out\n",
+                geometry.c_str(), held.c_str());
+    return true;
 }
 
 // One <triangles> element of a mesh: its count, material, inputs and index
@@ -363,22 +469,23 @@ bool assemblePart(RuleEngine& e, const TagRecord& triangles, const std::string& 
     const GatheredAttribute* material = childAttribute("material", &triangles);
     mesh.materialName = material != nullptr ? material->value : std::string();
     const GatheredAttribute* count = childAttribute("count", &triangles);
-    i32 triangleCount = count && !count->value.empty() ? toInt(count->value) : 0;
     const TagRecord* p = childTag("p", &triangles, 0);
     const GatheredElements* list = p != nullptr ? childElements("index_array", p) : nullptr;
     if (list == nullptr) {
         return refuseWithoutIndices(e, geometry, true);
     }
-    if (triangleCount <= 0) {
+    if (count == nullptr || count->value.empty()) {
         return refuse(e, kNoTriangleCount);
+    }
+    i32 triangleCount = toInt(count->value);
+    if (triangleCount < 0) {
+        return refuse(e, kNegativeTriangleCount);
     }
     std::vector<MeshInput> inputs;
     for (i32 n = 0; const TagRecord* input = childTag("input", &triangles, n); ++n) {
-        MeshInput read;
-        if (!readInput(e, mesh.name, *input, inputs, read)) {
+        if (!readInput(e, mesh.name, *input, static_cast<std::size_t>(n), inputs)) {
             return false;
         }
-        inputs.push_back(std::move(read));
     }
     auto used = [](const MeshInput& input) { return input.used; };
     if (std::none_of(inputs.begin(), inputs.end(), used)) {
@@ -594,15 +701,27 @@ void meshAssemble(RuleEngine& e) {
         return;
     }
     std::string name0 = mesh.name;
-    for (std::size_t k = 0; k < parts.size(); ++k) {
-        if (k > 0) {
-            mesh.name = name0 + "." + std::to_string(k + 1);
+    std::size_t written = 0;
+    for (const TagRecord* part : parts) {
+        if (holdsNoTriangles(*part, name0)) {
+            continue;
+        }
+        if (written > 0) {
+            mesh.name = name0 + "." + std::to_string(written + 1);
             mesh.geometryId.clear();
             mesh.furtherPart = true;
         }
-        if (!assemblePart(e, *parts[k], name0, mesh)) {
+        if (!assemblePart(e, *part, name0, mesh)) {
             return;
         }
+        ++written;
+    }
+    if (written == 0 && otherFaceCount(e) > 0) {
+        refuseWithoutIndices(e, name0, false);
+        return;
+    }
+    if (written == 0 && !mesh.geometryId.empty()) {
+        e.writer->emptyGeometries.insert(mesh.geometryId);
     }
     warnOfOtherPrimitives(e, name0);
     finishCall(e);

@@ -8,6 +8,7 @@
 #include "tools/converter/ruleengine.h"
 #include "tools/converter/trace.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,8 @@ const char kSameFile[] = "The output file is the input file\n";
 const char kNoOutput[] = "Unable to open output file\n";
 const char kWriteFailed[] = "Unable to write output file\n";
 const char kTooLarge[] = "The input file is too large\n";
+const char kUtf16[] =
+    "The input file is UTF-16 text, which is not read: save it as UTF-8 and convert it again\n";
 const char kCompleted[] = "Conversion completed!\n";
 
 enum class InputFormat { Obj, Dae, Unknown };
@@ -81,9 +84,38 @@ bool readAll(FILE* input, std::vector<char>& text) {
     return ok;
 }
 
+// Whether text is UTF-16: it starts with a byte order mark, or its first
+// characters are ASCII ones whose other byte is zero.
+bool isUtf16(const std::vector<char>& text) {
+    std::size_t size = text.size() - 1;
+    if (size < 2) {
+        return false;
+    }
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    if ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF)) {
+        return true;
+    }
+    std::size_t pairs = std::min<std::size_t>(size / 2, 16);
+    bool zeroFirst = true;
+    bool zeroSecond = true;
+    for (std::size_t i = 0; i < pairs; ++i) {
+        bool first = byte(2 * i) == 0;
+        bool second = byte(2 * i + 1) == 0;
+        zeroFirst = zeroFirst && first && !second;
+        zeroSecond = zeroSecond && second && !first;
+    }
+    return zeroFirst || zeroSecond;
+}
+
+// Where the text starts: after a UTF-8 byte order mark, when there is one.
+std::size_t textStart(const std::vector<char>& text) {
+    return text.size() > 3 && std::memcmp(text.data(), "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+}
+
 int convertObj(const std::vector<char>& text, PwnWriter& writer, NodeRecord& root) {
     ObjReader reader;
-    if (!readObj(reader, text.data(), text.size() - 1)) {
+    std::size_t start = textStart(text);
+    if (!readObj(reader, text.data() + start, text.size() - 1 - start)) {
         abandonOutput(writer);
         return stop(reader.error);
     }
@@ -111,6 +143,10 @@ int convert(FILE* input, const char* inputPath, PwnWriter& writer) {
     if (!readAll(input, text)) {
         abandonOutput(writer);
         return stop(kUnreadableInput);
+    }
+    if (isUtf16(text)) {
+        abandonOutput(writer);
+        return stop(kUtf16);
     }
     NodeRecord root;
     int status = 1;

@@ -3,6 +3,7 @@
 #include "tools/converter/numbers.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -11,8 +12,6 @@ const char kTooManyAttributes[] = "Too many attributes\n";
 const char kPolygons[] = "Polygons are not supported\n";
 const char kQuads[] = "Quads are not supported\n";
 const char kMixedSlashes[] = "Error reading obj file.\n";
-const char kLateLayout[] =
-    "Texture coordinates or normals after the first face are not supported\n";
 const char kMissingPosition[] = "A face names a vertex position that does not exist\n";
 const char kMissingTexCoord[] = "A face names a texture coordinate that does not exist\n";
 const char kMissingNormal[] = "A face names a normal that does not exist\n";
@@ -20,7 +19,19 @@ const char kMissingNormal[] = "A face names a normal that does not exist\n";
 const char kMeshName[] = "TriMesh";
 const char kMaterialName[] = "DefaultMaterial";
 
+// A vertex while reading: position, texture coordinate, normal.
+constexpr i32 kReadFloats = 9;
+constexpr i32 kTexCoordAt = 3;
+constexpr i32 kNormalAt = 6;
+
 enum class LineMode { None, Position, Normal, TexCoord, Face };
+
+// The indices of a face corner (position, texture coordinate, normal) and
+// which of them it names: a, a/b, a/b/c or a//c.
+struct Corner {
+    i32 index[3] = {};
+    bool named[3] = {};
+};
 
 struct LineScan {
     LineMode mode = LineMode::None;
@@ -29,7 +40,7 @@ struct LineScan {
     // One more corner than a face may have: the fifth takes the indices that
     // come before its end is refused. Negative indices count back from the
     // last entry read before the face.
-    i32 corners[5][3] = {};
+    Corner corners[5];
     int cornerCount = 0;
     int slot = 0;
     int slashes = 0;
@@ -52,30 +63,19 @@ i32 pendingLength(const ObjReader& r) {
     return static_cast<i32>(r.pending.size());
 }
 
-bool setFlag(ObjReader& r, bool& flag) {
-    if (!flag && !r.indices.empty()) {
-        return fail(r, kLateLayout);
-    }
-    flag = true;
-    return true;
-}
-
 // The line's kind from its first word: "v", "vt", "vn" or "f"; any other
 // word (o, g, s, usemtl, l, p, ...) leaves the line without a kind.
-bool startLine(ObjReader& r, LineScan& s, const std::string& word) {
+LineMode modeOf(const std::string& word) {
     if (word == "v") {
-        s.mode = LineMode::Position;
-        r.hasPositions = true;
-    } else if (word == "vt") {
-        s.mode = LineMode::TexCoord;
-        return setFlag(r, r.hasTexCoords);
-    } else if (word == "vn") {
-        s.mode = LineMode::Normal;
-        return setFlag(r, r.hasNormals);
-    } else if (word == "f") {
-        s.mode = LineMode::Face;
+        return LineMode::Position;
     }
-    return true;
+    if (word == "vt") {
+        return LineMode::TexCoord;
+    }
+    if (word == "vn") {
+        return LineMode::Normal;
+    }
+    return word == "f" ? LineMode::Face : LineMode::None;
 }
 
 // Whether pending is digits and a point after them, with an optional '-' in
@@ -114,10 +114,13 @@ bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
         if (r.pending.empty()) {
             return true;
         }
-        if (s.taken == 3) {
+        if (s.taken >= 3 && s.mode != LineMode::Position) {
             return fail(r, kTooManyAttributes);
         }
-        s.numbers[s.taken++] = parseFloat(r.pending.data(), pendingLength(r));
+        if (s.taken < 3) {
+            s.numbers[s.taken] = parseFloat(r.pending.data(), pendingLength(r));
+        }
+        ++s.taken; // a position's further numbers are counted, not read
         r.pending.clear();
     } else if (continuesNumber(r.pending, c)) {
         r.pending.push_back(c);
@@ -125,23 +128,24 @@ bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
     return true;
 }
 
-void fillCorner(LineScan& s, i32 index) {
-    for (int i = s.slot; i < 3; ++i) {
-        s.corners[s.cornerCount][i] = index;
-    }
-}
-
-i32 takeIndex(ObjReader& r) {
+// Ends the corner's index at the current slot; an empty one (the middle of
+// a//c) names nothing.
+void takeIndex(ObjReader& r, LineScan& s) {
+    bool named = !r.pending.empty();
     i32 value = parseInt(r.pending.data(), pendingLength(r));
     r.pending.clear();
-    return value;
+    if (s.slot < 3) {
+        Corner& corner = s.corners[s.cornerCount];
+        corner.index[s.slot] = value;
+        corner.named[s.slot] = named;
+    }
 }
 
 bool endCorner(ObjReader& r, LineScan& s) {
     if (s.cornerCount == 4) {
         return fail(r, kPolygons);
     }
-    fillCorner(s, takeIndex(r));
+    takeIndex(r, s);
     if (s.firstSlashes < 0) {
         if (s.slashes > 0) {
             s.firstSlashes = s.slashes;
@@ -159,7 +163,7 @@ bool scanFaceChar(ObjReader& r, LineScan& s, char c) {
     if (isDigit(c) || c == '-') {
         r.pending.push_back(c);
     } else if (c == '/') {
-        fillCorner(s, takeIndex(r));
+        takeIndex(r, s);
         ++s.slot;
         ++s.slashes;
     } else if (isBlank(c) && !r.pending.empty()) {
@@ -206,38 +210,82 @@ const f32* entry(const std::vector<f32>& table, i32 index) {
     return &table[static_cast<std::size_t>(number - 1) * 3];
 }
 
-// Appends the entry of table that index names to key; false when there is none.
-bool appendEntry(const std::vector<f32>& table, i32 index, f32* key, i32& floats) {
-    const f32* from = entry(table, index);
+// Copies the entry of table that the corner's slot names into key at; false
+// when there is none. A slot the corner does not name leaves the zeros.
+bool copyEntry(const std::vector<f32>& table, const Corner& corner, int slot, f32* key) {
+    if (!corner.named[slot]) {
+        return true;
+    }
+    const f32* from = entry(table, corner.index[slot]);
     if (from == nullptr) {
         return false;
     }
-    std::memcpy(key + floats, from, 3 * sizeof(f32));
-    floats += 3;
+    std::memcpy(key, from, 3 * sizeof(f32));
     return true;
 }
 
-bool emitCorner(ObjReader& r, const i32* slots) {
-    f32 key[9];
-    i32 floats = 0;
-    if (!appendEntry(r.positions, slots[0], key, floats)) {
+bool emitCorner(ObjReader& r, const Corner& corner) {
+    f32 key[kReadFloats] = {};
+    if (!copyEntry(r.positions, corner, 0, key)) {
         return fail(r, kMissingPosition);
     }
-    if (r.hasTexCoords && !appendEntry(r.texCoords, slots[1], key, floats)) {
+    if (!copyEntry(r.texCoords, corner, 1, key + kTexCoordAt)) {
         return fail(r, kMissingTexCoord);
     }
-    if (r.hasNormals && !appendEntry(r.normals, slots[2], key, floats)) {
+    if (!copyEntry(r.normals, corner, 2, key + kNormalAt)) {
         return fail(r, kMissingNormal);
     }
-    r.indices.push_back(vertexTableAdd(r.vertices, key, floats));
-    r.floatsPerVertex = floats;
+    r.indices.push_back(vertexTableAdd(r.vertices, key, kReadFloats));
     return true;
+}
+
+// Counts what the face's corners name: the mesh has an attribute that some
+// corner names, and a face some corner of which lacks it gets zeros.
+void countNames(ObjReader& r, const Corner* corners) {
+    bool texCoords = true;
+    bool normals = true;
+    for (int i = 0; i < 3; ++i) {
+        r.hasTexCoords = r.hasTexCoords || corners[i].named[1];
+        r.hasNormals = r.hasNormals || corners[i].named[2];
+        texCoords = texCoords && corners[i].named[1];
+        normals = normals && corners[i].named[2];
+    }
+    r.facesWithoutTexCoords += texCoords ? 0 : 1;
+    r.facesWithoutNormals += normals ? 0 : 1;
+    ++r.faces;
+}
+
+bool emitFace(ObjReader& r, const LineScan& s) {
+    if (s.cornerCount == 4) {
+        return fail(r, kQuads);
+    }
+    if (s.cornerCount != 3) {
+        return true;
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (!emitCorner(r, s.corners[i])) {
+            return false;
+        }
+    }
+    countNames(r, s.corners);
+    return true;
+}
+
+// A "v" line may hold more than a position: x y z w, or x y z r g b.
+void countLongPosition(ObjReader& r, int numbers) {
+    if (r.longPositions++ == 0) {
+        r.firstLongPosition = r.lineNumber;
+        r.firstLongPositionNumbers = numbers;
+    }
 }
 
 bool finishLine(ObjReader& r, const LineScan& s) {
     switch (s.mode) {
     case LineMode::Position:
         r.positions.insert(r.positions.end(), s.numbers, s.numbers + 3);
+        if (s.taken > 3) {
+            countLongPosition(r, s.taken);
+        }
         return true;
     case LineMode::Normal:
         appendNormal(r, s.numbers);
@@ -246,19 +294,90 @@ bool finishLine(ObjReader& r, const LineScan& s) {
         r.texCoords.insert(r.texCoords.end(), s.numbers, s.numbers + 3);
         return true;
     case LineMode::Face:
-        if (s.cornerCount == 4) {
-            return fail(r, kQuads);
-        }
-        for (int i = 0; s.cornerCount == 3 && i < 3; ++i) {
-            if (!emitCorner(r, s.corners[i])) {
-                return false;
-            }
-        }
-        return true;
+        return emitFace(r, s);
     case LineMode::None:
         break;
     }
     return true;
+}
+
+// Where the line after the one that ends at end starts: a "\r\n" pair is
+// one line break.
+std::size_t nextLine(const char* text, std::size_t length, std::size_t end) {
+    bool pair = end + 1 < length && text[end] == '\r' && text[end + 1] == '\n';
+    return end + (pair ? 2 : 1);
+}
+
+// Whether line goes on in the next: its last character other than a blank
+// is a '\' outside a comment, which then becomes a blank.
+bool continueLine(std::vector<char>& line) {
+    std::size_t last = line.size();
+    while (last > 0 && (line[last - 1] == ' ' || line[last - 1] == '\t')) {
+        --last;
+    }
+    if (last == 0 || line[last - 1] != '\\' || std::memchr(line.data(), '#', last) != nullptr) {
+        return false;
+    }
+    line[last - 1] = ' ';
+    return true;
+}
+
+// The vertices hold only the attributes that some corner names, in place.
+void narrowVertices(ObjReader& r) {
+    r.vertexCount = vertexTableCount(r.vertices);
+    r.vertexData = std::move(r.vertices.data);
+    vertexTableClear(r.vertices);
+    const i32 from[] = {0, r.hasTexCoords ? kTexCoordAt : -1, r.hasNormals ? kNormalAt : -1};
+    std::size_t to = 0;
+    for (std::size_t v = 0; v < r.vertexCount; ++v) {
+        for (i32 at : from) {
+            for (i32 i = 0; at >= 0 && i < 3; ++i) {
+                r.vertexData[to++] =
+                    r.vertexData[v * kReadFloats + static_cast<std::size_t>(at + i)];
+            }
+        }
+    }
+    r.vertexData.resize(to);
+    r.vertexData.shrink_to_fit();
+    r.floatsPerVertex = r.vertexCount == 0 ? 0 : static_cast<i32>(to / r.vertexCount);
+}
+
+// What the "v" line of n numbers holds beside its position.
+std::string besidePosition(int n) {
+    if (n == 4) {
+        return "a weight (x y z w)";
+    }
+    return n == 6 ? "vertex colours (x y z r g b)" : std::to_string(n) + " numbers";
+}
+
+void warnOfWhatWasLeft(const ObjReader& r) {
+    if (r.longPositions > 0) {
+        std::printf("Warning: %zu \"v\" lines hold more than a position, the first (line %zu) "
+                    "holds %s; only x y z were read\n",
+                    r.longPositions, r.firstLongPosition,
+                    besidePosition(r.firstLongPositionNumbers).c_str());
+    }
+    std::size_t noTexCoords = r.hasTexCoords ? r.facesWithoutTexCoords : 0;
+    std::size_t noNormals = r.hasNormals ? r.facesWithoutNormals : 0;
+    if (noTexCoords == 0 && noNormals == 0) {
+        return;
+    }
+    std::printf("Warning: %zu of %zu faces name no ", noTexCoords > 0 ? noTexCoords : noNormals,
+                r.faces);
+    if (noTexCoords > 0 && noNormals > 0) {
+        std::printf("texture coordinate and %zu no normal", noNormals);
+    } else {
+        std::fputs(noTexCoords > 0 ? "texture coordinate" : "normal", stdout);
+    }
+    std::fputs(", which other faces name; zeros were written in its place\n", stdout);
+}
+
+bool parseLine(ObjReader& r) {
+    std::size_t length = r.line.size();
+    r.line.push_back('\n');
+    bool read = parseObjLine(r, r.line.data(), length);
+    r.line.clear();
+    return read;
 }
 
 } // namespace
@@ -275,9 +394,7 @@ bool parseObjLine(ObjReader& reader, char* line, std::size_t length) {
         ++i;
     }
     LineScan scan;
-    if (!startLine(reader, scan, std::string(line + wordStart, i - wordStart))) {
-        return false;
-    }
+    scan.mode = modeOf(std::string(line + wordStart, i - wordStart));
     if (scan.mode == LineMode::None) {
         return true;
     }
@@ -293,21 +410,28 @@ bool parseObjLine(ObjReader& reader, char* line, std::size_t length) {
 }
 
 bool readObj(ObjReader& reader, const char* text, std::size_t length) {
+    reader.line.clear();
+    reader.lineNumber = 1;
+    std::size_t lineNumber = 1;
     std::size_t start = 0;
-    for (std::size_t i = 0; i <= length; ++i) {
-        // The end of the text ends a last line that has no line break.
-        bool end = i == length ? start < length : text[i] == '\n' || text[i] == '\r';
-        if (!end) {
+    while (start < length) {
+        std::size_t end = start;
+        while (end < length && text[end] != '\n' && text[end] != '\r') {
+            ++end;
+        }
+        reader.line.insert(reader.line.end(), text + start, text + end);
+        start = nextLine(text, length, end);
+        ++lineNumber;
+        if (start < length && continueLine(reader.line)) {
             continue;
         }
-        std::size_t lineLength = i - start;
-        reader.line.resize(lineLength + 1);
-        std::memcpy(reader.line.data(), text + start, lineLength);
-        if (!parseObjLine(reader, reader.line.data(), lineLength)) {
+        if (!parseLine(reader)) {
             return false;
         }
-        start = i + 1;
+        reader.lineNumber = lineNumber;
     }
+    narrowVertices(reader);
+    warnOfWhatWasLeft(reader);
     return true;
 }
 
@@ -340,8 +464,8 @@ void writeObjModel(const ObjReader& reader, PwnWriter& writer, NodeRecord& root)
     mesh.indices = reader.indices.data();
     mesh.indexCount = static_cast<u32>(reader.indices.size());
     mesh.triangleCount = mesh.indexCount / 3;
-    mesh.vertices = reader.vertices.data.data();
-    mesh.vertexCount = vertexTableCount(reader.vertices);
+    mesh.vertices = reader.vertexData.data();
+    mesh.vertexCount = reader.vertexCount;
     mesh.floatsPerVertex = static_cast<u32>(reader.floatsPerVertex);
     writeMesh(writer, mesh);
 

@@ -15,20 +15,38 @@ struct ObjReader {
     std::vector<f32> positions;
     std::vector<f32> normals;
     std::vector<f32> texCoords;
-    bool hasPositions = false;
+    // Whether some face corner names a texture coordinate or a normal: the
+    // mesh then has that attribute.
     bool hasNormals = false;
     bool hasTexCoords = false;
+    // Faces some corner of which names no texture coordinate or no normal.
+    std::size_t facesWithoutTexCoords = 0;
+    std::size_t facesWithoutNormals = 0;
+    std::size_t faces = 0;
+    // While reading, every vertex holds nine floats (position, texture
+    // coordinate, normal; zeros where a corner names none); once read, the
+    // vertex data holds only the attributes of the mesh.
     VertexTable vertices;
+    std::vector<f32> vertexData;
+    u32 vertexCount = 0;
     std::vector<u32> indices;
     i32 floatsPerVertex = 0;
+    // "v" lines with more than three numbers, and the first of them.
+    std::size_t longPositions = 0;
+    std::size_t firstLongPosition = 0;
+    int firstLongPositionNumbers = 0;
     // The message of the failure that stopped the reading, or null.
     const char* error = nullptr;
 
     std::vector<char> line;
+    std::size_t lineNumber = 0; // where the line being read starts, from 1
     std::string pending;
 };
 
-// Reads every line of text, each ended by '\n', '\r' or the end of the text.
+// Reads every line of text, each ended by '\n', '\r', a "\r\n" pair or the
+// end of the text; a line whose last character (but blanks) is a '\'
+// outside a comment goes on in the next. Prints a warning for what was left
+// out or filled in.
 // False, with the reader's error set, when the text cannot be converted.
 bool readObj(ObjReader& reader, const char* text, std::size_t length);
 

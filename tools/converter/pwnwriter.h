@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // What a copy of a written mesh needs (a mesh that two nodes place is written
@@ -41,6 +42,8 @@ struct PwnWriter {
     std::unordered_map<std::string, u32> materialIndex;
     std::unordered_map<std::string, u32> meshIndex;
     std::unordered_map<std::string, u32> geometryIndex;
+    // Ids of the geometries left out for holding no triangles.
+    std::unordered_set<std::string> emptyGeometries;
     // For each mesh, the further parts of its geometry, placed with it.
     std::vector<std::vector<u32>> parts;
     i32 lastFirstPart = -1;

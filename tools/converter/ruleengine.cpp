@@ -29,6 +29,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"attrib", RuleKind::Attrib},
+    {"optattrib", RuleKind::OptionalAttrib}, // unreported when missing
     {"elems", RuleKind::Elems},
     {"tag", RuleKind::Tag},
     {"directtag", RuleKind::DirectTag},
@@ -146,7 +147,10 @@ void runAttrib(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::s
     auto attribute = std::make_unique<GatheredAttribute>();
     attribute->id = id;
     attribute->owner = owner;
-    if (findXmlAttribute(e, rule.argument, start, end, &first, &last) != 0) {
+    bool found = rule.kind == RuleKind::OptionalAttrib
+                     ? locateXmlAttribute(e, rule.argument, start, end, &first, &last) != 0
+                     : findXmlAttribute(e, rule.argument, start, end, &first, &last) != 0;
+    if (found) {
         attribute->value.assign(e.text + first, static_cast<std::size_t>(last - first));
         attribute->inOpeningTag = e.markup.tagBefore(first) < start;
     }
@@ -251,12 +255,14 @@ i32 runJump(RuleEngine& e, i32 index) {
     return label;
 }
 
-// The first count values of list, each parsed by parse; the rest T{}.
+// count values of list from its value first on, each parsed by parse; the
+// values the list lacks T{}.
 template <typename T, typename Parse>
-void parseElements(const GatheredElements& list, T* out, std::size_t count, Parse parse) {
-    std::size_t given = std::min(count, list.size());
+void parseElements(const GatheredElements& list, T* out, std::size_t count, Parse parse,
+                   std::size_t first = 0) {
+    std::size_t given = first < list.size() ? std::min(count, list.size() - first) : 0;
     for (std::size_t i = 0; i < given; ++i) {
-        std::string_view value = list.value(i);
+        std::string_view value = list.value(first + i);
         out[i] = parse(value.data(), static_cast<i32>(value.size()));
     }
     std::fill(out + given, out + count, T{});
@@ -361,6 +367,7 @@ i32 runRule(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id,
         }
         switch (rule.kind) {
         case RuleKind::Attrib:
+        case RuleKind::OptionalAttrib:
             runAttrib(e, rule, start, end, ruleId, owner);
             ++index;
             break;
@@ -419,16 +426,24 @@ i32 findTag(const RuleEngine& e, const std::string& tag, i32 start, i32 end, i32
     return findElement(e, tag, start, end, direct, contentStart, contentEnd);
 }
 
-i32 findXmlAttribute(const RuleEngine& e, const std::string& name, i32 start, i32 end, i32* first,
-                     i32* last) {
+i32 locateXmlAttribute(const RuleEngine& e, const std::string& name, i32 start, i32 end, i32* first,
+                       i32* last) {
     const MarkupAttribute* found = e.markup.attribute(name, start, std::min(end, e.length));
     if (found == nullptr) {
-        std::printf("Couldn't find attribute %s\n", name.c_str());
         return 0;
     }
     *first = found->valueAt;
     *last = found->valueEnd;
     return found->valueAt;
+}
+
+i32 findXmlAttribute(const RuleEngine& e, const std::string& name, i32 start, i32 end, i32* first,
+                     i32* last) {
+    i32 found = locateXmlAttribute(e, name, start, end, first, last);
+    if (found == 0) {
+        std::printf("Couldn't find attribute %s\n", name.c_str());
+    }
+    return found;
 }
 
 i32 splitValues(RuleEngine& e, std::vector<TextSpan>& out, i32 start, i32 end) {
@@ -513,8 +528,9 @@ std::string lastComponent(const std::string& id) {
     return slash == std::string::npos ? id : id.substr(slash + 1);
 }
 
-void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count) {
-    parseElements(list, out, count, parseFloat);
+void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count,
+                      std::size_t first) {
+    parseElements(list, out, count, parseFloat, first);
 }
 
 void elementsToInts(const GatheredElements& list, i32* out, std::size_t count) {

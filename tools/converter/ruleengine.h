@@ -19,6 +19,7 @@
 
 enum class RuleKind {
     Attrib,
+    OptionalAttrib, // an attribute an element may leave out: its absence is not reported
     Elems,
     Tag,
     DirectTag,
@@ -149,6 +150,9 @@ i32 findTag(const RuleEngine& engine, const std::string& tag, i32 start, i32 end
 // The value of the first attribute in [start, end) whose name ends with name
 // (any letter case, so "id" also takes "sid"), [first, last). Gives first, or
 // 0 when there is none or its value does not end before end.
+i32 locateXmlAttribute(const RuleEngine& engine, const std::string& name, i32 start, i32 end,
+                       i32* first, i32* last);
+// locateXmlAttribute, reporting an attribute not found.
 i32 findXmlAttribute(const RuleEngine& engine, const std::string& name, i32 start, i32 end,
                      i32* first, i32* last);
 // The values of the element whose content starts near start: the text after
@@ -178,9 +182,10 @@ TagRecord* childTag(const char* name, const TagRecord* record, i32 n);
 bool endsWithPath(const std::string& id, const char* path);
 // The text after the last '/' of id.
 std::string lastComponent(const std::string& id);
-// The first count values of list parsed with parseFloat or parseInt into out;
-// values the list lacks are 0.
-void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count);
+// The first count values of list (of floats, from its value first on) parsed
+// with parseFloat or parseInt into out; values the list lacks are 0.
+void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count,
+                      std::size_t first = 0);
 void elementsToInts(const GatheredElements& list, i32* out, std::size_t count);
 
 // Frees everything gathered. Records that running rules still own stay

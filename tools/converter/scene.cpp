@@ -11,7 +11,8 @@ struct Settling {
 };
 
 void warnIfUnplaced(Settling& s, const NodeRecord& node) {
-    if (node.geometryUrl.empty() || placesMesh(s.writer, node)) {
+    if (node.geometryUrl.empty() || placesMesh(s.writer, node) ||
+        s.writer.emptyGeometries.count(node.geometry) != 0) {
         return;
     }
     std::string shown = node.label() + "\n" + node.geometryUrl;

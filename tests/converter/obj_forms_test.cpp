@@ -1,0 +1,249 @@
+// OBJ files as exporters write them beyond the plainest form: faces that name
+// different attributes, "v" lines that hold more than a position, lines that
+// go on in the next, and text in other encodings. Each is checked down to the
+// vertices that come out.
+#include "shipped.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kDone = "Conversion completed!\n";
+const std::string kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+
+using Floats = std::vector<float>;
+
+std::vector<std::string> attributeNames(const PwnMesh& mesh) {
+    std::vector<std::string> names;
+    for (const PwnAttribute& a : mesh.attributes) {
+        names.push_back(a.name + "@" + std::to_string(a.offset));
+    }
+    return names;
+}
+
+struct Converted {
+    MeshwrightRun run;
+    PwnMesh mesh;
+};
+
+Converted convertText(const std::string& text) {
+    Converted c;
+    c.run = ConvertTextWithShippedRules("model.obj", text);
+    EXPECT_EQ(c.run.status, 0) << c.run.out;
+    if (c.run.status == 0) {
+        PwnFile file = ReadOutput(c.run);
+        EXPECT_EQ(file.meshes.size(), 1u);
+        c.mesh = file.meshes.empty() ? PwnMesh{} : file.meshes[0];
+    }
+    return c;
+}
+
+// A face takes a texture coordinate or a normal only where it names one;
+// the mesh has an attribute that some face names.
+TEST(ObjForms, AFaceUsesOnlyWhatItNames) {
+    const std::string kTexCoords = "vt 0.5 0.25\nvt 0.75 0\nvt 1 1\n";
+    const std::string kNormals = "vn 0 0 2\nvn 0 1 0\nvn 1 0 0\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> attributes;
+        std::vector<Floats> corners;
+    } cases[] = {
+        {"positions beside texture coordinates",
+         kTriangle + kTexCoords + "f 1 2 3\n",
+         {"Vertex@0"},
+         {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}},
+        {"positions beside normals",
+         kTriangle + kNormals + "f 3 2 1\n",
+         {"Vertex@0"},
+         {{0, 1, 0}, {1, 0, 0}, {0, 0, 0}}},
+        {"texture coordinates beside normals",
+         kTriangle + kTexCoords + kNormals + "f 1/3 2/2 3/1\n",
+         {"Vertex@0", "TexCoord@3"},
+         {{0, 0, 0, 1, 1, 0}, {1, 0, 0, 0.75f, 0, 0}, {0, 1, 0, 0.5f, 0.25f, 0}}},
+        {"normals beside texture coordinates",
+         kTriangle + kTexCoords + kNormals + "f 1//2 2//2 3//1\n",
+         {"Vertex@0", "Normal@3"},
+         {{0, 0, 0, 0, 1, 0}, {1, 0, 0, 0, 1, 0}, {0, 1, 0, 0, 0, 1}}},
+    };
+    for (const Case& c : cases) {
+        Converted done = convertText(c.text);
+        EXPECT_EQ(attributeNames(done.mesh), c.attributes) << c.what;
+        EXPECT_EQ(CornerVertices(done.mesh), c.corners) << c.what;
+        EXPECT_EQ(WithoutEmptyIndices(done.run.out), kDone) << c.what;
+    }
+}
+
+// As assimp writes a model whose faces differ (f 1//1 beside f 1/2/3): what
+// a face does not name is written as zeros, and one warning says so.
+TEST(ObjForms, FacesThatNameDifferentAttributesGetZerosWhereTheyNameNone) {
+    std::string text = kTriangle + "vn 0 0 1\nvt 0.5 0.5\nvt 1 0\nvt 0 1\n"
+                                   "f 1//1 2//1 3//1\nf 1/2/1 2/3/1 3/1/1\nf 3 2 1\n"
+                                   "vn 0 -3 0\nf 1/1 2/2 3/3\nf 1//2 2//2 3//2\n";
+    Converted done = convertText(text);
+    EXPECT_EQ(WithoutEmptyIndices(done.run.out),
+              "Warning: 3 of 5 faces name no texture coordinate and 2 no normal, "
+              "which other faces name; zeros were written in its place\n" +
+                  kDone);
+    EXPECT_EQ(attributeNames(done.mesh),
+              (std::vector<std::string>{"Vertex@0", "TexCoord@3", "Normal@6"}));
+    EXPECT_EQ(CornerVertices(done.mesh), (std::vector<Floats>{
+                                             {0, 0, 0, 0, 0, 0, 0, 0, 1},
+                                             {1, 0, 0, 0, 0, 0, 0, 0, 1},
+                                             {0, 1, 0, 0, 0, 0, 0, 0, 1},
+                                             {0, 0, 0, 1, 0, 0, 0, 0, 1},
+                                             {1, 0, 0, 0, 1, 0, 0, 0, 1},
+                                             {0, 1, 0, 0.5f, 0.5f, 0, 0, 0, 1},
+                                             {0, 1, 0, 0, 0, 0, 0, 0, 0},
+                                             {1, 0, 0, 0, 0, 0, 0, 0, 0},
+                                             {0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                             {0, 0, 0, 0.5f, 0.5f, 0, 0, 0, 0},
+                                             {1, 0, 0, 1, 0, 0, 0, 0, 0},
+                                             {0, 1, 0, 0, 1, 0, 0, 0, 0},
+                                             {0, 0, 0, 0, 0, 0, 0, -1, 0},
+                                             {1, 0, 0, 0, 0, 0, 0, -1, 0},
+                                             {0, 1, 0, 0, 0, 0, 0, -1, 0},
+                                         }));
+    EXPECT_EQ(done.mesh.vertexCount, 15u);
+}
+
+// Texture coordinates and normals after the first face no longer stop the
+// reading; the faces before them name none.
+TEST(ObjForms, TextureCoordinatesAndNormalsAfterTheFirstFace) {
+    struct Case {
+        const char* fixture;
+        std::string warning;
+        std::vector<Floats> corners;
+    } cases[] = {
+        {"late_texcoord.obj",
+         "1 of 2 faces name no texture coordinate",
+         {{0, 0, 0, 0, 0, 0},
+          {1, 0, 0, 0, 0, 0},
+          {0, 1, 0, 0, 0, 0},
+          {0, 0, 0, 0, 0, 0},
+          {1, 0, 0, 0, 0, 0},
+          {0, 1, 0, 0, 0, 0}}},
+        {"late_normal.obj",
+         "1 of 2 faces name no normal",
+         {{0, 0, 0, 0, 0, 0},
+          {1, 0, 0, 0, 0, 0},
+          {0, 1, 0, 0, 0, 0},
+          {0, 0, 0, 0, 0, 1},
+          {1, 0, 0, 0, 0, 1},
+          {0, 1, 0, 0, 0, 1}}},
+        {"missing_texcoord_slot.obj",
+         "",
+         {{0, 0, 0, 0, 0, 1}, {1, 0, 0, 0, 0, 1}, {0, 1, 0, 0, 0, 1}}},
+    };
+    for (const Case& c : cases) {
+        MeshwrightRun run;
+        PwnFile file = ConvertFixture(c.fixture, run);
+        ASSERT_EQ(file.meshes.size(), 1u) << c.fixture;
+        EXPECT_EQ(CornerVertices(file.meshes[0]), c.corners) << c.fixture;
+        std::string warning = c.warning.empty() ? ""
+                                                : "Warning: " + c.warning +
+                                                      ", which other faces name; zeros "
+                                                      "were written in its place\n";
+        EXPECT_EQ(WithoutEmptyIndices(run.out), warning + kDone) << c.fixture;
+    }
+}
+
+std::vector<Floats> positions(const PwnMesh& mesh) {
+    std::vector<Floats> out;
+    for (const Floats& v : CornerVertices(mesh)) {
+        out.emplace_back(v.begin(), v.begin() + 3);
+    }
+    return out;
+}
+
+// "v x y z w" and "v x y z r g b": the position is read, the rest left out
+// with one warning that names the first such line.
+TEST(ObjForms, PositionLinesThatHoldMoreThanAPosition) {
+    struct Case {
+        std::string text;
+        std::string warning;
+    } cases[] = {
+        {"v 0 0 \\\n0\nv 1 0 0 1\nv 0 1 0 0.5\nf 1 2 3\n", "2 \"v\" lines hold more than a "
+                                                           "position, the first (line 3) holds "
+                                                           "a weight (x y z w)"},
+        {"v 0 0 0 1 0 0\nv 1 0 0 0 1 0\nv 0 1 0 0 0 1\nf 1 2 3\n",
+         "3 \"v\" lines hold more than a position, the first (line 1) holds vertex colours "
+         "(x y z r g b)"},
+        {"v 0 0 0\nv 1 0 0 1 1 1 1 1\nv 0 1 0 1\nf 1 2 3\n",
+         "2 \"v\" lines hold more than a position, the first (line 2) holds 8 numbers"},
+    };
+    for (const Case& c : cases) {
+        Converted done = convertText(c.text);
+        EXPECT_EQ(done.run.out, "Warning: " + c.warning + "; only x y z were read\n" + kDone);
+        EXPECT_EQ(positions(done.mesh), (std::vector<Floats>{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
+    }
+    for (const char* line : {"vt 0 0 0 1\n", "vn 0 0 1 1\n"}) {
+        MeshwrightRun run = ConvertTextWithShippedRules("model.obj", kTriangle + line);
+        EXPECT_EQ(run.status, 1) << line;
+        EXPECT_EQ(run.out, "Too many attributes\n") << line;
+    }
+}
+
+// A line whose last character is '\' goes on in the next, but not in a
+// comment.
+TEST(ObjForms, ALineEndingInABackslashGoesOnInTheNext) {
+    struct Case {
+        std::string text;
+        std::vector<Floats> positions;
+    } cases[] = {
+        {"v 1 0 \\\n7\nv 1 0 0\nv 0 1 0\nf 1 2 3\n", {{1, 0, 7}, {1, 0, 0}, {0, 1, 0}}},
+        {"v 1 0 \\ \t\r\n7\r\nv 1 0 0\r\nv 0 1 0\r\nf 1 2 3\r\n",
+         {{1, 0, 7}, {1, 0, 0}, {0, 1, 0}}},
+        {kTriangle + "f 3 \\\n2 \\\r1\n", {{0, 1, 0}, {1, 0, 0}, {0, 0, 0}}},
+        {kTriangle + "f 3 2\\\n1\\", {{0, 1, 0}, {1, 0, 0}, {0, 0, 0}}},
+        {"# made in C:\\models\\\n" + kTriangle + "f 1 2 3 # a face \\\nv 9 9 9\nf -1 1 2\n",
+         {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {9, 9, 9}, {0, 0, 0}, {1, 0, 0}}},
+    };
+    for (const Case& c : cases) {
+        Converted done = convertText(c.text);
+        EXPECT_EQ(done.run.out, kDone) << c.text;
+        EXPECT_EQ(positions(done.mesh), c.positions) << c.text;
+    }
+}
+
+// UTF-16 text (with a byte order mark or without) is refused with a message
+// that says so; a UTF-8 byte order mark is read past.
+TEST(ObjForms, UnicodeEncodings) {
+    const std::string kUtf16 = "The input file is UTF-16 text, which is not read: save it as "
+                               "UTF-8 and convert it again\n";
+    std::string ascii = kTriangle + "f 1 2 3\n";
+    std::string littleEndian, bigEndian;
+    for (char c : ascii) {
+        littleEndian += std::string{c, '\0'};
+        bigEndian += std::string{'\0', c};
+    }
+    struct Case {
+        const char* name;
+        std::string text;
+    } utf16[] = {
+        {"model.obj", "\xFF\xFE" + littleEndian},
+        {"model.obj", "\xFE\xFF" + bigEndian},
+        {"model.obj", littleEndian},
+        {"model.obj", bigEndian},
+        {"model.dae", "\xFF\xFE" + littleEndian},
+        {"model.dae", bigEndian},
+    };
+    for (const Case& c : utf16) {
+        MeshwrightRun run = ConvertTextWithShippedRules(c.name, c.text);
+        EXPECT_EQ(run.status, 1) << c.name;
+        EXPECT_EQ(run.out, kUtf16) << c.name;
+        EXPECT_EQ(DirectoryNames(run.dir).count("out.pwn"), 0u) << c.name;
+    }
+    Converted done = convertText("\xEF\xBB\xBF" + ascii);
+    EXPECT_EQ(done.run.out, kDone);
+    EXPECT_EQ(positions(done.mesh), (std::vector<Floats>{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
+
+    std::string dae = ReadFileText(Fixture("dae_base.dae"));
+    MeshwrightRun plain = ConvertTextWithShippedRules("model.dae", dae);
+    MeshwrightRun marked = ConvertTextWithShippedRules("model.dae", "\xEF\xBB\xBF" + dae);
+    ASSERT_EQ(plain.status, 0) << plain.out;
+    EXPECT_EQ(marked.out, plain.out);
+    EXPECT_EQ(ReadFileText(marked.path("out.pwn")), ReadFileText(plain.path("out.pwn")));
+}
+
+} // namespace
