@@ -217,7 +217,7 @@ TEST(RunRules, TagBodyRunsOncePerElementInOrder) {
 // The intervals a rule program's tag rules entered, from the trace.
 std::vector<std::pair<i32, i32>> enteredIntervals(const std::string& rules,
                                                   const std::string& text) {
-    std::string trace = MakeScratchDir() + "/debug.txt";
+    static const std::string trace = MakeScratchDir() + "/debug.txt";
     traceOpen(trace.c_str());
     RuleRun run(rules, text);
     traceClose();
