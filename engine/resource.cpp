@@ -62,10 +62,16 @@ void Resource::pinHeld(Resource* resource) {
     }
 }
 
+void Resource::unpinHeld(Resource* resource) {
+    if (resource != nullptr && SceneGraph::isInitialized()) {
+        resource->unpin();
+    }
+}
+
 void Resource::releasePinned(Resource* resource) {
     if (resource != nullptr) {
-        resource->unpin();
-        SceneGraph::dereferenceResource(resource);
+        unpinHeld(resource);
+        giveBack(resource);
     }
 }
 

@@ -61,6 +61,10 @@ class Resource {
     bool isPinned() const { return pins != 0; }
     // Pins an object an engine holder takes; null is ignored.
     static void pinHeld(Resource* resource);
+    // Takes back a holder's pin. Null is ignored, and so is every object once
+    // the registry is shut down: the shutdown deleted them all, and a holder
+    // deleted later touches nothing, as a late dereferenceResource does not.
+    static void unpinHeld(Resource* resource);
     // Unpins it and gives the holder's reference back; null is ignored.
     static void releasePinned(Resource* resource);
     u32 getSize() const { return size; }
@@ -87,9 +91,7 @@ class Resource {
     // pinned, the old one unpinned before its reference goes back.
     template <class T> static void assignPinned(T** slot, T* resource, bool addReference) {
         pinHeld(resource);
-        if (*slot != nullptr) {
-            (*slot)->unpin();
-        }
+        unpinHeld(*slot);
         assignReference(slot, resource, addReference);
     }
 

@@ -126,9 +126,7 @@ Texture* Texture::loadInto(Texture** slot, const char* file, u32 purgeLevel) {
 }
 
 Texture* Texture::loadPinned(Texture** slot, const char* file, u32 purgeLevel) {
-    if (*slot != nullptr) {
-        (*slot)->unpin();
-    }
+    unpinHeld(*slot);
     pinHeld(loadInto(slot, file, purgeLevel));
     return *slot;
 }

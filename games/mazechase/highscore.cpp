@@ -1,6 +1,9 @@
 #include "games/mazechase/highscore.h"
 
+#include "engine/result.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 
 namespace {
@@ -17,6 +20,14 @@ bool lacksFinalLineEnd(std::FILE* file) {
         return false;
     }
     return std::fgetc(file) != '\n';
+}
+
+// Warns of a score file that is there but cannot be read, or that a score
+// cannot be written to, naming it.
+void warnAbout(const char* format, const std::string& file) {
+    char text[256];
+    std::snprintf(text, sizeof text, format, file.c_str());
+    REPORT((Result{1, text}));
 }
 
 } // namespace
@@ -54,9 +65,16 @@ High_Score::~High_Score() = default;
 void High_Score::load() {
     std::FILE* file = std::fopen(fileName.c_str(), "r");
     if (file == nullptr) {
+        if (errno != ENOENT) {
+            warnAbout("Couldn't read the high score file %s", fileName);
+        }
         return;
     }
     read(file);
+    if (std::ferror(file) != 0) {
+        scores.clear();
+        warnAbout("Couldn't read the high score file %s", fileName);
+    }
     std::fclose(file);
     sort();
 }
@@ -85,9 +103,12 @@ void High_Score::addScore(i32 score) {
     std::string text = std::to_string(score);
     scores.push_back(text);
     std::FILE* file = std::fopen(fileName.c_str(), "a+");
-    if (file == nullptr) {
-        return;
+    if (file == nullptr || !append(file, text)) {
+        warnAbout("Couldn't save the score to the high score file %s", fileName);
     }
+}
+
+bool High_Score::append(std::FILE* file, const std::string& text) {
     bool joinsLastLine = lacksFinalLineEnd(file);
     // A write after a read needs a positioning call between them.
     std::fseek(file, 0, SEEK_END);
@@ -95,7 +116,8 @@ void High_Score::addScore(i32 score) {
         std::fputc('\n', file);
     }
     std::fprintf(file, "%s\n", text.c_str());
-    std::fclose(file);
+    bool written = std::ferror(file) == 0;
+    return std::fclose(file) == 0 && written;
 }
 
 const char* High_Score::getHighScore() {

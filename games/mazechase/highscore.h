@@ -26,12 +26,14 @@ class High_Score {
 
     // The file's lines, each without its line end (and without a "\r"
     // before it), sorted best first. A file that ends with a line end also
-    // gives one empty line; a file that cannot be opened gives none.
+    // gives one empty line; a missing file gives none. A file that is there
+    // but cannot be read gives none either, with a warning naming it.
     void load();
     // Reads the lines of an open file into the list, unsorted.
     void read(std::FILE* file);
     // Appends the score to the list and as a line to the file, after a line
-    // end of its own when the file's last line has none.
+    // end of its own when the file's last line has none. A file that cannot
+    // be written keeps the score in the list only, with a warning naming it.
     void addScore(i32 score);
     // "0" for an empty list, else the best line exactly as stored; valid
     // until the list changes.
@@ -40,6 +42,9 @@ class High_Score {
 
   private:
     void addLine(std::string line);
+    // Writes the score's line to the file, which it closes; false when any
+    // of it could not be written.
+    static bool append(std::FILE* file, const std::string& text);
     void sort();
 
     std::vector<std::string> scores;

@@ -226,6 +226,42 @@ TEST_F(MazeE2E, MonsterCatchesThePlayerTwiceAndTheGameEnds) {
     EXPECT_EQ(readFile(tree, "Nibblor/high_score.txt"), "5\n12\n7\n0\n");
 }
 
+// A score file that can be neither read nor written (a folder in its
+// place): the menu shows "0", the game over keeps the score on screen, and
+// both are warned of by the file's name; the program still ends cleanly.
+TEST_F(MazeE2E, AScoreFileThatCannotBeUsedIsWarnedOf) {
+    writeFile(tree, "Nibblor/level1.txt", MazeLevelOf({"4", "0", "0", "0", "0", "0", "0", "7"}));
+    // The "0" of a missing file, to compare with.
+    int zeroReach = -1;
+    {
+        GameRun game("mazechase", bin);
+        ASSERT_TRUE(game.hasWindow());
+        Image menu = game.captureWhen("mazechase-unusable-zero", showsMenu);
+        zeroReach = redReach(menu, kBestScoreLine);
+        ExpectCleanExit(game);
+    }
+    const fs::path scores = tree.root / "Nibblor" / "high_score.txt";
+    ASSERT_TRUE(fs::create_directory(scores));
+    GameRun game("mazechase", bin);
+    ASSERT_TRUE(game.hasWindow());
+    Image menu = game.captureWhen("mazechase-unusable-menu", showsMenu);
+    ASSERT_TRUE(showsMenu(menu));
+    EXPECT_EQ(redReach(menu, kBestScoreLine), zeroReach) << "the best score is not \"0\"";
+    game.key("a");
+    Image over = game.captureWhen("mazechase-unusable-over", showsGameOver, 120000);
+    EXPECT_TRUE(showsGameOver(over)) << "no game-over panel";
+    std::string log = QuitAndLog(game);
+    EXPECT_NE(log.find("Warning: Couldn't read the high score file ../Nibblor/high_score.txt ("),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Warning: Couldn't save the score to the high score file "
+                       "../Nibblor/high_score.txt ("),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    EXPECT_TRUE(fs::is_directory(scores));
+}
+
 TEST_F(MazeE2E, TabToPortraitLeavesTheBandAboveTheMazeBlack) {
     GameRun game("mazechase", bin);
     ASSERT_TRUE(game.hasWindow());

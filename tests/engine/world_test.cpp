@@ -445,6 +445,27 @@ TEST_F(WorldDrawing, ASpriteLetsGoOfAReplacedTexture) {
     removeNode(sprite);
 }
 
+// Nodes deleted after the shutdown: the shutdown deleted everything they
+// held, so their deletion touches none of it, and reports nothing.
+TEST_F(WorldDrawing, NodesDeletedAfterTheShutdownTouchNothing) {
+    TriangleMesh* mesh = SceneGraph::createTriangleMesh("square", kRedPositions, nullptr, nullptr,
+                                                        kRedColors, 4, kSquareIndices, 6, 0, 0);
+    mesh->setMaterial(SceneGraph::createMaterial(kMaterialColorful, "mm", 0), false);
+    Sprite* sprite = SceneGraph::createSprite("sprite", "../textures/notex.png", 0);
+    world->attachChild(mesh);
+    world->attachChild(sprite);
+    world->drawAll(nullptr);
+    ASSERT_TRUE(mesh->getMaterial()->isPinned());
+    ASSERT_TRUE(mesh->getVertexArray()->isPinned());
+    ASSERT_TRUE(sprite->getTexture()->isPinned());
+    SceneGraph::dereferenceResource(whiteTexture);
+    SceneGraph::shutdown();
+    Report({1, "marker"}, "world_test", "marker", 0);
+    std::string marker = ReportLastMessage();
+    SceneGraph::deleteNode(world);
+    EXPECT_EQ(ReportLastMessage(), marker);
+}
+
 // The golf demo's ball: the first mesh of the sphere model, read with unique
 // names at purge level 2, dressed in a point material of that level with a
 // texture of level 1.

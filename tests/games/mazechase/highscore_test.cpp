@@ -1,12 +1,19 @@
 // The score file: its lines, their order, a final line end that may be
-// missing, "\r\n" line ends and numbers too long for an int.
+// missing, "\r\n" line ends, numbers too long for an int, and a file that
+// cannot be read or written.
 #include "games/mazechase/highscore.h"
 
+#include "engine/result.h"
+
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -39,6 +46,50 @@ class ScoreFile : public testing::Test {
 
     std::string path;
 };
+
+// The last report line without its line end.
+std::string lastReport() {
+    std::string last = ReportLastMessage() != nullptr ? ReportLastMessage() : "";
+    return last.substr(0, last.find('\n'));
+}
+
+std::string readWarning(const std::string& file) {
+    return "Warning: Couldn't read the high score file " + file + " (";
+}
+
+std::string saveWarning(const std::string& file) {
+    return "Warning: Couldn't save the score to the high score file " + file + " (";
+}
+
+// Plays the score file's part as a player who may not write it (or not read
+// it either, by its mode): root turns into nobody, in a child process, which
+// tells on standard error the best score shown and the last report after
+// loading, then the same after a game that scored 4.
+void playAsAnotherUser(const std::string& file) {
+    const gid_t nobody = 65534;
+    if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setresgid(nobody, nobody, nobody) != 0 ||
+                           setresuid(nobody, nobody, nobody) != 0)) {
+        std::exit(2);
+    }
+    Report({1, "marker"}, "highscore_test", "marker", 0);
+    High_Score scores(file.c_str());
+    std::string loaded = std::string(scores.getHighScore()) + "] [" + lastReport();
+    scores.addScore(4);
+    std::fprintf(stderr, "[%s] [%s] [%s]\n", loaded.c_str(), scores.getHighScore(),
+                 lastReport().c_str());
+    std::exit(0);
+}
+
+// The start of a report line, as a pattern.
+std::string pattern(const std::string& line) {
+    std::string out;
+    for (char c : line) {
+        out += std::string(std::strchr("[]().", c) != nullptr ? "\\" : "") + c;
+    }
+    return out;
+}
+
+const std::string kMarker = "Warning: marker (highscore_test, marker, 0)";
 
 TEST(ScoreValue, ReadsLikeAtoiWithoutOverflow) {
     struct Case {
@@ -92,14 +143,16 @@ TEST_F(ScoreFile, FileCasesAndTheBestLine) {
     }
 }
 
-TEST_F(ScoreFile, MissingFileShowsZeroAndTheFirstScoreCreatesIt) {
+TEST_F(ScoreFile, MissingFileShowsZeroSilentlyAndTheFirstScoreCreatesIt) {
     std::remove(path.c_str());
+    Report({1, "marker"}, "highscore_test", "marker", 0);
     High_Score scores(path.c_str());
     EXPECT_TRUE(scores.getScores().empty());
     EXPECT_STREQ(scores.getHighScore(), "0");
     scores.addScore(30);
     EXPECT_EQ(contents(), "30\n");
     EXPECT_STREQ(scores.getHighScore(), "30");
+    EXPECT_EQ(lastReport(), kMarker) << "nothing to warn of";
 }
 
 TEST_F(ScoreFile, AddedScoreGoesOnALineOfItsOwn) {
@@ -122,11 +175,51 @@ TEST_F(ScoreFile, AddedScoreGoesOnALineOfItsOwn) {
     }
 }
 
-TEST_F(ScoreFile, UnwritableFileKeepsTheScoreInTheList) {
-    High_Score scores("/nonexistent-dir/high_score.txt");
+// A file that cannot be written keeps the score in the list, and says so
+// naming the file: a read-only file for a player who may not write it, a
+// directory in its place (also unreadable: "0" and a warning before the
+// game), a device that takes no data, a folder that does not exist.
+TEST_F(ScoreFile, UnwritableFileKeepsTheScoreInTheListAndWarns) {
+    write("12\n");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    EXPECT_EXIT(playAsAnotherUser(path), testing::ExitedWithCode(0),
+                pattern("[12] [" + kMarker + "] [12] [" + saveWarning(path)));
+    EXPECT_EQ(contents(), "12\n");
+
+    std::remove(path.c_str());
+    ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+    {
+        High_Score scores(path.c_str());
+        EXPECT_STREQ(scores.getHighScore(), "0");
+        EXPECT_EQ(lastReport().rfind(readWarning(path), 0), 0u) << lastReport();
+        scores.addScore(4);
+        EXPECT_EQ(scores.getScores(), (Lines{"4"}));
+        EXPECT_STREQ(scores.getHighScore(), "4");
+        EXPECT_EQ(lastReport().rfind(saveWarning(path), 0), 0u) << lastReport();
+    }
+    rmdir(path.c_str());
+
+    const char* inNoFolder = "/nonexistent-dir/high_score.txt";
+    Report({1, "marker"}, "highscore_test", "marker", 0);
+    High_Score scores(inNoFolder);
+    EXPECT_STREQ(scores.getHighScore(), "0");
+    EXPECT_EQ(lastReport(), kMarker) << "a missing file is no news";
     scores.addScore(4);
     EXPECT_EQ(scores.getScores(), (Lines{"4"}));
     EXPECT_STREQ(scores.getHighScore(), "4");
+    EXPECT_EQ(lastReport().rfind(saveWarning(inNoFolder), 0), 0u) << lastReport();
+}
+
+// A file that is there but that the player may not read shows "0", never
+// an empty best, and is warned of; nor may the player write it.
+TEST_F(ScoreFile, UnreadableFileShowsZeroAndWarns) {
+    write("12\n");
+    ASSERT_EQ(chmod(path.c_str(), 0), 0);
+    EXPECT_EXIT(playAsAnotherUser(path), testing::ExitedWithCode(0),
+                pattern("[0] [" + readWarning(path)) + ".*" +
+                    pattern("] [4] [" + saveWarning(path)));
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    EXPECT_EQ(contents(), "12\n");
 }
 
 } // namespace
