@@ -3,11 +3,12 @@
 # documents, and prints seconds, MB/s and the growth of the time from one size
 # to the next (the goal is linear time: at most 1.1 times the growth of the
 # size):
-# - one grid mesh of 10^4 and 10^5 triangles with positions and normals in
-#   <triangles>, one material and one node (a list holds at most 1,048,576
+# - grids of 10^4, 10^5 and 10^6 triangles with positions and normals in
+#   <triangles>, one material, made of geometries of at most 100,000
+#   triangles each placed by its own node (a list holds at most 1,048,576
 #   values, so one <triangles> of two inputs holds at most 174,762 triangles);
-# - 2,000, 4,000 and 8,000 small geometries (two triangles each), each placed
-#   by its own node, all in one document.
+# - 60, 120 and 240 small geometries (two triangles each), each placed by its
+#   own node, all in one document (a model holds at most 256 meshes).
 #
 #   bench/converter_dae_bench.sh <path to Meshwright> [work directory]
 #
@@ -18,42 +19,52 @@ source "$(dirname "$0")/compare_assimp.sh"
 
 enter_work converter_dae_bench.sh "$@"
 
-# grid <triangles> <file>
+# grid <triangles> <file>: geometries of at most 100,000 triangles each, side
+# by side.
 grid() {
     local tris=$1 file=$2
-    local columns=$(grid_columns "$tris")
-    local rows=$((tris / 2 / columns))
-    awk -v C="$columns" -v R="$rows" -v T="$tris" 'BEGIN {
+    local parts=$(((tris + 99999) / 100000))
+    local columns=$(grid_columns $((tris / parts)))
+    local rows=$((tris / parts / 2 / columns))
+    awk -v C="$columns" -v R="$rows" -v K="$parts" 'BEGIN {
         n = (C + 1) * (R + 1)
         print "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
         print "<COLLADA xmlns=\"http://www.collada.org/2005/11/COLLADASchema\" version=\"1.4.1\">"
         print "<library_effects><effect id=\"grid-fx\" name=\"grid\"><profile_COMMON><technique sid=\"common\"><phong>"
         print "<diffuse><color sid=\"diffuse\">0.5 0.6 0.7 1</color></diffuse></phong></technique></profile_COMMON></effect></library_effects>"
         print "<library_materials><material id=\"grid\" name=\"grid\"><instance_effect url=\"#grid-fx\"/></material></library_materials>"
-        print "<library_geometries><geometry id=\"grid-mesh\" name=\"grid\"><mesh>"
-        printf "<source id=\"grid-pos\"><float_array id=\"grid-pos-array\" count=\"%d\">", n * 3
-        for (r = 0; r <= R; r++) for (c = 0; c <= C; c++) {
-            x = c / C; y = r / R
-            printf "%.6f %.6f %.6f ", x * 10, y * 10, 0.1 * sin(6.2831853 * x) * cos(6.2831853 * y)
+        print "<library_geometries>"
+        for (k = 0; k < K; k++) {
+            printf "<geometry id=\"grid%d-mesh\" name=\"grid%d\"><mesh>\n", k, k
+            printf "<source id=\"grid%d-pos\"><float_array id=\"grid%d-pos-array\" count=\"%d\">", k, k, n * 3
+            for (r = 0; r <= R; r++) for (c = 0; c <= C; c++) {
+                x = c / C; y = r / R
+                printf "%.6f %.6f %.6f ", x * 10, y * 10, 0.1 * sin(6.2831853 * x) * cos(6.2831853 * y)
+            }
+            print "</float_array>"
+            printf "<technique_common><accessor source=\"#grid%d-pos-array\" count=\"%d\" stride=\"3\"><param name=\"X\" type=\"float\"/><param name=\"Y\" type=\"float\"/><param name=\"Z\" type=\"float\"/></accessor></technique_common></source>\n", k, n
+            printf "<source id=\"grid%d-nrm\"><float_array id=\"grid%d-nrm-array\" count=\"%d\">", k, k, n * 3
+            for (r = 0; r <= R; r++) for (c = 0; c <= C; c++) {
+                x = c / C; y = r / R
+                printf "%.6f %.6f 1 ", -0.1 * cos(6.2831853 * x), 0.1 * sin(6.2831853 * y)
+            }
+            print "</float_array>"
+            printf "<technique_common><accessor source=\"#grid%d-nrm-array\" count=\"%d\" stride=\"3\"><param name=\"X\" type=\"float\"/><param name=\"Y\" type=\"float\"/><param name=\"Z\" type=\"float\"/></accessor></technique_common></source>\n", k, n
+            printf "<vertices id=\"grid%d-vtx\"><input semantic=\"POSITION\" source=\"#grid%d-pos\"/></vertices>\n", k, k
+            printf "<triangles material=\"grid\" count=\"%d\"><input semantic=\"VERTEX\" source=\"#grid%d-vtx\" offset=\"0\"/><input semantic=\"NORMAL\" source=\"#grid%d-nrm\" offset=\"1\"/><p>", 2 * R * C, k, k
+            for (r = 0; r < R; r++) for (c = 0; c < C; c++) {
+                a = r * (C + 1) + c; b = a + C + 1
+                printf "%d %d %d %d %d %d %d %d %d %d %d %d ", a, a, b, b, a + 1, a + 1, a + 1, a + 1, b, b, b + 1, b + 1
+            }
+            print "</p></triangles></mesh></geometry>"
         }
-        print "</float_array>"
-        printf "<technique_common><accessor source=\"#grid-pos-array\" count=\"%d\" stride=\"3\"><param name=\"X\" type=\"float\"/><param name=\"Y\" type=\"float\"/><param name=\"Z\" type=\"float\"/></accessor></technique_common></source>\n", n
-        printf "<source id=\"grid-nrm\"><float_array id=\"grid-nrm-array\" count=\"%d\">", n * 3
-        for (r = 0; r <= R; r++) for (c = 0; c <= C; c++) {
-            x = c / C; y = r / R
-            printf "%.6f %.6f 1 ", -0.1 * cos(6.2831853 * x), 0.1 * sin(6.2831853 * y)
+        print "</library_geometries>"
+        print "<library_visual_scenes><visual_scene id=\"scene\">"
+        for (k = 0; k < K; k++) {
+            printf "<node id=\"grid%d-node\" name=\"grid%d\"><translate>%d 0 0</translate>", k, k, 11 * k
+            printf "<instance_geometry url=\"#grid%d-mesh\"><bind_material><technique_common><instance_material symbol=\"grid\" target=\"#grid\"/></technique_common></bind_material></instance_geometry></node>\n", k
         }
-        print "</float_array>"
-        printf "<technique_common><accessor source=\"#grid-nrm-array\" count=\"%d\" stride=\"3\"><param name=\"X\" type=\"float\"/><param name=\"Y\" type=\"float\"/><param name=\"Z\" type=\"float\"/></accessor></technique_common></source>\n", n
-        print "<vertices id=\"grid-vtx\"><input semantic=\"POSITION\" source=\"#grid-pos\"/></vertices>"
-        printf "<triangles material=\"grid\" count=\"%d\"><input semantic=\"VERTEX\" source=\"#grid-vtx\" offset=\"0\"/><input semantic=\"NORMAL\" source=\"#grid-nrm\" offset=\"1\"/><p>", T
-        for (r = 0; r < R; r++) for (c = 0; c < C; c++) {
-            a = r * (C + 1) + c; b = a + C + 1
-            printf "%d %d %d %d %d %d %d %d %d %d %d %d ", a, a, b, b, a + 1, a + 1, a + 1, a + 1, b, b, b + 1, b + 1
-        }
-        print "</p></triangles></mesh></geometry></library_geometries>"
-        print "<library_visual_scenes><visual_scene id=\"scene\"><node id=\"grid-node\" name=\"grid\"><translate>0 0 0</translate>"
-        print "<instance_geometry url=\"#grid-mesh\"><bind_material><technique_common><instance_material symbol=\"grid\" target=\"#grid\"/></technique_common></bind_material></instance_geometry></node></visual_scene></library_visual_scenes>"
+        print "</visual_scene></library_visual_scenes>"
         print "<scene><instance_visual_scene url=\"#scene\"/></scene></COLLADA>"
     }' > "$file"
 }
@@ -88,6 +99,6 @@ scene() {
     }' > "$2"
 }
 
-compare "$meshwright" grid triangles dae 10000 100000
+compare "$meshwright" grid triangles dae 10000 100000 1000000
 echo
-compare "$meshwright" scene geometries dae 2000 4000 8000
+compare "$meshwright" scene geometries dae 60 120 240

@@ -13,16 +13,6 @@ namespace {
 
 using Floats = std::vector<float>;
 
-// Every vertex of the mesh, in index order.
-std::vector<Floats> cornerVertices(const PwnMesh& mesh) {
-    std::vector<Floats> out;
-    for (uint32_t index : mesh.indices) {
-        const float* v = mesh.vertex(index);
-        out.emplace_back(v, v + mesh.floatsPerVertex);
-    }
-    return out;
-}
-
 std::vector<std::string> attributeNames(const PwnMesh& mesh) {
     std::vector<std::string> names;
     for (const PwnAttribute& a : mesh.attributes) {
@@ -96,7 +86,7 @@ TEST(DaeInputs, InputsThatShareAnOffsetReadOneIndexTogether) {
     EXPECT_EQ(mesh.floatsPerVertex, 8u);
     EXPECT_EQ(mesh.vertexCount, 4u);
     EXPECT_EQ(mesh.indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
-    EXPECT_EQ(cornerVertices(mesh), kQuad);
+    EXPECT_EQ(CornerVertices(mesh), kQuad);
 }
 
 // Each input takes the index at its own offset, wherever the input stands
@@ -144,7 +134,7 @@ TEST(DaeInputs, EachInputTakesTheIndexAtItsOffset) {
         PwnFile file = ReadOutput(run);
         ASSERT_EQ(file.meshes.size(), 1u) << c.what;
         EXPECT_EQ(attributeNames(file.meshes[0]), c.attributes) << c.what;
-        EXPECT_EQ(cornerVertices(file.meshes[0]), c.corners) << c.what;
+        EXPECT_EQ(CornerVertices(file.meshes[0]), c.corners) << c.what;
     }
 }
 
@@ -186,7 +176,7 @@ TEST(DaeInputs, InputsWithoutOffsetsAreReadInTurnWithAWarning) {
         << run.out;
     PwnFile file = ReadOutput(run);
     ASSERT_EQ(file.meshes.size(), 1u);
-    EXPECT_EQ(cornerVertices(file.meshes[0]), kQuad);
+    EXPECT_EQ(CornerVertices(file.meshes[0]), kQuad);
 }
 
 TEST(DaeInputs, OnlyTheFirstSetOfTextureCoordinatesIsKept) {
@@ -199,7 +189,7 @@ TEST(DaeInputs, OnlyTheFirstSetOfTextureCoordinatesIsKept) {
     const PwnMesh& mesh = file.meshes[0];
     EXPECT_EQ(attributeNames(mesh), (std::vector<std::string>{"VERTEX", "NORMAL", "TEXCOORD"}));
     EXPECT_EQ(mesh.floatsPerVertex, 9u);
-    EXPECT_EQ(cornerVertices(mesh), (std::vector<Floats>{{0, 0, 0, 0, 0, 1, 0, 0, 0},
+    EXPECT_EQ(CornerVertices(mesh), (std::vector<Floats>{{0, 0, 0, 0, 0, 1, 0, 0, 0},
                                                          {10, 0, 0, 0, 0, 1, 1, 0, 0},
                                                          {0, 10, 0, 0, 0, 1, 0, 1, 0}}));
 }
@@ -285,7 +275,7 @@ TEST(DaeInputs, TheInputsOfVerticesAreInputsOfTheTriangles) {
         PwnFile file = ReadOutput(run);
         ASSERT_EQ(file.meshes.size(), 1u) << c.what;
         EXPECT_EQ(attributeNames(file.meshes[0]), c.attributes) << c.what;
-        EXPECT_EQ(cornerVertices(file.meshes[0]), quadCorners(c.corners)) << c.what;
+        EXPECT_EQ(CornerVertices(file.meshes[0]), quadCorners(c.corners)) << c.what;
     }
 }
 
@@ -341,7 +331,7 @@ TEST(DaeInputs, AnAccessorReadsFromItsOffset) {
         EXPECT_FALSE(Printed(run, "Couldn't find attribute")) << run.out;
         PwnFile file = ReadOutput(run);
         ASSERT_EQ(file.meshes.size(), 1u) << c.accessor;
-        EXPECT_EQ(cornerVertices(file.meshes[0]), kQuad) << c.accessor;
+        EXPECT_EQ(CornerVertices(file.meshes[0]), kQuad) << c.accessor;
     }
 }
 
@@ -412,7 +402,7 @@ TEST(DaeInputs, EmptyTrianglesAreLeftOut) {
         ASSERT_TRUE(mesh.material.has_value()) << c.held;
         EXPECT_EQ(file.materials[*mesh.material].name, "side") << c.held;
         EXPECT_EQ(
-            cornerVertices(mesh),
+            CornerVertices(mesh),
             (std::vector<Floats>{
                 {1, 0, 0}, {1, 1, 0}, {0.5f, 0.5f, 1}, {1, 1, 0}, {0, 1, 0}, {0.5f, 0.5f, 1}}))
             << c.held;
@@ -434,7 +424,7 @@ TEST(DaeInputs, ACountOfZeroBesideIndicesTakesTheList) {
         << run.out;
     PwnFile file = ReadOutput(run);
     ASSERT_EQ(file.meshes.size(), 2u);
-    EXPECT_EQ(cornerVertices(file.meshes[0]),
+    EXPECT_EQ(CornerVertices(file.meshes[0]),
               (std::vector<Floats>{{0, 0, 0}, {1, 0, 0}, {0.5f, 0.5f, 1}}));
 }
 
@@ -490,7 +480,7 @@ TEST(DaeInputs, DebiansModelsKeepTheNormalsOfTheirVertices) {
     const PwnMesh& floor = file.meshes[0];
     EXPECT_EQ(floor.name, "floor");
     EXPECT_EQ(attributeNames(floor), (std::vector<std::string>{"VERTEX", "NORMAL"}));
-    EXPECT_EQ(cornerVertices(floor), (std::vector<Floats>{{-400, 0, -200, 0, 1, 0},
+    EXPECT_EQ(CornerVertices(floor), (std::vector<Floats>{{-400, 0, -200, 0, 1, 0},
                                                           {-400, 0, 200, 0, 1, 0},
                                                           {400, 0, 200, 0, 1, 0},
                                                           {-400, 0, -200, 0, 1, 0},
