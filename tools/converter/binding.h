@@ -22,8 +22,9 @@ void chooseScene(RuleEngine& engine);
 
 // Gives node what the <instance_material symbol="..." target="#..."> records
 // inside instanceGeometry bind: the material written for the effect of the
-// <material> the target names (or for the effect it names itself). A target that leads to no
-// written material is left out with a warning naming the node.
+// <material> the target names (or for the effect it names itself). A target
+// that leads to no written material is left out with a warning naming the
+// node.
 void bindMaterials(const RuleEngine& engine, const TagRecord& instanceGeometry, NodeRecord& node);
 
 // After the run: where the document chose a visual scene, the nodes of the
