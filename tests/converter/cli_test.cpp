@@ -186,7 +186,7 @@ TEST(Cli, TexturedLitFacesGiveNineFloatVertices) {
 TEST(Cli, NormalsWithoutTextureCoordinatesGiveSixFloats) {
     MeshwrightRun run = RunMeshwright({Fixture("normals_only.obj"), "out.pwn"});
     ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "No number found\nNo number found\nNo number found\n" + kDone);
+    EXPECT_EQ(run.out, kDone) << "the empty middles of a//c pass in silence";
     PwnFile file = ReadOutput(run);
     ASSERT_EQ(file.meshes.size(), 1u);
     ASSERT_EQ(file.meshes[0].attributes.size(), 2u);
@@ -229,12 +229,11 @@ TEST(Cli, EachBadInputStopsWithItsMessage) {
     } cases[] = {
         {"polygon.obj", "Polygons are not supported\n"},
         {"quad.obj", "Quads are not supported\n"},
-        {"mixed_slashes.obj", "No number found\nError reading obj file.\n"},
+        {"mixed_slashes.obj", "Error reading obj file.\n"},
         {"missing_position.obj", "A face names a vertex position that does not exist\n"},
         {"zero_index.obj", "A face names a vertex position that does not exist\n"},
         {"missing_texcoord.obj", "A face names a texture coordinate that does not exist\n"},
-        {"missing_normal.obj", "No number found\nNo number found\nNo number found\n"
-                               "A face names a normal that does not exist\n"},
+        {"missing_normal.obj", "A face names a normal that does not exist\n"},
     };
     for (const Case& c : cases) {
         MeshwrightRun run = RunMeshwright({Fixture(c.fixture), "out.pwn"});

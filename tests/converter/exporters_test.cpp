@@ -24,8 +24,7 @@ using Corners = std::vector<std::vector<float>>;
 TEST(ObjExporters, ObjectLinesExponentsAndLinesChangeNoPosition) {
     MeshwrightRun run;
     PwnFile file = ConvertFixture("exporter.obj", run);
-    EXPECT_EQ(run.out, "No number found\nNo number found\nNo number found\n" + kDone)
-        << "only the empty middles of a//c are reported";
+    EXPECT_EQ(run.out, kDone) << "the empty middles of a//c pass in silence";
     ASSERT_EQ(file.meshes.size(), 1u);
     EXPECT_EQ(file.meshes[0].vertexCount, 3u) << "\"o Cover\" adds no vertex";
     EXPECT_EQ(corners(file.meshes[0]), (Corners{{1, 0, -1e-6f}, {0, 0.25f, 0}, {-0.0f, 0, 1.5f}}));
@@ -78,8 +77,7 @@ TEST(ObjExporters, ModelsWithoutTrianglesWarnButComplete) {
                              "v 0 0 0\nvn 0 0 1\nvt 1 1\nf 1//1 1//1\n"}) {
         MeshwrightRun run = ConvertTextWithShippedRules("empty.obj", text);
         EXPECT_EQ(run.status, 0) << text;
-        EXPECT_EQ(WithoutEmptyIndices(run.out), "Warning: no triangles were written\n" + kDone)
-            << text;
+        EXPECT_EQ(run.out, "Warning: no triangles were written\n" + kDone) << text;
         PwnFile file = ReadOutput(run);
         ASSERT_EQ(file.meshes.size(), 1u) << text;
         EXPECT_EQ(file.meshes[0].vertexCount, 0u) << text;

@@ -93,11 +93,3 @@ mode_t FileMode(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
-
-std::string WithoutEmptyIndices(std::string out) {
-    const std::string kNoNumber = "No number found\n";
-    for (std::size_t at; (at = out.find(kNoNumber)) != std::string::npos;) {
-        out.erase(at, kNoNumber.size());
-    }
-    return out;
-}

@@ -34,6 +34,3 @@ std::set<std::string> DirectoryNames(const std::string& dir);
 // The permission bits of the file path leads to (0 when there is none).
 mode_t FileMode(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
-// Standard output without the "No number found" that the OBJ reader prints
-// for each empty middle of a//c.
-std::string WithoutEmptyIndices(std::string out);

@@ -128,10 +128,14 @@ bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
     return true;
 }
 
-// Ends the corner's index at the current slot; an empty one (the middle of
-// a//c) names nothing.
+// Ends the corner's index at the current slot; an empty one names nothing.
+// The empty middle of a//c is the form of a corner without a texture
+// coordinate and passes in silence; any other empty index is reported.
 void takeIndex(ObjReader& r, LineScan& s) {
     bool named = !r.pending.empty();
+    if (!named && s.slot == 1) {
+        return;
+    }
     i32 value = parseInt(r.pending.data(), pendingLength(r));
     r.pending.clear();
     if (s.slot < 3) {
