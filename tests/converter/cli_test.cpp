@@ -227,8 +227,8 @@ TEST(Cli, EachBadInputStopsWithItsMessage) {
         const char* fixture;
         std::string out;
     } cases[] = {
-        {"polygon.obj", "Polygons are not supported\n"},
-        {"quad.obj", "Quads are not supported\n"},
+        {"polygon.obj", FaceRefusal(5, 6)},
+        {"quad.obj", FaceRefusal(4, 5)},
         {"mixed_slashes.obj", "Error reading obj file.\n"},
         {"missing_position.obj", "A face names a vertex position that does not exist\n"},
         {"zero_index.obj", "A face names a vertex position that does not exist\n"},
@@ -252,7 +252,7 @@ TEST(Cli, AFailedConversionLeavesTheOldOutputAsItWas) {
         const char* input;
         std::string out;
     } cases[] = {
-        {"quad.obj", "quad.obj", "Quads are not supported\n"},
+        {"quad.obj", "quad.obj", FaceRefusal(4, 5)},
         {"dae_polylist.dae", "polylist.dae",
          "Rules successfully read\nFetching material\nAssembling mesh\n"
          "Couldn't find index array for mesh\n"

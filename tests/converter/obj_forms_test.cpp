@@ -233,6 +233,37 @@ TEST(ObjForms, ALineEndingInABackslashGoesOnInTheNext) {
     }
 }
 
+// A face of four corners or more stops the conversion with the refusal, then
+// a line that names the face's line (where a continued line starts) and the
+// route that triangulates the model.
+TEST(ObjForms, FacesOfMoreThanThreeCornersNameTheirLineAndTheWayOn) {
+    MeshwrightRun blender = RunMeshwright({Fixture("blender_quads.obj"), "out.pwn"});
+    EXPECT_EQ(blender.status, 1);
+    EXPECT_EQ(blender.out, "Quads are not supported\nThe face on line 16 has 4 corners: "
+                           "triangulate the model first (most exporters have an option), or "
+                           "with assimp: assimp export in.obj out.obj -tri, then Meshwright "
+                           "out.obj out.pwn\n")
+        << "Blender's OBJ export writes quads unless told to triangulate";
+    const std::string kSquare = kTriangle + "v 1 1 0\nv 2 1 0\n";
+    struct Case {
+        std::string text;
+        int corners;
+        int line;
+    } cases[] = {
+        {kSquare + "f 1 2 3\nf 1 2 4 3\nf 1 2 4 3 5\n", 4, 7},
+        {kSquare + "f 1 2 3\nf 1 2 4 3 5\nf 1 2 4 3\n", 5, 7},
+        {"# CRLF\r\n\r\n" + kSquare + "f 1 2 4 3 5 1 2 4\r\n", 6, 8},
+        {"v 0 0 0\rv 1 0 0\rv 0 1 0\rv 1 1 0\r\rf 1 2 \\\n4 \\\n3\n", 4, 6},
+        {kTriangle + "v 1 1 0 \\\n\nf 1//1 2//1 4//1 3//1 # a comment\n", 4, 6},
+    };
+    for (const Case& c : cases) {
+        MeshwrightRun run = ConvertTextWithShippedRules("model.obj", c.text);
+        EXPECT_EQ(run.status, 1) << c.text;
+        EXPECT_EQ(run.out, FaceRefusal(c.corners, c.line)) << c.text;
+        EXPECT_EQ(DirectoryNames(run.dir).count("out.pwn"), 0u) << c.text;
+    }
+}
+
 // UTF-16 text (with a byte order mark or without) is refused with a message
 // that says so; a UTF-8 byte order mark is read past.
 TEST(ObjForms, UnicodeEncodings) {

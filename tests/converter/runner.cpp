@@ -93,3 +93,11 @@ mode_t FileMode(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
+
+std::string FaceRefusal(int corners, int line) {
+    return std::string(corners == 4 ? "Quads" : "Polygons") +
+           " are not supported\nThe face on line " + std::to_string(line) + " has " +
+           (corners == 4 ? "4" : "more than 4") +
+           " corners: triangulate the model first (most exporters have an option), or with "
+           "assimp: assimp export in.obj out.obj -tri, then Meshwright out.obj out.pwn\n";
+}

@@ -31,6 +31,10 @@ std::string MeshwrightProgram();
 std::string Fixture(const std::string& name);
 // The names in dir.
 std::set<std::string> DirectoryNames(const std::string& dir);
+// What a face of more than three corners on line stops the conversion with:
+// "Quads are not supported" for 4 corners, "Polygons are not supported" for
+// more, then a line that says where the face is and how to go on.
+std::string FaceRefusal(int corners, int line);
 // The permission bits of the file path leads to (0 when there is none).
 mode_t FileMode(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);

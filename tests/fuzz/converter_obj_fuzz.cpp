@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ObjReader reader;
     if (!readObj(reader, reinterpret_cast<const char*>(data), size)) {
-        if (reader.error == nullptr) {
+        if (reader.error.empty()) {
             std::abort(); // a refused input always names its failure
         }
         return 0;

@@ -54,9 +54,19 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool fail(ObjReader& r, const char* message) {
+bool fail(ObjReader& r, const std::string& message) {
     r.error = message;
     return false;
+}
+
+// Refuses a face of more than three corners with its message, then a line
+// that says where the face stands and how to go on.
+bool refuseFace(ObjReader& r, const char* message, const char* corners) {
+    return fail(r,
+                message + ("The face on line " + std::to_string(r.lineNumber) + " has " + corners +
+                           " corners: triangulate the model first (most exporters have an "
+                           "option), or with assimp: assimp export in.obj out.obj -tri, "
+                           "then Meshwright out.obj out.pwn\n"));
 }
 
 i32 pendingLength(const ObjReader& r) {
@@ -147,7 +157,7 @@ void takeIndex(ObjReader& r, LineScan& s) {
 
 bool endCorner(ObjReader& r, LineScan& s) {
     if (s.cornerCount == 4) {
-        return fail(r, kPolygons);
+        return refuseFace(r, kPolygons, "more than 4");
     }
     takeIndex(r, s);
     if (s.firstSlashes < 0) {
@@ -261,7 +271,7 @@ void countNames(ObjReader& r, const Corner* corners) {
 
 bool emitFace(ObjReader& r, const LineScan& s) {
     if (s.cornerCount == 4) {
-        return fail(r, kQuads);
+        return refuseFace(r, kQuads, "4");
     }
     if (s.cornerCount != 3) {
         return true;
@@ -354,6 +364,18 @@ std::string besidePosition(int n) {
     return n == 6 ? "vertex colours (x y z r g b)" : std::to_string(n) + " numbers";
 }
 
+// Faces that name no texture coordinate or no normal, where others do.
+void warnOfZeros(const ObjReader& r, std::size_t noTexCoords, std::size_t noNormals) {
+    std::printf("Warning: %zu of %zu faces name no ", noTexCoords > 0 ? noTexCoords : noNormals,
+                r.faces);
+    if (noTexCoords > 0 && noNormals > 0) {
+        std::printf("texture coordinate and %zu no normal", noNormals);
+    } else {
+        std::fputs(noTexCoords > 0 ? "texture coordinate" : "normal", stdout);
+    }
+    std::fputs(", which other faces name; zeros were written in its place\n", stdout);
+}
+
 void warnOfWhatWasLeft(const ObjReader& r) {
     if (r.longPositions > 0) {
         std::printf("Warning: %zu \"v\" lines hold more than a position, the first (line %zu) "
@@ -363,17 +385,9 @@ void warnOfWhatWasLeft(const ObjReader& r) {
     }
     std::size_t noTexCoords = r.hasTexCoords ? r.facesWithoutTexCoords : 0;
     std::size_t noNormals = r.hasNormals ? r.facesWithoutNormals : 0;
-    if (noTexCoords == 0 && noNormals == 0) {
-        return;
+    if (noTexCoords > 0 || noNormals > 0) {
+        warnOfZeros(r, noTexCoords, noNormals);
     }
-    std::printf("Warning: %zu of %zu faces name no ", noTexCoords > 0 ? noTexCoords : noNormals,
-                r.faces);
-    if (noTexCoords > 0 && noNormals > 0) {
-        std::printf("texture coordinate and %zu no normal", noNormals);
-    } else {
-        std::fputs(noTexCoords > 0 ? "texture coordinate" : "normal", stdout);
-    }
-    std::fputs(", which other faces name; zeros were written in its place\n", stdout);
 }
 
 bool parseLine(ObjReader& r) {

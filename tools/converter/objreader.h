@@ -35,8 +35,8 @@ struct ObjReader {
     std::size_t longPositions = 0;
     std::size_t firstLongPosition = 0;
     int firstLongPositionNumbers = 0;
-    // The message of the failure that stopped the reading, or null.
-    const char* error = nullptr;
+    // The message of the failure that stopped the reading, or empty.
+    std::string error;
 
     std::vector<char> line;
     std::size_t lineNumber = 0; // where the line being read starts, from 1
