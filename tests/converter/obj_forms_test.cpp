@@ -233,6 +233,44 @@ TEST(ObjForms, ALineEndingInABackslashGoesOnInTheNext) {
     }
 }
 
+// "usemtl", "o" and "g" lines change no byte of the model: one warning
+// counts the distinct names they give (a "g" line gives one for every word;
+// "default" and no name are the default group).
+TEST(ObjForms, MaterialsObjectsAndGroupsAreCountedInOneWarning) {
+    MeshwrightRun plain = ConvertTextWithShippedRules("model.obj", kTriangle + "f 1 2 3\n");
+    ASSERT_EQ(plain.status, 0);
+    const std::string kModel = ReadFileText(plain.path("out.pwn"));
+    struct Case {
+        std::string lines;
+        std::string named; // empty: no warning
+    } cases[] = {
+        {"mtllib a.mtl\nusemtl a\nusemtl b\nusemtl a\n",
+         "2 materials (usemtl) that the file names were"},
+        {"o Cube\ng Cube\n", "1 object or group (o, g) that the file names was"},
+        {"g a b\n\tg  b c \r\n", "3 objects or groups (o, g) that the file names were"},
+        {"g a \\\n b\n", "2 objects or groups (o, g) that the file names were"},
+        {"usemtl Material name with spaces  \nusemtl Material name with spaces # a comment\n"
+         "usemtl material name with spaces\no 1\n",
+         "2 materials (usemtl) and 1 object or group (o, g) that the file names were"},
+        {"g\ng default\nusemtl\no # none\nmtllib scene.mtl\ns 0\n", ""},
+    };
+    for (const Case& c : cases) {
+        MeshwrightRun run = ConvertTextWithShippedRules("model.obj", c.lines + kTriangle + c.lines +
+                                                                         "f 1 2 3\n" + c.lines);
+        ASSERT_EQ(run.status, 0) << c.lines;
+        EXPECT_EQ(run.out, (c.named.empty() ? "" : NamesLeftOut(c.named)) + kDone) << c.lines;
+        EXPECT_EQ(ReadFileText(run.path("out.pwn")), kModel) << c.lines;
+    }
+    MeshwrightRun zeros = ConvertTextWithShippedRules(
+        "model.obj", "o Plane\n" + kTriangle + "vn 0 0 1\nf 1//1 2//1 3//1\nf 1 2 3\n");
+    EXPECT_EQ(zeros.out, "Warning: 1 of 2 faces name no normal, which other faces name; zeros "
+                         "were written in its place\nWarning: 1 object or group (o, g) that the "
+                         "file names was left out: all faces were written as one mesh "
+                         "\"TriMesh\" with the material \"DefaultMaterial\"\n" +
+                             kDone)
+        << "the last of the warnings";
+}
+
 // A face of four corners or more stops the conversion with the refusal, then
 // a line that names the face's line (where a continued line starts) and the
 // route that triangulates the model.

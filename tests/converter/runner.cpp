@@ -101,3 +101,9 @@ std::string FaceRefusal(int corners, int line) {
            " corners: triangulate the model first (most exporters have an option), or with "
            "assimp: assimp export in.obj out.obj -tri, then Meshwright out.obj out.pwn\n";
 }
+
+std::string NamesLeftOut(const std::string& named) {
+    return "Warning: " + named +
+           " left out: all faces were written as one mesh \"TriMesh\" with the material "
+           "\"DefaultMaterial\"\n";
+}

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 
 namespace {
 
@@ -86,6 +87,43 @@ LineMode modeOf(const std::string& word) {
         return LineMode::Normal;
     }
     return word == "f" ? LineMode::Face : LineMode::None;
+}
+
+// The text from line[from] to the end of the line or its comment, without
+// the blanks around it.
+std::string restOfLine(const char* line, std::size_t from, std::size_t length) {
+    std::size_t end = from;
+    while (end < length && line[end] != '#') {
+        ++end;
+    }
+    while (from < end && isBlank(line[from])) {
+        ++from;
+    }
+    while (end > from && isBlank(line[end - 1])) {
+        --end;
+    }
+    return std::string(line + from, end - from);
+}
+
+// "usemtl name" and "o name" give one name each (which may hold blanks),
+// "g" a name for every word; a "g" without a name, or named "default", puts
+// the faces back into the default group, which has no name of its own.
+void countNamesOf(ObjReader& r, const std::string& word, const std::string& rest) {
+    if (rest.empty()) {
+        return;
+    }
+    if (word == "usemtl") {
+        r.materialNames.insert(rest);
+    } else if (word == "o") {
+        r.groupNames.insert(rest);
+    } else if (word == "g") {
+        std::istringstream words(rest);
+        for (std::string name; words >> name;) {
+            if (name != "default") {
+                r.groupNames.insert(name);
+            }
+        }
+    }
 }
 
 // Whether pending is digits and a point after them, with an optional '-' in
@@ -376,6 +414,31 @@ void warnOfZeros(const ObjReader& r, std::size_t noTexCoords, std::size_t noNorm
     std::fputs(", which other faces name; zeros were written in its place\n", stdout);
 }
 
+std::string counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The mesh keeps no material, object or group of the file.
+void warnOfNames(const ObjReader& r) {
+    std::size_t materials = r.materialNames.size();
+    std::size_t groups = r.groupNames.size();
+    if (materials == 0 && groups == 0) {
+        return;
+    }
+    std::string named;
+    if (materials > 0) {
+        named = counted(materials, "material", "materials") + " (usemtl)";
+    }
+    if (groups > 0) {
+        named += (materials > 0 ? " and " : "") +
+                 counted(groups, "object or group", "objects or groups") + " (o, g)";
+    }
+    bool one = materials + groups == 1;
+    std::printf("Warning: %s that the file names %s left out: all faces were written as one "
+                "mesh \"%s\" with the material \"%s\"\n",
+                named.c_str(), one ? "was" : "were", kMeshName, kMaterialName);
+}
+
 void warnOfWhatWasLeft(const ObjReader& r) {
     if (r.longPositions > 0) {
         std::printf("Warning: %zu \"v\" lines hold more than a position, the first (line %zu) "
@@ -388,6 +451,7 @@ void warnOfWhatWasLeft(const ObjReader& r) {
     if (noTexCoords > 0 || noNormals > 0) {
         warnOfZeros(r, noTexCoords, noNormals);
     }
+    warnOfNames(r);
 }
 
 bool parseLine(ObjReader& r) {
@@ -411,9 +475,11 @@ bool parseObjLine(ObjReader& reader, char* line, std::size_t length) {
     while (i < length && !isBlank(line[i]) && line[i] != '#') {
         ++i;
     }
+    std::string word(line + wordStart, i - wordStart);
     LineScan scan;
-    scan.mode = modeOf(std::string(line + wordStart, i - wordStart));
+    scan.mode = modeOf(word);
     if (scan.mode == LineMode::None) {
+        countNamesOf(reader, word, restOfLine(line, i, length));
         return true;
     }
     for (; i <= length && line[i] != '#'; ++i) {
