@@ -94,10 +94,16 @@ mode_t FileMode(const std::string& path) {
     return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
-std::string WithoutEmptyIndices(std::string out) {
-    const std::string kNoNumber = "No number found\n";
-    for (std::size_t at; (at = out.find(kNoNumber)) != std::string::npos;) {
-        out.erase(at, kNoNumber.size());
-    }
-    return out;
+std::string FaceRefusal(int corners, int line) {
+    return std::string(corners == 4 ? "Quads" : "Polygons") +
+           " are not supported\nThe face on line " + std::to_string(line) + " has " +
+           (corners == 4 ? "4" : "more than 4") +
+           " corners: triangulate the model first (most exporters have an option), or with "
+           "assimp: assimp export in.obj out.obj -tri, then Meshwright out.obj out.pwn\n";
+}
+
+std::string NamesLeftOut(const std::string& named) {
+    return "Warning: " + named +
+           " left out: all faces were written as one mesh \"TriMesh\" with the material "
+           "\"DefaultMaterial\"\n";
 }

@@ -31,9 +31,14 @@ std::string MeshwrightProgram();
 std::string Fixture(const std::string& name);
 // The names in dir.
 std::set<std::string> DirectoryNames(const std::string& dir);
+// What a face of more than three corners on line stops the conversion with:
+// "Quads are not supported" for 4 corners, "Polygons are not supported" for
+// more, then a line that says where the face is and how to go on.
+std::string FaceRefusal(int corners, int line);
+// The warning of an OBJ file's materials, objects or groups, which the one
+// mesh keeps none of: named counts them, as in "2 materials (usemtl) that
+// the file names were".
+std::string NamesLeftOut(const std::string& named);
 // The permission bits of the file path leads to (0 when there is none).
 mode_t FileMode(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
-// Standard output without the "No number found" that the OBJ reader prints
-// for each empty middle of a//c.
-std::string WithoutEmptyIndices(std::string out);

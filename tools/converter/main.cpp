@@ -117,7 +117,7 @@ int convertObj(const std::vector<char>& text, PwnWriter& writer, NodeRecord& roo
     std::size_t start = textStart(text);
     if (!readObj(reader, text.data() + start, text.size() - 1 - start)) {
         abandonOutput(writer);
-        return stop(reader.error);
+        return stop(reader.error.c_str());
     }
     writeObjModel(reader, writer, root);
     return 0;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 
 namespace {
 
@@ -54,9 +55,19 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool fail(ObjReader& r, const char* message) {
+bool fail(ObjReader& r, const std::string& message) {
     r.error = message;
     return false;
+}
+
+// Refuses a face of more than three corners with its message, then a line
+// that says where the face stands and how to go on.
+bool refuseFace(ObjReader& r, const char* message, const char* corners) {
+    return fail(r,
+                message + ("The face on line " + std::to_string(r.lineNumber) + " has " + corners +
+                           " corners: triangulate the model first (most exporters have an "
+                           "option), or with assimp: assimp export in.obj out.obj -tri, "
+                           "then Meshwright out.obj out.pwn\n"));
 }
 
 i32 pendingLength(const ObjReader& r) {
@@ -76,6 +87,43 @@ LineMode modeOf(const std::string& word) {
         return LineMode::Normal;
     }
     return word == "f" ? LineMode::Face : LineMode::None;
+}
+
+// The text from line[from] to the end of the line or its comment, without
+// the blanks around it.
+std::string restOfLine(const char* line, std::size_t from, std::size_t length) {
+    std::size_t end = from;
+    while (end < length && line[end] != '#') {
+        ++end;
+    }
+    while (from < end && isBlank(line[from])) {
+        ++from;
+    }
+    while (end > from && isBlank(line[end - 1])) {
+        --end;
+    }
+    return std::string(line + from, end - from);
+}
+
+// "usemtl name" and "o name" give one name each (which may hold blanks),
+// "g" a name for every word; a "g" without a name, or named "default", puts
+// the faces back into the default group, which has no name of its own.
+void countNamesOf(ObjReader& r, const std::string& word, const std::string& rest) {
+    if (rest.empty()) {
+        return;
+    }
+    if (word == "usemtl") {
+        r.materialNames.insert(rest);
+    } else if (word == "o") {
+        r.groupNames.insert(rest);
+    } else if (word == "g") {
+        std::istringstream words(rest);
+        for (std::string name; words >> name;) {
+            if (name != "default") {
+                r.groupNames.insert(name);
+            }
+        }
+    }
 }
 
 // Whether pending is digits and a point after them, with an optional '-' in
@@ -128,10 +176,14 @@ bool scanVertexChar(ObjReader& r, LineScan& s, char c) {
     return true;
 }
 
-// Ends the corner's index at the current slot; an empty one (the middle of
-// a//c) names nothing.
+// Ends the corner's index at the current slot; an empty one names nothing.
+// The empty middle of a//c is the form of a corner without a texture
+// coordinate and passes in silence; any other empty index is reported.
 void takeIndex(ObjReader& r, LineScan& s) {
     bool named = !r.pending.empty();
+    if (!named && s.slot == 1) {
+        return;
+    }
     i32 value = parseInt(r.pending.data(), pendingLength(r));
     r.pending.clear();
     if (s.slot < 3) {
@@ -143,7 +195,7 @@ void takeIndex(ObjReader& r, LineScan& s) {
 
 bool endCorner(ObjReader& r, LineScan& s) {
     if (s.cornerCount == 4) {
-        return fail(r, kPolygons);
+        return refuseFace(r, kPolygons, "more than 4");
     }
     takeIndex(r, s);
     if (s.firstSlashes < 0) {
@@ -257,7 +309,7 @@ void countNames(ObjReader& r, const Corner* corners) {
 
 bool emitFace(ObjReader& r, const LineScan& s) {
     if (s.cornerCount == 4) {
-        return fail(r, kQuads);
+        return refuseFace(r, kQuads, "4");
     }
     if (s.cornerCount != 3) {
         return true;
@@ -350,6 +402,43 @@ std::string besidePosition(int n) {
     return n == 6 ? "vertex colours (x y z r g b)" : std::to_string(n) + " numbers";
 }
 
+// Faces that name no texture coordinate or no normal, where others do.
+void warnOfZeros(const ObjReader& r, std::size_t noTexCoords, std::size_t noNormals) {
+    std::printf("Warning: %zu of %zu faces name no ", noTexCoords > 0 ? noTexCoords : noNormals,
+                r.faces);
+    if (noTexCoords > 0 && noNormals > 0) {
+        std::printf("texture coordinate and %zu no normal", noNormals);
+    } else {
+        std::fputs(noTexCoords > 0 ? "texture coordinate" : "normal", stdout);
+    }
+    std::fputs(", which other faces name; zeros were written in its place\n", stdout);
+}
+
+std::string counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The mesh keeps no material, object or group of the file.
+void warnOfNames(const ObjReader& r) {
+    std::size_t materials = r.materialNames.size();
+    std::size_t groups = r.groupNames.size();
+    if (materials == 0 && groups == 0) {
+        return;
+    }
+    std::string named;
+    if (materials > 0) {
+        named = counted(materials, "material", "materials") + " (usemtl)";
+    }
+    if (groups > 0) {
+        named += (materials > 0 ? " and " : "") +
+                 counted(groups, "object or group", "objects or groups") + " (o, g)";
+    }
+    bool one = materials + groups == 1;
+    std::printf("Warning: %s that the file names %s left out: all faces were written as one "
+                "mesh \"%s\" with the material \"%s\"\n",
+                named.c_str(), one ? "was" : "were", kMeshName, kMaterialName);
+}
+
 void warnOfWhatWasLeft(const ObjReader& r) {
     if (r.longPositions > 0) {
         std::printf("Warning: %zu \"v\" lines hold more than a position, the first (line %zu) "
@@ -359,17 +448,10 @@ void warnOfWhatWasLeft(const ObjReader& r) {
     }
     std::size_t noTexCoords = r.hasTexCoords ? r.facesWithoutTexCoords : 0;
     std::size_t noNormals = r.hasNormals ? r.facesWithoutNormals : 0;
-    if (noTexCoords == 0 && noNormals == 0) {
-        return;
+    if (noTexCoords > 0 || noNormals > 0) {
+        warnOfZeros(r, noTexCoords, noNormals);
     }
-    std::printf("Warning: %zu of %zu faces name no ", noTexCoords > 0 ? noTexCoords : noNormals,
-                r.faces);
-    if (noTexCoords > 0 && noNormals > 0) {
-        std::printf("texture coordinate and %zu no normal", noNormals);
-    } else {
-        std::fputs(noTexCoords > 0 ? "texture coordinate" : "normal", stdout);
-    }
-    std::fputs(", which other faces name; zeros were written in its place\n", stdout);
+    warnOfNames(r);
 }
 
 bool parseLine(ObjReader& r) {
@@ -393,9 +475,11 @@ bool parseObjLine(ObjReader& reader, char* line, std::size_t length) {
     while (i < length && !isBlank(line[i]) && line[i] != '#') {
         ++i;
     }
+    std::string word(line + wordStart, i - wordStart);
     LineScan scan;
-    scan.mode = modeOf(std::string(line + wordStart, i - wordStart));
+    scan.mode = modeOf(word);
     if (scan.mode == LineMode::None) {
+        countNamesOf(reader, word, restOfLine(line, i, length));
         return true;
     }
     for (; i <= length && line[i] != '#'; ++i) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // Reader state for one Wavefront .obj text: the positions, normals and
@@ -31,12 +32,16 @@ struct ObjReader {
     u32 vertexCount = 0;
     std::vector<u32> indices;
     i32 floatsPerVertex = 0;
+    // The distinct names of the materials ("usemtl") and of the objects and
+    // groups ("o", "g") that the file gives, none of which the mesh keeps.
+    std::unordered_set<std::string> materialNames;
+    std::unordered_set<std::string> groupNames;
     // "v" lines with more than three numbers, and the first of them.
     std::size_t longPositions = 0;
     std::size_t firstLongPosition = 0;
     int firstLongPositionNumbers = 0;
-    // The message of the failure that stopped the reading, or null.
-    const char* error = nullptr;
+    // The message of the failure that stopped the reading, or empty.
+    std::string error;
 
     std::vector<char> line;
     std::size_t lineNumber = 0; // where the line being read starts, from 1
@@ -46,13 +51,14 @@ struct ObjReader {
 // Reads every line of text, each ended by '\n', '\r', a "\r\n" pair or the
 // end of the text; a line whose last character (but blanks) is a '\'
 // outside a comment goes on in the next. Prints a warning for what was left
-// out or filled in.
+// out or filled in, and for the materials, objects and groups the file names.
 // False, with the reader's error set, when the text cannot be converted.
 bool readObj(ObjReader& reader, const char* text, std::size_t length);
 
 // One line; line[length] must exist and is set to '\n'. Its first word gives
-// its kind ("v", "vt", "vn", "f"; any other leaves it unread), a '#' starts a
-// comment, and a face index below 0 counts back from the last entry read.
+// its kind ("v", "vt", "vn", "f"; "usemtl", "o" and "g" are counted by the
+// names they give; any other leaves it unread), a '#' starts a comment, and a
+// face index below 0 counts back from the last entry read.
 bool parseObjLine(ObjReader& reader, char* line, std::size_t length);
 
 // Hands what was read to the writer: the material "DefaultMaterial", the
