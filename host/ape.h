@@ -12,6 +12,8 @@
 // Pins the process, starts the timer, loads the phone picture, opens the
 // window and makes the EGL context current. Any failure is an error report.
 void initPlatform(u8 startPortrait);
+// Pins the process to the first of the processors it may run on.
+void pinToFirstProcessor();
 // Builds the host's three programs and the phone-picture texture.
 void initHostDrawing();
 

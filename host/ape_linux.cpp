@@ -87,13 +87,6 @@ struct Platform {
 
 Platform platform;
 
-void pinToFirstProcessor() {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    CPU_SET(0, &set);
-    sched_setaffinity(0, sizeof set, &set);
-}
-
 // Nanoseconds since the first reading, plus the offset.
 u64 readCounter() {
     static const timespec start = [] {
@@ -249,6 +242,22 @@ void drawStrip(GLuint program, const f32* pos, const f32* tex, GLsizei count) {
 }
 
 } // namespace
+
+void pinToFirstProcessor() {
+    cpu_set_t allowed;
+    if (sched_getaffinity(0, sizeof allowed, &allowed) != 0) {
+        return;
+    }
+    for (int cpu = 0; cpu < CPU_SETSIZE; cpu++) {
+        if (CPU_ISSET(cpu, &allowed)) {
+            cpu_set_t first;
+            CPU_ZERO(&first);
+            CPU_SET(cpu, &first);
+            sched_setaffinity(0, sizeof first, &first);
+            return;
+        }
+    }
+}
 
 void initPlatform(u8 startPortrait) {
     pinToFirstProcessor();

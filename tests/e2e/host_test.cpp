@@ -1,11 +1,15 @@
 // The phone host as a user meets it, with the golf program: the splash, the
 // phone picture with its game screen, the orientation switch and a clean
-// exit.
+// exit; and the processors the program is given.
 #include "harness.h"
+
+#include "tests/support/processors.h"
 
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -135,6 +139,19 @@ TEST_F(HostE2E, TabDuringTheSplashLeavesTheGameInLandscape) {
         game.holdKeyUntil("Tab", "host-tab-splash", shows(kLandscapeScreen))));
     game.key("Escape");
     expectCleanExit(game);
+}
+
+// Started on every processor of the test's but the first, as by taskset,
+// the program keeps to the first of those.
+TEST_F(HostE2E, ProgramKeepsToTheProcessorsItIsGiven) {
+    const std::vector<int> cpus = AllowedProcessors();
+    if (cpus.size() < 2) {
+        GTEST_SKIP() << "the test may run on one processor only";
+    }
+    GameRun game("Tessaly", std::vector<int>(cpus.begin() + 1, cpus.end()));
+    ASSERT_TRUE(game.hasWindow());
+    EXPECT_EQ(game.processorsAllowed(), std::to_string(cpus[1]));
+    ExpectCleanExit(game);
 }
 
 // The splash prints its title in "~c5369" and the rest in white. The font's
