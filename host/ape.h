@@ -29,12 +29,10 @@ i32 pollEvents(FrameInput* input);
 using PointerTargets = bool (*)(i32 mx, i32 my);
 // pollEvents that asks the program's targets first.
 i32 pollEventsWith(FrameInput* input, PointerTargets targets);
-// A program's own use of the keys: told of every accepted key press (after
-// the host's Tab and Escape) and of every key release, with the key's code.
-using KeyHook = void (*)(FrameInput* input, i32 key, bool pressed);
-// pollEvents that also hands the key events to the hook.
+// pollEvents that also hands the key events to the hook (host/phone.h).
 i32 pollEventsWithKeys(FrameInput* input, KeyHook hook);
-// 1 while a key is held, and once escape was pressed.
+// 1 while the last poll shows a key held (a key tapped within it included),
+// and once escape was pressed.
 i32 PlatformKeyHeld();
 i32 PlatformQuitRequested();
 

@@ -308,6 +308,10 @@ void GameRun::key(const std::string& name, int holdMs) {
     keyUp(name);
 }
 
+void GameRun::tapKey(const std::string& name) {
+    xdotool("keydown --delay 0 " + name + " keyup --delay 0 " + name);
+}
+
 void GameRun::mouseMove(int x, int y) {
     xdotool("mousemove --window " + window_ + " " + std::to_string(x) + " " + std::to_string(y));
 }
@@ -318,6 +322,12 @@ void GameRun::click(int x, int y, int holdMs) {
     xdotool("mousedown 1");
     pause(holdMs);
     xdotool("mouseup 1");
+}
+
+void GameRun::tap(int x, int y) {
+    mouseMove(x, y);
+    pause(50);
+    xdotool("mousedown 1 mouseup 1");
 }
 
 Image GameRun::holdPointerUntil(int x, int y, const std::string& name,
@@ -498,6 +508,20 @@ bool ShowsPortraitPhone(const Image& shot) {
 
 bool ShowsLandscapePhone(const Image& shot) {
     return shot.width == kWindowSide && rimAlong(shot, false) && !rimAlong(shot, true);
+}
+
+bool ShowsSplash(const Image& shot) {
+    if (shot.width != kWindowSide || ShowsPortraitPhone(shot) || ShowsLandscapePhone(shot)) {
+        return false;
+    }
+    int ink = 0;
+    for (int y = 50; y < 480; y++) {
+        for (int x = 70; x < 530; x++) {
+            Pixel p = shot.at(x, y);
+            ink += p.r > 150 && p.g > 150 && p.b > 150 ? 1 : 0;
+        }
+    }
+    return ink > 200;
 }
 
 std::string QuitAndLog(GameRun& game) {

@@ -55,8 +55,14 @@ class GameRun {
     void key(const std::string& name, int holdMs = 300);
     void keyDown(const std::string& name);
     void keyUp(const std::string& name);
+    // A key pressed and released in one xdotool command, with no hold: both
+    // may reach the program in one poll, as a quick tap on a busy machine.
+    void tapKey(const std::string& name);
     // Pointer actions at window pixel positions (from the top-left).
     void click(int x, int y, int holdMs = 200);
+    // The pointer pressed and released at (x, y) in one xdotool command, as
+    // a touchpad's tap-to-click sends them.
+    void tap(int x, int y);
     // Presses the pointer at (x, y) and holds it until a capture shows what
     // shows() looks for (or the time is up), then releases it: the last
     // capture. Like holdKeyUntil, for presses that act while held.
@@ -139,6 +145,9 @@ const Box kLandscapeScreen = {142, 211, 622, 531};
 // The phone window upright (the game in portrait) or turned.
 bool ShowsPortraitPhone(const Image& shot);
 bool ShowsLandscapePhone(const Image& shot);
+
+// The splash: its text over the black window, before any phone is drawn.
+bool ShowsSplash(const Image& shot);
 
 // Quits with Escape, held until the program ends so that a slow frame cannot
 // miss it, and checks exit status 0 and no mem.txt: the log.
