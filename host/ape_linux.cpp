@@ -12,9 +12,11 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_syswm.h>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <errno.h>
+#include <initializer_list>
 #include <sched.h>
 #include <time.h>
 
@@ -88,6 +90,30 @@ struct Platform {
 };
 
 Platform platform;
+
+// Set by the handler of the termination signals, read by every poll.
+volatile std::sig_atomic_t signalled = 0;
+
+void noteSignal(int) {
+    signalled = 1;
+}
+
+// SIGTERM, SIGINT and SIGHUP end the program through its polls, wherever it
+// stands, with its shutdown steps; one that the program was started with
+// ignored (nohup) stays ignored. Installed before SDL_Init, which then
+// leaves them in place of its own.
+void catchTerminationSignals() {
+    struct sigaction action = {};
+    action.sa_handler = noteSignal;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (int s : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction before = {};
+        if (sigaction(s, nullptr, &before) == 0 && before.sa_handler != SIG_IGN) {
+            sigaction(s, &action, nullptr);
+        }
+    }
+}
 
 // Nanoseconds since the first reading, plus the offset.
 u64 readCounter() {
@@ -262,6 +288,7 @@ void pinToFirstProcessor() {
 }
 
 void initPlatform(u8 startPortrait) {
+    catchTerminationSignals();
     pinToFirstProcessor();
     readCounter();
     platform.portrait = startPortrait;
@@ -350,6 +377,9 @@ i32 pollHooked(FrameInput* input, PointerTargets targets, KeyHook hook) {
     Platform& p = platform;
     KeyLatchNewPoll(&p.keys, input, hook);
     PointerLatchNewPoll(&p.pointer, input);
+    if (signalled != 0) {
+        return 1;
+    }
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
@@ -399,6 +429,9 @@ i32 PlatformKeyHeld() {
 }
 i32 PlatformQuitRequested() {
     return platform.quit;
+}
+i32 PlatformSignalled() {
+    return signalled;
 }
 
 void PlatformLoadImage(const char* file, u8** pixels, u32* width, u32* height, u32* bytesPerPixel) {

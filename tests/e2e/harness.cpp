@@ -462,6 +462,28 @@ int GameRun::waitExit(int timeoutMs) {
     return -1;
 }
 
+void GameRun::signal(int number) {
+    if (pid_ > 0) {
+        kill(pid_, number);
+    }
+}
+
+void GameRun::closeWindow() {
+    Display* d = window_.empty() ? nullptr : XOpenDisplay(display_.c_str());
+    if (d == nullptr) {
+        return;
+    }
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = std::stoul(window_);
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
+    XCloseDisplay(d);
+}
+
 std::string GameRun::processorsAllowed() const {
     std::ifstream in("/proc/" + std::to_string(pid_) + "/status");
     const std::string field = "Cpus_allowed_list:";

@@ -96,6 +96,11 @@ class GameRun {
     // Waits for the program to end: its exit status, or -1 on timeout (the
     // program is then killed).
     int waitExit(int timeoutMs = 30000);
+    // Sends the program a signal.
+    void signal(int number);
+    // Asks the program to close its window, as a window manager's close
+    // button does (WM_DELETE_WINDOW).
+    void closeWindow();
     // The processors the program's main thread may run on, from
     // /proc/<pid>/status ("Cpus_allowed_list"; "2" or "0-3,6", say).
     std::string processorsAllowed() const;

@@ -1,11 +1,14 @@
 // The host's event poll fed SDL events queued in the phone window: a press
-// or a key released before the poll that reads it is still seen, once.
-// Skipped without a display.
+// or a key released before the poll that reads it is still seen, once; a
+// termination signal ends the poll as the window's quit event does, and is
+// told apart from it. Skipped without a display.
 #include "host/ape.h"
 #include "tests/support/sdlevents.h"
 
 #include <SDL.h>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -64,6 +67,31 @@ TEST_F(HostPoll, KeyTappedWithinOnePollShowsHeldForThatPoll) {
     EXPECT_NE(PlatformGetOrientation(), orientation);
     EXPECT_EQ(pollEvents(&input), 0);
     EXPECT_NE(PlatformGetOrientation(), orientation);
+}
+
+TEST_F(HostPoll, TheWindowsQuitEventIsNoSignal) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    PushEvent(quit);
+    FrameInput input{};
+    EXPECT_EQ(pollEvents(&input), 1);
+    EXPECT_EQ(PlatformSignalled(), 0);
+    EXPECT_EQ(pollEvents(&input), 0);
+}
+
+// Each signal in a child of its own, which leaves at once without touching
+// the window it shares with this process.
+TEST_F(HostPoll, EachTerminationSignalEndsThePoll) {
+    for (int s : {SIGTERM, SIGINT, SIGHUP}) {
+        EXPECT_EXIT(
+            {
+                FrameInput input{};
+                raise(s);
+                _exit(pollEvents(&input) == 1 && PlatformSignalled() == 1 ? 0 : 1);
+            },
+            testing::ExitedWithCode(0), "")
+            << "signal " << s;
+    }
 }
 
 } // namespace
