@@ -7,9 +7,7 @@
 # Run it as root, or as a user who may use sudo. Without a display, "run"
 # plays the demo under Xvfb for a few seconds and saves a screenshot.
 set -euo pipefail
-cd "$(dirname "$0")"
-ROOT=$(pwd)
-MODE=${1:-run}
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 RUN_PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-dev
   libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri libpng-dev libjpeg-dev
@@ -17,9 +15,49 @@ RUN_PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-dev
 TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   clang-format assimp-utils assimp-testmodels glmark2-data openctm-tools"
 XVFB_SERVER_ARGS="-screen 0 1024x1024x24 -noreset"
+# The locks of dpkg and apt, and how long to wait for another process (the
+# machine's own updates, say) to let them go.
+APT_LOCKS=${TESSALY_APT_LOCKS:-/var/lib/dpkg/lock-frontend /var/lib/dpkg/lock
+  /var/lib/apt/lists/lock /var/cache/apt/archives/lock}
+APT_WAIT=${TESSALY_APT_WAIT:-300}
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# True while a process holds one of the locks: the kernel lists every held
+# lock in /proc/locks by device and inode.
+apt_locked() {
+    local lock major minor inode
+    for lock in $APT_LOCKS; do
+        read -r major minor inode < <(stat -L -c '%Hd %Ld %i' "$lock" 2>/dev/null) || continue
+        grep -q " $(printf '%02x:%02x:%s' "$major" "$minor" "$inode") " /proc/locks && return 0
+    done
+    return 1
+}
+
+wait_for_package_manager() {
+    local waited=0
+    apt_locked || return 0
+    echo "Another process is using the package manager: waiting up to $APT_WAIT s for it..."
+    while apt_locked; do
+        if [ "$waited" -ge "$APT_WAIT" ]; then
+            echo "The package manager is still in use after $APT_WAIT s; run $0 again once" \
+                "the other process is done." >&2
+            exit 1
+        fi
+        sleep 1
+        waited=$((waited + 1))
+    done
+    echo "The package manager is free after $waited s: going on."
+}
+
+# apt-get as root once no other process holds the package manager; a process
+# that takes dpkg's lock in between is waited for by apt-get itself.
+apt_get() {
+    wait_for_package_manager
+    as_root env DEBIAN_FRONTEND=noninteractive \
+        apt-get -o DPkg::Lock::Timeout="$APT_WAIT" "$@"
 }
 
 install_packages() {
@@ -28,8 +66,8 @@ install_packages() {
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
     done
     if [ ${#missing[@]} -gt 0 ]; then
-        as_root apt-get update -qq
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+        apt_get update -qq
+        apt_get install -y -qq "${missing[@]}"
     fi
 }
 
@@ -91,19 +129,27 @@ run_tests() {
     (cd "$ROOT/build-fuzz" && ctest --output-on-failure -j"$(nproc)")
 }
 
-case "$MODE" in
-run)
-    install_packages $RUN_PACKAGES
-    # The tests need packages of their own: the test command builds them.
-    build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_TESTS=OFF
-    play
-    ;;
-test)
-    install_packages $RUN_PACKAGES $TEST_PACKAGES
-    run_tests
-    ;;
-*)
-    echo "usage: $0 run|test" >&2
-    exit 2
-    ;;
-esac
+main() {
+    cd "$ROOT"
+    case "${1:-run}" in
+    run)
+        install_packages $RUN_PACKAGES
+        # The tests need packages of their own: the test command builds them.
+        build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_TESTS=OFF
+        play
+        ;;
+    test)
+        install_packages $RUN_PACKAGES $TEST_PACKAGES
+        run_tests
+        ;;
+    *)
+        echo "usage: $0 run|test" >&2
+        exit 2
+        ;;
+    esac
+}
+
+# Sourced (by its tests), the script only defines its functions.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    main "$@"
+fi

@@ -9,16 +9,20 @@
 // the engine declares in engine/platform.h. Nothing else of the engine or the
 // host touches SDL, EGL or the operating system.
 
-// Pins the process, starts the timer, loads the phone picture, opens the
-// window and makes the EGL context current. Any failure is an error report.
+// Turns the termination signals into a request to end, pins the process,
+// starts the timer, loads the phone picture, opens the window and makes the
+// EGL context current. Any failure is an error report.
 void initPlatform(u8 startPortrait);
+// Pins the process to the first of the processors it may run on.
+void pinToFirstProcessor();
 // Builds the host's three programs and the phone-picture texture.
 void initHostDrawing();
 
 void toggleOrientation();
 u8 PlatformGetOrientation();
 void updateTimer(FrameInput* input);
-// Empties the event queue into the record; 1 when the window was closed.
+// Empties the event queue into the record; 1 when the window was closed or
+// a termination signal came (the events after it wait for the next poll).
 i32 pollEvents(FrameInput* input);
 // A program's own targets for the pointer: called for a mouse press, or a
 // drag while the pointer is held, at window pixels (mx, my) from the
@@ -27,14 +31,14 @@ i32 pollEvents(FrameInput* input);
 using PointerTargets = bool (*)(i32 mx, i32 my);
 // pollEvents that asks the program's targets first.
 i32 pollEventsWith(FrameInput* input, PointerTargets targets);
-// A program's own use of the keys: told of every accepted key press (after
-// the host's Tab and Escape) and of every key release, with the key's code.
-using KeyHook = void (*)(FrameInput* input, i32 key, bool pressed);
-// pollEvents that also hands the key events to the hook.
+// pollEvents that also hands the key events to the hook (host/phone.h).
 i32 pollEventsWithKeys(FrameInput* input, KeyHook hook);
-// 1 while a key is held, and once escape was pressed.
+// 1 while the last poll shows a key held (a key tapped within it included),
+// once escape was pressed, and once a termination signal (SIGTERM, SIGINT,
+// SIGHUP) came.
 i32 PlatformKeyHeld();
 i32 PlatformQuitRequested();
+i32 PlatformSignalled();
 
 // The window side (the phone picture's height) and the current rectangles.
 i32 PlatformWindowSide();

@@ -12,9 +12,11 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_syswm.h>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <errno.h>
+#include <initializer_list>
 #include <sched.h>
 #include <time.h>
 
@@ -81,17 +83,36 @@ struct Platform {
     EGLContext context;
     GLuint pictureTexture;
     GLuint phoneProgram, graphProgram, marginProgram;
-    i32 keyHeld, pointerHeld, quit;
+    KeyLatch keys;
+    PointerLatch pointer;
+    i32 quit;
     MemoryGraph graph;
 };
 
 Platform platform;
 
-void pinToFirstProcessor() {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    CPU_SET(0, &set);
-    sched_setaffinity(0, sizeof set, &set);
+// Set by the handler of the termination signals, read by every poll.
+volatile std::sig_atomic_t signalled = 0;
+
+void noteSignal(int) {
+    signalled = 1;
+}
+
+// SIGTERM, SIGINT and SIGHUP end the program through its polls, wherever it
+// stands, with its shutdown steps; one that the program was started with
+// ignored (nohup) stays ignored. Installed before SDL_Init, which then
+// leaves them in place of its own.
+void catchTerminationSignals() {
+    struct sigaction action = {};
+    action.sa_handler = noteSignal;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (int s : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction before = {};
+        if (sigaction(s, nullptr, &before) == 0 && before.sa_handler != SIG_IGN) {
+            sigaction(s, &action, nullptr);
+        }
+    }
 }
 
 // Nanoseconds since the first reading, plus the offset.
@@ -250,7 +271,24 @@ void drawStrip(GLuint program, const f32* pos, const f32* tex, GLsizei count) {
 
 } // namespace
 
+void pinToFirstProcessor() {
+    cpu_set_t allowed;
+    if (sched_getaffinity(0, sizeof allowed, &allowed) != 0) {
+        return;
+    }
+    for (int cpu = 0; cpu < CPU_SETSIZE; cpu++) {
+        if (CPU_ISSET(cpu, &allowed)) {
+            cpu_set_t first;
+            CPU_ZERO(&first);
+            CPU_SET(cpu, &first);
+            sched_setaffinity(0, sizeof first, &first);
+            return;
+        }
+    }
+}
+
 void initPlatform(u8 startPortrait) {
+    catchTerminationSignals();
     pinToFirstProcessor();
     readCounter();
     platform.portrait = startPortrait;
@@ -297,68 +335,78 @@ void updateTimer(FrameInput* input) {
 
 namespace {
 
-// True when the program's targets take the pointer at (mx, my).
-bool takenByTargets(PointerTargets targets, i32 mx, i32 my) {
-    if (targets == nullptr || !targets(mx, my)) {
-        return false;
+// A press, or a move while the pointer is held, at window pixels (mx, my):
+// the program's targets (which may be null) take it first and hold the
+// pointer where it was; else the game screen takes it when it lies inside.
+void pointerAt(FrameInput* input, PointerTargets targets, i32 mx, i32 my, bool press) {
+    PointerLatch* pointer = &platform.pointer;
+    if (targets != nullptr && targets(mx, my)) {
+        if (press) {
+            PointerLatchPress(pointer, input, input->pointerX, input->pointerY);
+        }
+        return;
     }
-    platform.pointerHeld = 1;
-    return true;
+    f32 x = 0, y = 0;
+    if (!PhoneMapPointer(platform.layout.game, platform.pictureH, mx, my, &x, &y)) {
+        return;
+    }
+    if (press) {
+        PointerLatchPress(pointer, input, x, y);
+    } else {
+        PointerLatchMove(pointer, input, x, y);
+    }
+}
+
+void keyDown(FrameInput* input, KeyHook hook, SDLKey key) {
+    if (!KeyLatchPress(&platform.keys, input, hook)) {
+        return;
+    }
+    if (key == SDLK_TAB) {
+        toggleOrientation();
+    } else if (key == SDLK_ESCAPE) {
+        platform.quit = 1;
+    }
+    if (hook != nullptr) {
+        hook(input, key, true);
+    }
 }
 
 // The one event poll: the program's pointer targets and key hook (either may
 // be null) around the host's own rules.
 i32 pollHooked(FrameInput* input, PointerTargets targets, KeyHook hook) {
     Platform& p = platform;
+    KeyLatchNewPoll(&p.keys, input, hook);
+    PointerLatchNewPoll(&p.pointer, input);
+    if (signalled != 0) {
+        return 1;
+    }
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
         case SDL_QUIT:
             return 1;
         case SDL_KEYDOWN:
-            if (PhoneAcceptKeyPress(&p.keyHeld)) {
-                if (e.key.keysym.sym == SDLK_TAB) {
-                    toggleOrientation();
-                } else if (e.key.keysym.sym == SDLK_ESCAPE) {
-                    p.quit = 1;
-                }
-                if (hook != nullptr) {
-                    hook(input, e.key.keysym.sym, true);
-                }
-            }
+            keyDown(input, hook, e.key.keysym.sym);
             break;
         case SDL_KEYUP:
-            p.keyHeld = 0;
-            if (hook != nullptr) {
-                hook(input, e.key.keysym.sym, false);
-            }
+            KeyLatchRelease(&p.keys, input, hook, e.key.keysym.sym);
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (takenByTargets(targets, e.button.x, e.button.y)) {
-                break;
-            }
-            if (PhoneMapPointer(p.layout.game, p.pictureH, e.button.x, e.button.y, &input->pointerX,
-                                &input->pointerY)) {
-                p.pointerHeld = 1;
-            }
+            pointerAt(input, targets, e.button.x, e.button.y, true);
             break;
         case SDL_MOUSEMOTION:
-            if (p.pointerHeld && takenByTargets(targets, e.motion.x, e.motion.y)) {
-                break;
-            }
-            if (p.pointerHeld && PhoneMapPointer(p.layout.game, p.pictureH, e.motion.x, e.motion.y,
-                                                 &input->pointerX, &input->pointerY)) {
-                p.pointerHeld = 1;
+            if (p.pointer.press.held != 0) {
+                pointerAt(input, targets, e.motion.x, e.motion.y, false);
             }
             break;
         case SDL_MOUSEBUTTONUP:
-            p.pointerHeld = 0;
+            PointerLatchRelease(&p.pointer, input);
             break;
         default:
             break;
         }
     }
-    input->pointerDown = p.pointerHeld ? 1 : 0;
+    PointerLatchEndPoll(p.pointer, input);
     return 0;
 }
 
@@ -377,10 +425,13 @@ i32 pollEventsWithKeys(FrameInput* input, KeyHook hook) {
 }
 
 i32 PlatformKeyHeld() {
-    return platform.keyHeld;
+    return PressLatchShown(platform.keys.press);
 }
 i32 PlatformQuitRequested() {
     return platform.quit;
+}
+i32 PlatformSignalled() {
+    return signalled;
 }
 
 void PlatformLoadImage(const char* file, u8** pixels, u32* width, u32* height, u32* bytesPerPixel) {

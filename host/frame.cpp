@@ -38,7 +38,8 @@ void printQueued() {
     SceneGraph::getText()->printAll();
 }
 
-void startUp() {
+// False when the start screen ended the program: the game was never made.
+bool startUp() {
     input = FrameInput{};
     input.gameMode = kHostSettings.startGameMode;
     nextGraphTime = 0.0f;
@@ -49,11 +50,14 @@ void startUp() {
     initHostDrawing();
     updateTimer(&input);
     input.deltaTime = 0.0f;
-    kHostSettings.startScreen(&input);
+    if (!kHostSettings.startScreen(&input)) {
+        return false;
+    }
     toggleOrientation();
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     kHostSettings.gameInit();
+    return true;
 }
 
 void setGameViewport() {
@@ -107,7 +111,6 @@ bool frame() {
 }
 
 void shutDown() {
-    GameDestroy();
     SceneGraph::shutdown();
     LogClose();
     if (MemoryGetTotal() != 0 || MemoryGetBlockCount() != 0) {
@@ -117,7 +120,7 @@ void shutDown() {
 
 } // namespace
 
-void HostSplash(FrameInput* in) {
+bool HostSplash(FrameInput* in) {
     f32 endTime = in->time + 7.0f;
     i32 side = PlatformWindowSide();
     glViewport(0, 0, side, side);
@@ -131,14 +134,20 @@ void HostSplash(FrameInput* in) {
             break;
         }
         kHostSettings.pollEvents(in);
+        if (PlatformSignalled() != 0) {
+            return false;
+        }
         updateTimer(in);
         passTime = in->time;
     } while (passTime < endTime);
+    return true;
 }
 
 int HostRun() {
-    startUp();
-    while (frame()) {
+    if (startUp()) {
+        while (frame()) {
+        }
+        GameDestroy();
     }
     shutDown();
     return 0;

@@ -12,7 +12,7 @@ void GameDestroy();
 struct HostSettings {
     u8 startPortrait;                       // orientation state at start: 1 portrait
     i32 startGameMode;                      // gameMode after the record is zeroed
-    void (*startScreen)(FrameInput* input); // the splash, or a start menu
+    bool (*startScreen)(FrameInput* input); // the splash, or a start menu: false to end
     i32 (*pollEvents)(FrameInput* input);   // the event poll of every frame
     void (*gameInit)();                     // calls the program's GameInit
 };
@@ -20,8 +20,9 @@ struct HostSettings {
 extern const HostSettings kHostSettings;
 
 // The standard start screen: the splash text for up to 7 seconds or until a
-// key is held.
-void HostSplash(FrameInput* input);
+// key is held. A window's quit event is consumed; a termination signal ends
+// it, and false then ends the program before GameInit.
+bool HostSplash(FrameInput* input);
 
 // Runs the whole program: start-up, splash, frame loop and shutdown.
 int HostRun();

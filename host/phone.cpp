@@ -36,6 +36,102 @@ bool PhoneAcceptKeyPress(i32* keyHeld) {
     return true;
 }
 
+void PressLatchNewPoll(PressLatch* latch) {
+    latch->fresh = 0;
+    latch->tapped = 0;
+}
+
+void PressLatchPress(PressLatch* latch) {
+    latch->held = 1;
+    latch->fresh = 1;
+    latch->tapped = 0;
+}
+
+bool PressLatchRelease(PressLatch* latch) {
+    bool tap = latch->held != 0 && latch->fresh != 0;
+    latch->held = 0;
+    if (tap) {
+        latch->tapped = 1;
+    }
+    return tap;
+}
+
+i32 PressLatchShown(const PressLatch& latch) {
+    return latch.held != 0 || latch.tapped != 0 ? 1 : 0;
+}
+
+void PointerLatchNewPoll(PointerLatch* pointer, FrameInput* input) {
+    if (pointer->press.tapped != 0) {
+        input->pointerX = pointer->releaseX;
+        input->pointerY = pointer->releaseY;
+    }
+    PressLatchNewPoll(&pointer->press);
+}
+
+void PointerLatchPress(PointerLatch* pointer, FrameInput* input, f32 x, f32 y) {
+    PressLatchPress(&pointer->press);
+    pointer->pressX = x;
+    pointer->pressY = y;
+    input->pointerX = x;
+    input->pointerY = y;
+}
+
+void PointerLatchMove(PointerLatch* pointer, FrameInput* input, f32 x, f32 y) {
+    if (pointer->press.held == 0) {
+        return;
+    }
+    input->pointerX = x;
+    input->pointerY = y;
+}
+
+void PointerLatchRelease(PointerLatch* pointer, FrameInput* input) {
+    if (!PressLatchRelease(&pointer->press)) {
+        return;
+    }
+    pointer->releaseX = input->pointerX;
+    pointer->releaseY = input->pointerY;
+    input->pointerX = pointer->pressX;
+    input->pointerY = pointer->pressY;
+}
+
+void PointerLatchEndPoll(const PointerLatch& pointer, FrameInput* input) {
+    input->pointerDown = PressLatchShown(pointer.press);
+}
+
+namespace {
+
+// The release that waited for this poll, or for a press after it.
+void deliverWaitingRelease(KeyLatch* keys, FrameInput* input, KeyHook hook) {
+    if (keys->press.tapped != 0 && hook != nullptr) {
+        hook(input, keys->waitingKey, false);
+    }
+}
+
+} // namespace
+
+void KeyLatchNewPoll(KeyLatch* keys, FrameInput* input, KeyHook hook) {
+    deliverWaitingRelease(keys, input, hook);
+    PressLatchNewPoll(&keys->press);
+}
+
+bool KeyLatchPress(KeyLatch* keys, FrameInput* input, KeyHook hook) {
+    if (!PhoneAcceptKeyPress(&keys->press.held)) {
+        return false;
+    }
+    deliverWaitingRelease(keys, input, hook);
+    PressLatchPress(&keys->press);
+    return true;
+}
+
+void KeyLatchRelease(KeyLatch* keys, FrameInput* input, KeyHook hook, i32 key) {
+    PressLatchRelease(&keys->press);
+    if (keys->press.tapped != 0) {
+        keys->waitingKey = key;
+    } else if (hook != nullptr) {
+        hook(input, key, false);
+    }
+}
+
 namespace {
 
 f64 graphLevel(int i) {

@@ -33,8 +33,9 @@ i32 pollMazeEvents(FrameInput* input) {
 }
 
 // The menu waits, without a time limit, for a key or a press on a level
-// line.
-void showMenu(FrameInput* input) {
+// line. The window's quit event or a termination signal ends the program
+// there: false, with the high scores given back, as no game will take them.
+bool showMenu(FrameInput* input) {
     highScores = new High_Score();
     chosenLevel = 1;
     char text[kMenuTextLength + 1];
@@ -50,11 +51,15 @@ void showMenu(FrameInput* input) {
         SceneGraph::getText()->printAll();
         PlatformSwapBuffers();
         if (input->pointerDown != 0 || PlatformKeyHeld() != 0) {
-            break;
+            return true;
         }
         // The menu shows a still picture: no need to draw it flat out.
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        pollMazeEvents(input);
+        if (pollMazeEvents(input) != 0) {
+            delete highScores;
+            highScores = nullptr;
+            return false;
+        }
         updateTimer(input);
     }
 }

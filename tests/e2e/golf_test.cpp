@@ -1,8 +1,9 @@
 // The golf demo as a player meets it: the splash ended by a key, a shot
 // aimed by dragging from the ball, the view that follows the ball, the shot
-// counter, the corner menu with its continue and restart boxes, a shot that
-// sinks the ball, the level-completed screen, the orientation switch and a
-// clean exit; and a run whose ball model is missing.
+// counter, the corner menu with its continue and restart boxes (pressed, and
+// tapped with no hold), a shot that sinks the ball, the level-completed
+// screen, the orientation switch and a clean exit; and a run whose ball model
+// is missing.
 #include "harness.h"
 #include "picture.h"
 
@@ -288,6 +289,24 @@ TEST_F(GolfE2E, ShotViewFollowsMenuContinueAndRestart) {
     EXPECT_LT(boardShift(start, restarted), 3) << "the ball is not back at its start";
     EXPECT_EQ(lastGlyph(restarted, kShotsText), zero);
 
+    ExpectCleanExit(game);
+}
+
+// Taps with no hold, as a touchpad's tap-to-click sends them: the press and
+// its release may reach one poll, and each opens or leaves the menu all the
+// same.
+TEST_F(GolfE2E, TapsOpenTheMenuAndContinue) {
+    GameRun game("Tessaly");
+    ASSERT_TRUE(game.hasWindow());
+    ASSERT_TRUE(showsPlay(startPlaying(game, "golf-tap-start")));
+    Picture menu = projectPicture("tmpmenu.png");
+    ASSERT_NE(menu.width, 0);
+    game.tap(windowX(0.95), windowY(0.95));
+    Image shown = game.captureWhen("golf-tap-menu", showsPicture(menu));
+    EXPECT_GT(pictureMatch(shown, kPortraitScreen, menu), 0.75) << "a tap opened no menu";
+    game.tap(kBallX, windowY(0.35));
+    EXPECT_TRUE(showsPlay(game.captureWhen("golf-tap-continue", showsPlay)))
+        << "a tap on continue did not leave the menu";
     ExpectCleanExit(game);
 }
 

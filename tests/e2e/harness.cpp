@@ -1,10 +1,13 @@
 #include "harness.h"
 
+#include "tests/support/processors.h"
+
 // Before the X11 headers, whose None macro it would trip on.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -14,8 +17,10 @@
 #include <fstream>
 #include <png.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -142,9 +147,9 @@ void GameRun::pause(int ms) {
 GameRun::GameRun(const std::string& program) : program_(program) {
     mirror_ = makeMirror(binDir());
     dir_ = mirror_ + "/bin";
-    if (!mirror_.empty() && startServer()) {
-        startProgram();
-        findWindow();
+    if (!mirror_.empty()) {
+        claimProcessor();
+        start();
     }
 }
 
@@ -152,15 +157,60 @@ GameRun::GameRun(const std::string& program, const std::string& dir)
     : program_(program), dir_(dir) {
     unlink((dir_ + "/log.txt").c_str());
     unlink((dir_ + "/mem.txt").c_str());
+    claimProcessor();
+    start();
+}
+
+GameRun::GameRun(const std::string& program, const std::vector<int>& processors)
+    : program_(program), processors_(processors) {
+    mirror_ = makeMirror(binDir());
+    dir_ = mirror_ + "/bin";
+    if (!mirror_.empty()) {
+        start();
+    }
+}
+
+void GameRun::start() {
     if (startServer()) {
         startProgram();
         findWindow();
     }
 }
 
+// The last of the test's processors that no other run holds, through a lock
+// file for each processor shared by every test program on the machine and
+// kept until the run ends: a program started without processors of its own
+// pins itself to the first, so the runs take that one last. When every one
+// is taken the runs share them, spread by process id.
+void GameRun::claimProcessor() {
+    std::vector<int> cpus = AllowedProcessors();
+    if (cpus.empty()) {
+        return;
+    }
+    std::reverse(cpus.begin(), cpus.end());
+    for (int cpu : cpus) {
+        std::string path =
+            (fs::temp_directory_path() / ("tessaly-e2e-cpu" + std::to_string(cpu) + ".lock"))
+                .string();
+        int fd = open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+        if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            processorLock_ = fd;
+            processors_ = {cpu};
+            return;
+        }
+        if (fd >= 0) {
+            close(fd);
+        }
+    }
+    processors_ = {cpus[static_cast<size_t>(getpid()) % cpus.size()]};
+}
+
 GameRun::~GameRun() {
     stop(pid_, SIGKILL);
     stop(server_, SIGTERM);
+    if (processorLock_ >= 0) {
+        close(processorLock_);
+    }
     if (!mirror_.empty()) {
         // Removes the links, never what they point to.
         std::error_code ignored;
@@ -211,6 +261,14 @@ void GameRun::startProgram() {
         if (chdir(dir_.c_str()) != 0) {
             _exit(127);
         }
+        if (!processors_.empty()) {
+            cpu_set_t set;
+            CPU_ZERO(&set);
+            for (int cpu : processors_) {
+                CPU_SET(cpu, &set);
+            }
+            sched_setaffinity(0, sizeof set, &set);
+        }
         setenv("DISPLAY", display_.c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         std::string path = "./" + program_;
@@ -250,6 +308,10 @@ void GameRun::key(const std::string& name, int holdMs) {
     keyUp(name);
 }
 
+void GameRun::tapKey(const std::string& name) {
+    xdotool("keydown --delay 0 " + name + " keyup --delay 0 " + name);
+}
+
 void GameRun::mouseMove(int x, int y) {
     xdotool("mousemove --window " + window_ + " " + std::to_string(x) + " " + std::to_string(y));
 }
@@ -260,6 +322,12 @@ void GameRun::click(int x, int y, int holdMs) {
     xdotool("mousedown 1");
     pause(holdMs);
     xdotool("mouseup 1");
+}
+
+void GameRun::tap(int x, int y) {
+    mouseMove(x, y);
+    pause(50);
+    xdotool("mousedown 1 mouseup 1");
 }
 
 Image GameRun::holdPointerUntil(int x, int y, const std::string& name,
@@ -394,6 +462,39 @@ int GameRun::waitExit(int timeoutMs) {
     return -1;
 }
 
+void GameRun::signal(int number) {
+    if (pid_ > 0) {
+        kill(pid_, number);
+    }
+}
+
+void GameRun::closeWindow() {
+    Display* d = window_.empty() ? nullptr : XOpenDisplay(display_.c_str());
+    if (d == nullptr) {
+        return;
+    }
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = std::stoul(window_);
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
+    XCloseDisplay(d);
+}
+
+std::string GameRun::processorsAllowed() const {
+    std::ifstream in("/proc/" + std::to_string(pid_) + "/status");
+    const std::string field = "Cpus_allowed_list:";
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(field, 0) == 0) {
+            return line.substr(line.find_first_not_of(" \t", field.size()));
+        }
+    }
+    return "";
+}
+
 std::string GameRun::log() const {
     std::ifstream in(dir_ + "/log.txt");
     std::stringstream s;
@@ -429,6 +530,20 @@ bool ShowsPortraitPhone(const Image& shot) {
 
 bool ShowsLandscapePhone(const Image& shot) {
     return shot.width == kWindowSide && rimAlong(shot, false) && !rimAlong(shot, true);
+}
+
+bool ShowsSplash(const Image& shot) {
+    if (shot.width != kWindowSide || ShowsPortraitPhone(shot) || ShowsLandscapePhone(shot)) {
+        return false;
+    }
+    int ink = 0;
+    for (int y = 50; y < 480; y++) {
+        for (int x = 70; x < 530; x++) {
+            Pixel p = shot.at(x, y);
+            ink += p.r > 150 && p.g > 150 && p.b > 150 ? 1 : 0;
+        }
+    }
+    return ink > 200;
 }
 
 std::string QuitAndLog(GameRun& game) {

@@ -10,7 +10,9 @@
 // Drives a game program in a real window: started from bin/ like a user
 // would, fed keys and pointer moves with xdotool, captured from the X server.
 // Each run has an X server of its own (Xvfb on a free display) and a working
-// directory of its own, so tests of the same program can run side by side.
+// directory of its own, so tests of the same program can run side by side;
+// and, where the machine has enough of them, a processor of its own, which
+// the program pins itself to.
 
 struct Pixel {
     int r, g, b;
@@ -36,6 +38,9 @@ class GameRun {
     // tree, for instance): dir is its working directory and holds its log,
     // whose log.txt and mem.txt of earlier runs are removed first.
     GameRun(const std::string& program, const std::string& dir);
+    // The same as GameRun(program), started on the given processors (as by
+    // taskset) in place of one of its own.
+    GameRun(const std::string& program, const std::vector<int>& processors);
     ~GameRun();
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
@@ -50,8 +55,14 @@ class GameRun {
     void key(const std::string& name, int holdMs = 300);
     void keyDown(const std::string& name);
     void keyUp(const std::string& name);
+    // A key pressed and released in one xdotool command, with no hold: both
+    // may reach the program in one poll, as a quick tap on a busy machine.
+    void tapKey(const std::string& name);
     // Pointer actions at window pixel positions (from the top-left).
     void click(int x, int y, int holdMs = 200);
+    // The pointer pressed and released at (x, y) in one xdotool command, as
+    // a touchpad's tap-to-click sends them.
+    void tap(int x, int y);
     // Presses the pointer at (x, y) and holds it until a capture shows what
     // shows() looks for (or the time is up), then releases it: the last
     // capture. Like holdKeyUntil, for presses that act while held.
@@ -85,6 +96,14 @@ class GameRun {
     // Waits for the program to end: its exit status, or -1 on timeout (the
     // program is then killed).
     int waitExit(int timeoutMs = 30000);
+    // Sends the program a signal.
+    void signal(int number);
+    // Asks the program to close its window, as a window manager's close
+    // button does (WM_DELETE_WINDOW).
+    void closeWindow();
+    // The processors the program's main thread may run on, from
+    // /proc/<pid>/status ("Cpus_allowed_list"; "2" or "0-3,6", say).
+    std::string processorsAllowed() const;
     std::string log() const;
     bool memDumpExists() const;
     // The program's working directory.
@@ -100,6 +119,8 @@ class GameRun {
 
   private:
     static constexpr int kDragHoldMs = 50;
+    void start();
+    void claimProcessor();
     bool startServer();
     void startProgram();
     void findWindow();
@@ -111,6 +132,10 @@ class GameRun {
     std::string dir_;
     std::string mirror_; // the private tree removed with the run
     std::string window_;
+    // The processors the program starts on, and the lock file that keeps
+    // the one the run claimed its own (-1 when it claimed none).
+    std::vector<int> processors_;
+    int processorLock_ = -1;
 };
 
 // The phone window's side in pixels, and the game screen in it.
@@ -125,6 +150,9 @@ const Box kLandscapeScreen = {142, 211, 622, 531};
 // The phone window upright (the game in portrait) or turned.
 bool ShowsPortraitPhone(const Image& shot);
 bool ShowsLandscapePhone(const Image& shot);
+
+// The splash: its text over the black window, before any phone is drawn.
+bool ShowsSplash(const Image& shot);
 
 // Quits with Escape, held until the program ends so that a slow frame cannot
 // miss it, and checks exit status 0 and no mem.txt: the log.

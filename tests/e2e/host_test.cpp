@@ -1,11 +1,17 @@
 // The phone host as a user meets it, with the golf program: the splash, the
 // phone picture with its game screen, the orientation switch and a clean
-// exit.
+// exit; a termination signal at the splash and in play, the window's close
+// button at the splash, and the processors the program is given.
 #include "harness.h"
 
+#include "tests/support/processors.h"
+
 #include <algorithm>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -135,6 +141,57 @@ TEST_F(HostE2E, TabDuringTheSplashLeavesTheGameInLandscape) {
         game.holdKeyUntil("Tab", "host-tab-splash", shows(kLandscapeScreen))));
     game.key("Escape");
     expectCleanExit(game);
+}
+
+// A signal's end: status 0, nothing logged, no memory left.
+void expectSignalledExit(GameRun& game, int signal) {
+    game.signal(signal);
+    EXPECT_EQ(game.waitExit(), 0) << "signal " << signal;
+    EXPECT_EQ(game.log(), "") << "signal " << signal;
+    EXPECT_FALSE(game.memDumpExists()) << "signal " << signal;
+}
+
+TEST_F(HostE2E, TerminationSignalsEndTheProgramCleanlyAtTheSplash) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        GameRun game("Tessaly");
+        ASSERT_TRUE(game.hasWindow());
+        ASSERT_TRUE(ShowsSplash(game.captureWhen("host-signal-splash", ShowsSplash)));
+        expectSignalledExit(game, signal);
+    }
+}
+
+// SIGHUP, which the window library does not turn into a quit event.
+TEST_F(HostE2E, HangupEndsTheProgramCleanlyInPlay) {
+    GameRun game("Tessaly");
+    ASSERT_TRUE(game.hasWindow());
+    ASSERT_TRUE(
+        shows(kPortraitScreen)(game.holdKeyUntil("a", "host-signal-play", shows(kPortraitScreen))));
+    expectSignalledExit(game, SIGHUP);
+}
+
+// The window's close button at the splash does nothing: a key still leads
+// to the game, and Escape still ends it.
+TEST_F(HostE2E, ClosingTheWindowAtTheSplashIsIgnored) {
+    GameRun game("Tessaly");
+    ASSERT_TRUE(game.hasWindow());
+    ASSERT_TRUE(ShowsSplash(game.captureWhen("host-close-splash", ShowsSplash)));
+    game.closeWindow();
+    EXPECT_TRUE(shows(kPortraitScreen)(
+        game.holdKeyUntil("a", "host-close-splash-play", shows(kPortraitScreen))));
+    ExpectCleanExit(game);
+}
+
+// Started on every processor of the test's but the first, as by taskset,
+// the program keeps to the first of those.
+TEST_F(HostE2E, ProgramKeepsToTheProcessorsItIsGiven) {
+    const std::vector<int> cpus = AllowedProcessors();
+    if (cpus.size() < 2) {
+        GTEST_SKIP() << "the test may run on one processor only";
+    }
+    GameRun game("Tessaly", std::vector<int>(cpus.begin() + 1, cpus.end()));
+    ASSERT_TRUE(game.hasWindow());
+    EXPECT_EQ(game.processorsAllowed(), std::to_string(cpus[1]));
+    ExpectCleanExit(game);
 }
 
 // The splash prints its title in "~c5369" and the rest in white. The font's

@@ -1,14 +1,17 @@
 // The maze-chase game as a player meets it: the start menu with the best
-// score that waits for a choice, a press on a level line that starts that
-// level in landscape, the pointer that moves the player and raises the
-// score, a monster that catches the player twice and ends the game with one
-// more line in the score file, Tab to portrait with nothing stale above the
-// maze, a level without a player start, a missing model, and a clean exit. Every run plays in a
-// copy of the build tree of its own, with its own level and score files.
+// score that waits for a choice, a press or a tap on a level line that
+// starts that level in landscape, a tapped key that leaves it, the close
+// button and a signal that end the program at the menu, the pointer that
+// moves the player and raises the score, a monster that catches the player
+// twice and ends the game with one more line in the score file, Tab to
+// portrait with nothing stale above the maze, a level without a player
+// start, a missing model, and a clean exit. Every run plays in a copy of the
+// build tree of its own, with its own level and score files.
 #include "harness.h"
 
 #include "tests/support/mazelevel.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -185,6 +188,50 @@ TEST_F(MazeE2E, LevelLineStartsThatLevelInLandscape) {
     Image play = game.holdPointerUntil(kLevelTwoX, kLevelTwoY, "mazechase-level-two", showsPlay);
     EXPECT_TRUE(showsPlay(play)) << "no landscape play after a press on level two";
     ExpectCleanExit(game);
+}
+
+// A key and a press on a level line, each released at once: both may reach
+// one poll, and each leaves the menu all the same. A key plays level one;
+// the tap on level two plays level two, as level one cannot start here.
+TEST_F(MazeE2E, TapsLeaveTheMenu) {
+    {
+        GameRun game("mazechase", bin);
+        ASSERT_TRUE(game.hasWindow());
+        ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-tap-key-menu", showsMenu)));
+        game.tapKey("a");
+        EXPECT_TRUE(showsPlay(game.captureWhen("mazechase-tap-key", showsPlay)))
+            << "no play after a tapped key";
+        ExpectCleanExit(game);
+    }
+    writeFile(tree, "Nibblor/level1.txt", MazeLevelOf({"333"}));
+    GameRun game("mazechase", bin);
+    ASSERT_TRUE(game.hasWindow());
+    ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-tap-menu", showsMenu)));
+    game.tap(kLevelTwoX, kLevelTwoY);
+    EXPECT_TRUE(showsPlay(game.captureWhen("mazechase-tap-level-two", showsPlay)))
+        << "no play of level two after a tap on its line";
+    ExpectCleanExit(game);
+}
+
+// The window's close button and a termination signal end the program at the
+// menu, cleanly: status 0, nothing logged, no memory left, the score file
+// untouched.
+TEST_F(MazeE2E, CloseButtonOrSignalAtTheMenuEndsTheProgram) {
+    writeFile(tree, "Nibblor/high_score.txt", "5\n12\n");
+    const std::function<void(GameRun&)> quits[] = {
+        [](GameRun& game) { game.closeWindow(); },
+        [](GameRun& game) { game.signal(SIGTERM); },
+    };
+    for (const auto& quit : quits) {
+        GameRun game("mazechase", bin);
+        ASSERT_TRUE(game.hasWindow());
+        ASSERT_TRUE(showsMenu(game.captureWhen("mazechase-quit-menu", showsMenu)));
+        quit(game);
+        EXPECT_EQ(game.waitExit(), 0);
+        EXPECT_EQ(game.log(), "");
+        EXPECT_FALSE(game.memDumpExists());
+        EXPECT_EQ(readFile(tree, "Nibblor/high_score.txt"), "5\n12\n");
+    }
 }
 
 TEST_F(MazeE2E, HoldingThePointerMovesThePlayerAndRaisesTheScore) {

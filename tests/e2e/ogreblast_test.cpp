@@ -1,8 +1,9 @@
 // The ogre shooter as a player meets it: the splash ended by a key, the
-// prolog and welcome screens and the keys they ignore, play with the ship,
-// the star fields and the two HUD lines, bullets fired by Space, ogres coming
-// in from the right, the ship following the pointer, the orientation switch
-// and a clean exit; and a run whose ogre model is missing.
+// prolog and welcome screens and the keys they ignore, keys tapped with no
+// hold, play with the ship, the star fields and the two HUD lines, bullets
+// fired by Space, ogres coming in from the right, the ship following the
+// pointer, the orientation switch and a clean exit; and a run whose ogre
+// model is missing.
 #include "harness.h"
 
 #include <filesystem>
@@ -146,6 +147,24 @@ TEST_F(OgreblastE2E, ScreensIgnoreTheOtherKeys) {
     Image stays = game.holdKeyUntil("Return", "ogreblast-screens-welcome-return", showsPlay, 1500);
     EXPECT_TRUE(showsWelcome(stays)) << "the welcome screen took Return";
     EXPECT_TRUE(showsPlay(game.holdKeyUntil("space", "ogreblast-screens-play", showsPlay)));
+    ExpectCleanExit(game);
+}
+
+// Each key pressed and released at once, as a quick tap on a busy machine
+// may reach one poll: the game still sees it for a frame.
+TEST_F(OgreblastE2E, TappedKeysLeadThroughTheScreens) {
+    GameRun game("ogreblast");
+    ASSERT_TRUE(game.hasWindow());
+    ASSERT_TRUE(ShowsSplash(game.captureWhen("ogreblast-tap-splash", ShowsSplash)));
+    game.tapKey("b");
+    ASSERT_TRUE(showsProlog(game.captureWhen("ogreblast-tap-prolog", showsProlog)))
+        << "the tapped key did not end the splash";
+    game.tapKey("Return");
+    ASSERT_TRUE(showsWelcome(game.captureWhen("ogreblast-tap-welcome", showsWelcome)))
+        << "a tap of Return did not leave the prolog";
+    game.tapKey("space");
+    EXPECT_TRUE(showsPlay(game.captureWhen("ogreblast-tap-play", showsPlay)))
+        << "a tap of Space did not start play";
     ExpectCleanExit(game);
 }
 

@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -69,6 +71,145 @@ TEST(PhoneKeys, APressCountsOnlyWhileNoKeyIsHeld) {
     EXPECT_FALSE(PhoneAcceptKeyPress(&held)); // another key while it is held
     held = 0;                                 // any key up
     EXPECT_TRUE(PhoneAcceptKeyPress(&held));
+}
+
+// The pointer over polls: each poll's events on the latch, then what the
+// record shows after it.
+struct PointerEvent {
+    char kind; // 'p' press at (x, y), 'm' move to (x, y), 'r' release
+    f32 x, y;
+};
+struct PointerShown {
+    i32 down;
+    f32 x, y;
+};
+struct PointerCase {
+    const char* name;
+    std::vector<std::vector<PointerEvent>> polls;
+    std::vector<PointerShown> shown; // after each poll
+};
+
+void pointerEvent(PointerLatch* pointer, FrameInput* input, const PointerEvent& e) {
+    if (e.kind == 'p') {
+        PointerLatchPress(pointer, input, e.x, e.y);
+    } else if (e.kind == 'm') {
+        PointerLatchMove(pointer, input, e.x, e.y);
+    } else {
+        PointerLatchRelease(pointer, input);
+    }
+}
+
+TEST(PointerLatch, NoPressIsLostAndDragsAndLongPressesHold) {
+    const PointerEvent r = {'r', 0, 0};
+    const PointerCase cases[] = {
+        {"tap", {{{'p', 0.5f, -0.25f}, r}, {}}, {{1, 0.5f, -0.25f}, {0, 0.5f, -0.25f}}},
+        {"tap that moved before its release: shown where pressed, let go where it ended",
+         {{{'p', 0.1f, 0.2f}, {'m', 0.6f, -0.4f}, r}, {}},
+         {{1, 0.1f, 0.2f}, {0, 0.6f, -0.4f}}},
+        {"long press",
+         {{{'p', 0.3f, 0.3f}}, {}, {r}, {}},
+         {{1, 0.3f, 0.3f}, {1, 0.3f, 0.3f}, {0, 0.3f, 0.3f}, {0, 0.3f, 0.3f}}},
+        {"drag over three polls",
+         {{{'p', 0, 0}}, {{'m', 0.2f, 0.1f}, {'m', 0.4f, 0.2f}}, {{'m', 0.5f, 0.5f}, r}},
+         {{1, 0, 0}, {1, 0.4f, 0.2f}, {0, 0.5f, 0.5f}}},
+        {"press and moves in one poll, released in the next",
+         {{{'p', 0, 0}, {'m', 0.5f, 0.5f}}, {r}},
+         {{1, 0.5f, 0.5f}, {0, 0.5f, 0.5f}}},
+        {"moves without a press", {{{'m', 0.5f, 0.5f}}, {r}}, {{0, 0, 0}, {0, 0, 0}}},
+        {"two taps in one poll: the second shows",
+         {{{'p', 0.1f, 0.1f}, r, {'p', 0.2f, 0.2f}, r}, {}},
+         {{1, 0.2f, 0.2f}, {0, 0.2f, 0.2f}}},
+        {"a tap, then a press at the next poll",
+         {{{'p', 0.1f, 0.1f}, r}, {{'p', 0.3f, 0.3f}}},
+         {{1, 0.1f, 0.1f}, {1, 0.3f, 0.3f}}},
+        {"a tap released by two buttons",
+         {{{'p', 0.1f, 0.1f}, {'m', 0.2f, 0.2f}, r, r}, {}},
+         {{1, 0.1f, 0.1f}, {0, 0.2f, 0.2f}}},
+    };
+    for (const PointerCase& c : cases) {
+        PointerLatch pointer{};
+        FrameInput input{};
+        for (size_t poll = 0; poll < c.polls.size(); poll++) {
+            PointerLatchNewPoll(&pointer, &input);
+            for (const PointerEvent& e : c.polls[poll]) {
+                pointerEvent(&pointer, &input, e);
+            }
+            PointerLatchEndPoll(pointer, &input);
+            const PointerShown& want = c.shown[poll];
+            EXPECT_EQ(input.pointerDown, want.down) << c.name << ", poll " << poll;
+            EXPECT_EQ(input.pointerX, want.x) << c.name << ", poll " << poll;
+            EXPECT_EQ(input.pointerY, want.y) << c.name << ", poll " << poll;
+        }
+    }
+}
+
+// The keys over polls: what the hook hears ("+k" a press of key k, "-k" a
+// release) and whether a key shows as held after each poll.
+std::string heard;
+
+void hearKey(FrameInput*, i32 key, bool pressed) {
+    heard += (heard.empty() ? "" : " ") + std::string(pressed ? "+" : "-") + std::to_string(key);
+}
+
+struct KeyEvent {
+    char kind; // 'd' down, 'u' up
+    i32 key;
+};
+struct KeysShown {
+    i32 held;
+    const char* heard;
+};
+struct KeyCase {
+    const char* name;
+    std::vector<std::vector<KeyEvent>> polls;
+    std::vector<KeysShown> shown; // after each poll
+};
+
+TEST(KeyLatch, OneKeyActsAtATimeAndATapShowsForItsPoll) {
+    const KeyCase cases[] = {
+        {"tap", {{{'d', 1}, {'u', 1}}, {}}, {{1, "+1"}, {0, "-1"}}},
+        {"held", {{{'d', 1}}, {}, {{'u', 1}}}, {{1, "+1"}, {1, ""}, {0, "-1"}}},
+        {"a second key while one is held is ignored; any release ends the hold",
+         {{{'d', 1}, {'d', 2}}, {{'u', 2}}, {{'u', 1}}},
+         {{1, "+1"}, {0, "-2"}, {0, "-1"}}},
+        {"a tap, then another key in the same poll: the release comes first",
+         {{{'d', 1}, {'u', 1}, {'d', 2}}, {}},
+         {{1, "+1 -1 +2"}, {1, ""}}},
+        {"the release of a key pressed at an earlier poll acts at once",
+         {{{'d', 1}}, {{'u', 1}, {'d', 2}, {'u', 2}}, {}},
+         {{1, "+1"}, {1, "-1 +2"}, {0, "-2"}}},
+        {"a tap ended by another key's release, then its own",
+         {{{'d', 1}, {'u', 2}, {'u', 1}}, {}},
+         {{1, "+1"}, {0, "-1"}}},
+    };
+    for (const KeyCase& c : cases) {
+        KeyLatch keys{};
+        FrameInput input{};
+        for (size_t poll = 0; poll < c.polls.size(); poll++) {
+            heard.clear();
+            KeyLatchNewPoll(&keys, &input, hearKey);
+            for (const KeyEvent& e : c.polls[poll]) {
+                if (e.kind == 'd' && KeyLatchPress(&keys, &input, hearKey)) {
+                    hearKey(&input, e.key, true);
+                } else if (e.kind == 'u') {
+                    KeyLatchRelease(&keys, &input, hearKey, e.key);
+                }
+            }
+            EXPECT_EQ(PressLatchShown(keys.press), c.shown[poll].held)
+                << c.name << ", poll " << poll;
+            EXPECT_EQ(heard, c.shown[poll].heard) << c.name << ", poll " << poll;
+        }
+    }
+}
+
+TEST(KeyLatch, WorksWithoutAHook) {
+    KeyLatch keys{};
+    FrameInput input{};
+    EXPECT_TRUE(KeyLatchPress(&keys, &input, nullptr));
+    KeyLatchRelease(&keys, &input, nullptr, 1);
+    EXPECT_EQ(PressLatchShown(keys.press), 1);
+    KeyLatchNewPoll(&keys, &input, nullptr);
+    EXPECT_EQ(PressLatchShown(keys.press), 0);
 }
 
 TEST(MemoryGraph, AllZeroSamplesDrawNothing) {

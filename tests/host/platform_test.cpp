@@ -3,6 +3,7 @@
 #include "engine/result.h"
 #include "host/ape.h"
 #include "tests/support/glwindow.h"
+#include "tests/support/processors.h"
 
 #include <GLES2/gl2.h>
 #include <SDL.h>
@@ -11,9 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -115,6 +118,28 @@ TEST_F(Platform, GlAssertReportsPendingErrors) {
     EXPECT_EQ(out.rfind("Warning: " + expected + " (result.cpp, glAssert, ", 0), 0u) << out;
     EXPECT_NE(out.find(")\n500\n"), std::string::npos) << out;
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Given every processor but the first, a child pins itself to the second
+// and says which one it runs on by its exit status.
+TEST(PlatformPin, PinsToTheFirstOfTheProcessorsItMayRunOn) {
+    const std::vector<int> allowed = AllowedProcessors();
+    if (allowed.size() < 2) {
+        GTEST_SKIP() << "the test may run on one processor only";
+    }
+    EXPECT_EXIT(
+        {
+            cpu_set_t given;
+            CPU_ZERO(&given);
+            for (size_t i = 1; i < allowed.size(); i++) {
+                CPU_SET(allowed[i], &given);
+            }
+            sched_setaffinity(0, sizeof given, &given);
+            pinToFirstProcessor();
+            const std::vector<int> pinned = AllowedProcessors();
+            _exit(pinned.size() == 1 ? pinned[0] : 255);
+        },
+        testing::ExitedWithCode(allowed[1]), "");
 }
 
 // A start-up whose phone picture is missing or has the wrong pixel size ends

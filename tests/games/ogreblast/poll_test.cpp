@@ -2,57 +2,15 @@
 // fed SDL events queued in the phone window. Skipped without a display.
 #include "games/ogreblast/rules.h"
 #include "host/ape.h"
-#include "tests/support/glwindow.h"
+#include "tests/support/sdlevents.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 namespace {
 
-void push(SDL_Event event) {
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
-}
-
-void pushKey(Uint8 type, SDLKey key) {
-    SDL_Event event{};
-    event.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    push(event);
-}
-
-// A mouse event at window pixels (x, y) from the top-left.
-void pushMouse(Uint8 type, i32 x, i32 y) {
-    SDL_Event event{};
-    event.type = type;
-    if (type == SDL_MOUSEMOTION) {
-        event.motion.x = static_cast<Uint16>(x);
-        event.motion.y = static_cast<Uint16>(y);
-    } else {
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.x = static_cast<Uint16>(x);
-        event.button.y = static_cast<Uint16>(y);
-    }
-    push(event);
-}
-
-class OgrePoll : public testing::Test {
+class OgrePoll : public PollTest {
   protected:
-    void SetUp() override {
-        if (!StartGlWindow()) {
-            GTEST_SKIP() << "no X display";
-        }
-        // A game screen to press on, as after the start-up switch.
-        if (PlatformLayout().game.w == 0) {
-            toggleOrientation();
-        }
-        // No key or pointer held, and the window's own events gone.
-        pushKey(SDL_KEYUP, SDLK_SPACE);
-        pushMouse(SDL_MOUSEBUTTONUP, 0, 0);
-        ASSERT_EQ(poll(), 0);
-        input = FrameInput{};
-    }
-
     // One frame's poll, as the ogre shooter's program makes it.
     i32 poll() { return pollEventsWithKeys(&input, OgreLatchKey); }
 
@@ -64,8 +22,8 @@ class OgrePoll : public testing::Test {
 };
 
 TEST_F(OgrePoll, SpaceHeldThenAKeepsSpaceOnly) {
-    pushKey(SDL_KEYDOWN, SDLK_SPACE);
-    pushKey(SDL_KEYDOWN, SDLK_a);
+    PushKey(SDL_KEYDOWN, SDLK_SPACE);
+    PushKey(SDL_KEYDOWN, SDLK_a);
     EXPECT_EQ(poll(), 0);
     EXPECT_TRUE(latched(0, 1, 0)) << "a pressed while Space is down is ignored";
 }
@@ -74,10 +32,10 @@ TEST_F(OgrePoll, SpaceHeldThenAKeepsSpaceOnly) {
 TEST_F(OgrePoll, ReleaseOfAnyOfTheThreeClearsThemAll) {
     const SDLKey keys[3] = {SDLK_a, SDLK_SPACE, SDLK_RETURN};
     for (u32 i = 0; i < 3; i++) {
-        pushKey(SDL_KEYDOWN, keys[i]);
+        PushKey(SDL_KEYDOWN, keys[i]);
         EXPECT_EQ(poll(), 0);
         EXPECT_TRUE(latched(i == 0, i == 1, i == 2)) << keys[i];
-        pushKey(SDL_KEYUP, keys[(i + 1) % 3]);
+        PushKey(SDL_KEYUP, keys[(i + 1) % 3]);
         EXPECT_EQ(poll(), 0);
         EXPECT_TRUE(latched(0, 0, 0)) << "released " << keys[(i + 1) % 3];
     }
@@ -85,16 +43,16 @@ TEST_F(OgrePoll, ReleaseOfAnyOfTheThreeClearsThemAll) {
 
 TEST_F(OgrePoll, AnotherHeldKeyBlocksThemAll) {
     const u8 orientation = PlatformGetOrientation();
-    pushKey(SDL_KEYDOWN, SDLK_LSHIFT);
+    PushKey(SDL_KEYDOWN, SDLK_LSHIFT);
     for (SDLKey key : {SDLK_SPACE, SDLK_RETURN, SDLK_a, SDLK_TAB, SDLK_ESCAPE}) {
-        pushKey(SDL_KEYDOWN, key);
+        PushKey(SDL_KEYDOWN, key);
     }
     EXPECT_EQ(poll(), 0);
     EXPECT_TRUE(latched(0, 0, 0));
     EXPECT_EQ(PlatformGetOrientation(), orientation) << "Tab is blocked too";
     EXPECT_EQ(PlatformQuitRequested(), 0) << "and Escape";
-    pushKey(SDL_KEYUP, SDLK_LSHIFT);
-    pushKey(SDL_KEYDOWN, SDLK_RETURN);
+    PushKey(SDL_KEYUP, SDLK_LSHIFT);
+    PushKey(SDL_KEYDOWN, SDLK_RETURN);
     EXPECT_EQ(poll(), 0);
     EXPECT_TRUE(latched(0, 0, 1)) << "once released, the keys act again";
 }
@@ -102,11 +60,11 @@ TEST_F(OgrePoll, AnotherHeldKeyBlocksThemAll) {
 // The events before a quit are read, the ones after it wait for the next
 // poll.
 TEST_F(OgrePoll, QuitReturnsAtOnceLeavingTheLaterEventsQueued) {
-    pushKey(SDL_KEYDOWN, SDLK_SPACE);
+    PushKey(SDL_KEYDOWN, SDLK_SPACE);
     SDL_Event quit{};
     quit.type = SDL_QUIT;
-    push(quit);
-    pushKey(SDL_KEYUP, SDLK_SPACE);
+    PushEvent(quit);
+    PushKey(SDL_KEYUP, SDLK_SPACE);
     EXPECT_EQ(poll(), 1);
     EXPECT_TRUE(latched(0, 1, 0));
     SDL_Event waiting;
@@ -115,21 +73,37 @@ TEST_F(OgrePoll, QuitReturnsAtOnceLeavingTheLaterEventsQueued) {
     EXPECT_TRUE(latched(0, 0, 0));
 }
 
+// A key pressed and released between two frames: the game sees it latched
+// for one frame, cleared at the next.
+TEST_F(OgrePoll, KeyTappedWithinOnePollShowsForThatFrame) {
+    const SDLKey keys[3] = {SDLK_a, SDLK_SPACE, SDLK_RETURN};
+    for (u32 i = 0; i < 3; i++) {
+        PushKey(SDL_KEYDOWN, keys[i]);
+        PushKey(SDL_KEYUP, keys[i]);
+        EXPECT_EQ(poll(), 0);
+        EXPECT_TRUE(latched(i == 0, i == 1, i == 2)) << keys[i];
+        EXPECT_EQ(PlatformKeyHeld(), 1) << keys[i];
+        EXPECT_EQ(poll(), 0);
+        EXPECT_TRUE(latched(0, 0, 0)) << keys[i];
+        EXPECT_EQ(PlatformKeyHeld(), 0) << keys[i];
+    }
+}
+
 TEST_F(OgrePoll, DragOutOfTheScreenKeepsTheLastInsidePosition) {
     const Rect game = PlatformLayout().game;
     const i32 side = PlatformWindowSide();
-    pushMouse(SDL_MOUSEBUTTONDOWN, game.x + game.w / 2, side - game.y - game.h / 2);
+    PushMouse(SDL_MOUSEBUTTONDOWN, game.x + game.w / 2, side - game.y - game.h / 2);
     // The top-right corner, edges included, then beyond it.
-    pushMouse(SDL_MOUSEMOTION, game.x + game.w, side - game.y - game.h);
-    pushMouse(SDL_MOUSEMOTION, game.x + game.w + 40, side - game.y - game.h - 40);
+    PushMouse(SDL_MOUSEMOTION, game.x + game.w, side - game.y - game.h);
+    PushMouse(SDL_MOUSEMOTION, game.x + game.w + 40, side - game.y - game.h - 40);
     EXPECT_EQ(poll(), 0);
     EXPECT_EQ(input.pointerDown, 1);
     EXPECT_FLOAT_EQ(input.pointerX, 1.0f);
     EXPECT_FLOAT_EQ(input.pointerY, 1.0f);
-    pushMouse(SDL_MOUSEBUTTONUP, game.x + game.w + 40, side - game.y - game.h - 40);
+    PushMouse(SDL_MOUSEBUTTONUP, game.x + game.w + 40, side - game.y - game.h - 40);
     EXPECT_EQ(poll(), 0);
     EXPECT_EQ(input.pointerDown, 0);
-    pushMouse(SDL_MOUSEBUTTONDOWN, game.x + game.w + 40, side - game.y - game.h - 40);
+    PushMouse(SDL_MOUSEBUTTONDOWN, game.x + game.w + 40, side - game.y - game.h - 40);
     EXPECT_EQ(poll(), 0);
     EXPECT_EQ(input.pointerDown, 0) << "a press outside the screen holds nothing";
 }
