@@ -72,7 +72,7 @@ const float kHalf = 0.5f, kRoot3Half = 0.8660254f;
 TEST(DaeNodes, TransformsComposeInDocumentOrder) {
     MeshwrightRun run;
     PwnFile file = ConvertFixture("dae_node_transforms.dae", run);
-    EXPECT_FALSE(Printed(run, "Warning")) << run.out;
+    EXPECT_EQ(Warnings(run), std::vector<std::string>{kCentimetreWarning}) << run.out;
     struct Case {
         const char* mesh;
         std::vector<Point> corners; // of (1, 0, 0), (0, 1, 0), (0, 0, 1)
@@ -115,8 +115,10 @@ MeshwrightRun convertNodeWith(const std::string& transform) {
     return ConvertTextWithShippedRules("node.dae", text);
 }
 
+// The node "a" of dae_base.dae holds the node "b", which moves with it.
 const std::string kSheared = "Warning: node tri: its transform is not a translation, a rotation "
-                             "and a scale (it shears); the nearest of those was converted\n";
+                             "and a scale (it shears); the nearest of those was converted, and "
+                             "the node inside it moves with it\n";
 const std::string kFlat =
     "Warning: node tri: its transform scales an axis to 0, so what it places is flat\n";
 
@@ -182,6 +184,65 @@ TEST(DaeNodes, AShearIsConvertedToTheNearestRotationAndScale) {
     EXPECT_NEAR(node.scale[2], 1, 1e-6);
     EXPECT_NEAR(std::fabs(node.rotation[2]), 1, 1e-6) << "about z";
     EXPECT_NEAR(node.rotation[3] * node.rotation[2], -3.14159265 / 8, 1e-6);
+}
+
+// The warnings of converted transforms among the run's warnings.
+std::vector<std::string> shearWarnings(const MeshwrightRun& run) {
+    std::vector<std::string> out;
+    for (const std::string& line : Warnings(run)) {
+        if (line.find("its transform is not") != std::string::npos) {
+            out.push_back(line);
+        }
+    }
+    return out;
+}
+
+std::string sheared(const std::string& node, const std::string& moved) {
+    return "Warning: node " + node +
+           ": its transform is not a translation, a rotation and a "
+           "scale (it shears); the nearest of those was converted" +
+           moved;
+}
+
+// Blender writes a node's transform relative to its parent's: under a parent
+// scaled unevenly and turned, the node "Child" shears, and the nearest
+// transform converted moves the nodes inside it too.
+TEST(DaeNodes, TheNodesInsideAConvertedTransformAreSaidToMoveWithIt) {
+    const std::string base = ReadFileText(Fixture("dae_blender_hierarchy.dae"));
+    const std::string grand = "<instance_geometry url=\"#Cube_002-mesh\" name=\"Grand\"/>";
+    const std::string child = "<instance_geometry url=\"#Cube_001-mesh\" name=\"Child\"/>";
+    auto with = [&](const std::string& from, const std::string& to) {
+        std::string text = base;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    const std::string one = ", and the node inside it moves with it";
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {"as Blender wrote it", base, {sheared("Child", one)}},
+        {"a node inside the node inside it",
+         with(grand, grand + "<node id=\"Tip\" name=\"Tip\"><instance_geometry "
+                             "url=\"#Cube-mesh\"/></node>"),
+         {sheared("Child", ", and the 2 nodes inside it move with it")}},
+        {"a camera beside it, which places nothing",
+         with(child, child + "<node id=\"Eye\" name=\"Eye\"><instance_camera "
+                             "url=\"#Camera-camera\"/></node>"),
+         {sheared("Child", one)}},
+        {"a second geometry of the node itself",
+         with(child, child + "<instance_geometry url=\"#Cube-mesh\"/>"),
+         {sheared("Child", one)}},
+        // Its transform is composed into the node inside it.
+        {"a node that places nothing", with(child, ""), {sheared("Child", one)}},
+        {"nothing inside it", with(grand, ""), {sheared("Child", "")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MeshwrightRun run = ConvertTextWithShippedRules("hierarchy.dae", c.text);
+        ASSERT_EQ(run.status, 0) << run.out;
+        EXPECT_EQ(shearWarnings(run), c.warnings) << run.out;
+    }
 }
 
 } // namespace

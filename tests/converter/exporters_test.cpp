@@ -129,7 +129,7 @@ TEST(ObjExporters, ModelsWithoutTrianglesWarnButComplete) {
 TEST(DaeExporters, EffectsWithOnlyAnIdAndNodesNamedApartFromTheirGeometry) {
     MeshwrightRun run;
     PwnFile file = ConvertFixture("dae_maya_like.dae", run);
-    EXPECT_FALSE(Printed(run, "Warning")) << run.out;
+    EXPECT_EQ(Warnings(run), std::vector<std::string>{kCentimetreWarning}) << run.out;
     ASSERT_EQ(file.materials.size(), 1u);
     EXPECT_EQ(file.materials[0].name, "blinn3-fx") << "named by the effect's id";
     EXPECT_FLOAT_EQ(file.materials[0].diffuse[0], 0.8f);
@@ -223,6 +223,55 @@ TEST(DaeExporters, AGeometryWhoseNameIsTakenIsNamedByItsId) {
     ASSERT_EQ(file.nodes.size(), 2u);
     EXPECT_EQ(file.nodes[0].mesh, 0u);
     EXPECT_EQ(file.nodes[1].mesh, 1u) << "placed by its <instance_geometry>";
+}
+
+// Blender leaves out the attributes that COLLADA lets an element leave out,
+// such as an effect's name and, for an object without a material, the
+// <triangles>' material: no line calls them missing, and only the mesh
+// without a material is warned of.
+TEST(DaeExporters, AttributesAnElementMayLeaveOutAreNotCalledMissing) {
+    const std::string base = ReadFileText(Fixture("dae_blender_hierarchy.dae"));
+    auto with = [&](const std::string& from, const std::string& to) {
+        std::string text = base;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    auto noMaterial = [](const std::string& mesh) {
+        return "Warning: mesh " + mesh + " has no material (its <triangles> names none)";
+    };
+    const std::string shear = "Warning: node Child: its transform is not a translation, a "
+                              "rotation and a scale (it shears); the nearest of those was "
+                              "converted, and the node inside it moves with it";
+    const std::vector<std::string> exported = {kZUpWarning, shear, noMaterial("Cube.002"),
+                                               noMaterial("Cube.001")};
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {"as Blender wrote it", base, exported},
+        {"a node without name and id",
+         with("<node id=\"Grand\" name=\"Grand\" type=\"NODE\">", "<node type=\"NODE\">"),
+         exported},
+        {"a geometry without a name",
+         with("<geometry id=\"Cube_002-mesh\" name=\"Cube.002\">",
+              "<geometry id=\"Cube_002-mesh\">"),
+         {kZUpWarning, shear, noMaterial("Cube_002-mesh"), noMaterial("Cube.001")}},
+        // What follows from a material without an id is said: nothing binds it.
+        {"a material without an id",
+         with("<material id=\"Material-material\" name=\"Material\">",
+              "<material name=\"Material\">"),
+         {"Warning: node Cube: <instance_material symbol=\"Material-material\" "
+          "target=\"#Material-material\"> names no material of the document",
+          kZUpWarning, shear, noMaterial("Cube.002"), noMaterial("Cube.001"),
+          "Warning: mesh Cube has no material (none is named \"Material-material\")"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MeshwrightRun run = ConvertTextWithShippedRules("blender.dae", c.text);
+        ASSERT_EQ(run.status, 0) << run.out;
+        EXPECT_FALSE(Printed(run, "Couldn't find attribute")) << run.out;
+        EXPECT_EQ(Warnings(run), c.warnings) << run.out;
+    }
 }
 
 TEST(DaeExporters, DocumentsThatWouldShowNothingWarn) {

@@ -1,6 +1,7 @@
 #include "shipped.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
@@ -38,3 +39,21 @@ PwnFile ConvertFixture(const std::string& name, MeshwrightRun& run) {
 bool Printed(const MeshwrightRun& run, const std::string& text) {
     return run.out.find(text) != std::string::npos;
 }
+
+std::vector<std::string> Warnings(const MeshwrightRun& run) {
+    std::vector<std::string> lines;
+    std::istringstream out(run.out);
+    for (std::string line; std::getline(out, line);) {
+        if (line.rfind("Warning", 0) == 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+const std::string kZUpWarning = "Warning: the document's up axis is Z_UP, not Y_UP; its "
+                                "coordinates were written as the document holds them, not "
+                                "turned Y-up";
+const std::string kCentimetreWarning = "Warning: the document's unit is 0.01 metres "
+                                       "(centimeter), not 1 metre; its coordinates were written "
+                                       "as the document holds them, not scaled to metres";

@@ -6,6 +6,7 @@
 #include "runner.h"
 
 #include <string>
+#include <vector>
 
 // Converts input to "out.pwn" in a new directory holding the shipped rules.
 MeshwrightRun ConvertWithShippedRules(const std::string& input);
@@ -21,3 +22,11 @@ PwnFile ConvertFixture(const std::string& name, MeshwrightRun& run);
 
 // True when the run printed text on standard output.
 bool Printed(const MeshwrightRun& run, const std::string& text);
+
+// The lines of standard output that begin with "Warning", in order.
+std::vector<std::string> Warnings(const MeshwrightRun& run);
+
+// The warnings of a document whose <asset> says Z_UP, and of one whose unit is
+// the centimetre.
+extern const std::string kZUpWarning;
+extern const std::string kCentimetreWarning;

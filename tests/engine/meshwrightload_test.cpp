@@ -6,6 +6,7 @@
 // reader makes need a drawing context.
 #include "engine/group.h"
 #include "engine/indexarray.h"
+#include "engine/light.h"
 #include "engine/pwnparser.h"
 #include "engine/result.h"
 #include "engine/scenegraph.h"
@@ -14,6 +15,7 @@
 #include "tests/converter/grid.h"
 #include "tests/converter/shipped.h"
 #include "tests/support/glwindow.h"
+#include "tests/support/testworld.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -186,6 +188,31 @@ TEST_F(MeshwrightLoad, EveryPlacementOfAGroupedSceneArrivesAsAMesh) {
         SceneGraph::deleteNode(group);
         group = nullptr;
     }
+}
+
+// A material whose diffuse is a texture is written white: lit from the
+// front, the model shows its texture (here the engine's stand-in for one),
+// where a material without a diffuse would draw it black.
+TEST_F(MeshwrightLoad, ATextureAsTheDiffuseDrawsLit) {
+    load("wood.dae", ReadFileText(Fixture("dae_blender_textured.dae")));
+    ASSERT_EQ(group->getChildCount(), 1u);
+    TriangleMesh* plank = meshAt(group, 0);
+    constexpr i32 kSide = 64;
+    World* world = MakeSquareWorld("world", kSide, vec4(0, 0, 0, 1), 2, 10);
+    Light* light = SceneGraph::createLight("lamp", vec3(1, 1, 1), 1);
+    light->translate(0, 0, 5);
+    world->attachChild(light);
+    world->attachChild(group); // the world owns the model from here on
+    group = nullptr;
+    plank->setLight(light, 0);
+    world->drawAll(nullptr);
+    // A quarter of the way to the corner lies inside the triangle (0 0 0)
+    // (1 0 0) (0 1 0), which faces the camera.
+    std::vector<u8> inside = GameScreenPixel(kSide * 5 / 8, kSide * 5 / 8);
+    std::vector<u8> outside = GameScreenPixel(kSide / 4, kSide / 4);
+    EXPECT_GT(inside[0] + inside[1] + inside[2], 200) << "lit, not black";
+    EXPECT_EQ(outside[0] + outside[1] + outside[2], 0);
+    SceneGraph::deleteNode(world);
 }
 
 } // namespace

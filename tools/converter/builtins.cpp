@@ -627,7 +627,7 @@ void composeTransform(const RuleEngine& e, NodeRecord& node) {
         for (std::size_t i = 1; i < pieces.size(); ++i) {
             m = multiply(m, pieceMatrix(pieces[i]));
         }
-        setRecordTransform(node, m, node.label());
+        node.sheared = !setRecordTransform(node, m);
         return;
     }
     if (const TransformPiece* t = pieceOf(pieces, TransformPiece::Translate)) {
@@ -693,6 +693,7 @@ void materialGather(RuleEngine& e) {
             }
         }
     }
+    takeDiffuseTexture(e, m);
     u32 number = static_cast<u32>(e.writer->materialNames.size());
     if (!writeMaterial(*e.writer, m)) {
         ruleFailure(e, kBadMaterial);
@@ -778,8 +779,25 @@ void takeGeometries(const RuleEngine& e, NodeRecord& node) {
         if (k > 0) {
             placing.named = false;
             placing.name = node.label();
+            placing.furtherGeometry = true;
         }
-        bindMaterials(e, *instances[k], placing);
+        bindMaterials(e, *instances[k], node.label(), placing.materials);
+    }
+}
+
+// What the node's <instance_controller> elements place, with the materials
+// each binds. A node without <instance_geometry> places the mesh of its name
+// with those materials.
+void takeControllers(const RuleEngine& e, NodeRecord& node) {
+    bool placesByName = node.geometryUrl.empty() && node.geometry.empty();
+    for (const TagRecord* instance : gatheredTags(e, "instance_controller")) {
+        const GatheredAttribute* url = childAttribute("url", instance);
+        ControllerInstance controller{url != nullptr ? url->value : std::string(), {}};
+        bindMaterials(e, *instance, node.label(), controller.materials);
+        if (placesByName) {
+            node.materials.insert(controller.materials.begin(), controller.materials.end());
+        }
+        node.controllers.push_back(std::move(controller));
     }
 }
 
@@ -808,6 +826,7 @@ void pushNode(RuleEngine& e, i32 depth) {
         node.name = node.id.empty() ? "node" + std::to_string(++e.unnamedNodes) : node.id;
     }
     takeGeometries(e, node);
+    takeControllers(e, node);
     node.instances = urlsOf(e, "instance_node/url");
     takeTransform(e, node);
     finishCall(e);
@@ -828,6 +847,12 @@ void callBuiltin(RuleEngine& e, const std::string& name, i32 depth) {
         beginScene(e);
     } else if (name == "choose_scene") {
         chooseScene(e);
+    } else if (name == "link_image") {
+        linkImage(e);
+    } else if (name == "link_controller") {
+        linkController(e);
+    } else if (name == "read_asset") {
+        readAsset(e);
     } else {
         ruleFailure(e, "No such function found (" + name + ")\n");
     }

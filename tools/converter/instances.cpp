@@ -82,6 +82,8 @@ std::unique_ptr<NodeRecord> copyNode(Instancer& in, const NodeRecord& from,
     copy->geometry = from.geometry;
     copy->geometryUrl = from.geometryUrl;
     copy->materials = from.materials;
+    copy->furtherGeometry = from.furtherGeometry;
+    copy->controllers = from.controllers;
     copy->id = from.id;
     copy->hasTranslation = from.hasTranslation;
     copy->hasRotation = from.hasRotation;

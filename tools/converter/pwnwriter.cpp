@@ -293,10 +293,33 @@ Placements placeNodes(PwnWriter& w, const NodeRecord& root, std::vector<u32>& co
     return placements;
 }
 
+// For every mesh number, the controller that places it when no node does,
+// or none.
+std::vector<const ControlledGeometry*> controllersOf(const PwnWriter& w) {
+    std::vector<const ControlledGeometry*> out(w.meshNames.size());
+    for (const auto& [geometry, controller] : w.controlledGeometries) {
+        i32 mesh = findName(w.geometryIndex, geometry);
+        if (mesh < 0 || w.placed[static_cast<u32>(mesh)]) {
+            continue;
+        }
+        out[static_cast<u32>(mesh)] = &controller;
+        for (u32 part : w.parts[static_cast<u32>(mesh)]) {
+            out[part] = &controller;
+        }
+    }
+    return out;
+}
+
 // The meshes that would never show, and a model without any triangle.
 void warnOfEmptyModel(const PwnWriter& w) {
+    std::vector<const ControlledGeometry*> controllers = controllersOf(w);
     for (std::size_t i = 0; i < w.meshNames.size(); ++i) {
-        if (!w.placed[i]) {
+        if (const ControlledGeometry* c = controllers[i]) {
+            std::printf("Warning: mesh %s is placed only by a %s controller, which is not read "
+                        "(node %s: <instance_controller url=\"%s\">); the mesh was written "
+                        "without a node\n",
+                        w.meshNames[i].c_str(), c->kind.c_str(), c->node.c_str(), c->url.c_str());
+        } else if (!w.placed[i]) {
             std::printf("Warning: mesh %s is placed by no node\n", w.meshNames[i].c_str());
         }
     }
@@ -340,34 +363,52 @@ void keepMesh(PwnWriter& w, const MeshRecord& mesh) {
     w.kept.push_back(std::move(kept));
 }
 
-// The material of mesh number mesh, kept as source: the one node binds to
-// the mesh's material name, else the first of that name; -1 for none.
-i32 materialOf(const PwnWriter& w, const NodeRecord* node, u32 source) {
+using Bindings = std::unordered_map<std::string, u32>;
+
+// The material of mesh number mesh, kept as source: the one bound (by the
+// placing node) to the mesh's material name, else the first of that name; -1
+// for none.
+i32 materialOf(const PwnWriter& w, const Bindings* bound, u32 source) {
     const std::string& name = w.kept[source].materialName;
-    if (node != nullptr) {
-        auto bound = node->materials.find(name);
-        if (bound != node->materials.end()) {
-            return static_cast<i32>(bound->second);
+    if (bound != nullptr) {
+        auto binding = bound->find(name);
+        if (binding != bound->end()) {
+            return static_cast<i32>(binding->second);
         }
     }
     return findName(w.materialIndex, name);
 }
 
 // The material of every mesh number: the one its placing node binds, for the
-// mesh and its parts; sources gives the kept mesh of every number.
+// mesh and its parts, or that the controller placing it binds; sources gives
+// the kept mesh of every number.
 std::vector<i32> materialsOf(const PwnWriter& w, const Placements& placements,
                              const std::vector<u32>& sources) {
     std::vector<i32> materials(sources.size());
+    std::vector<const ControlledGeometry*> controllers = controllersOf(w);
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        materials[i] = materialOf(w, nullptr, sources[i]);
+        const ControlledGeometry* c = controllers[i];
+        materials[i] = materialOf(w, c != nullptr ? &c->materials : nullptr, sources[i]);
     }
     for (const auto& [node, mesh] : placements) {
-        materials[mesh] = materialOf(w, node, sources[mesh]);
+        materials[mesh] = materialOf(w, &node->materials, sources[mesh]);
         for (u32 part : w.parts[mesh]) {
-            materials[part] = materialOf(w, node, sources[part]);
+            materials[part] = materialOf(w, &node->materials, sources[part]);
         }
     }
     return materials;
+}
+
+// A mesh whose material name (a COLLADA symbol) leads to no material, or
+// that names none.
+void warnOfNoMaterial(const std::string& mesh, const std::string& material) {
+    if (material.empty()) {
+        std::printf("Warning: mesh %s has no material (its <triangles> names none)\n",
+                    mesh.c_str());
+    } else {
+        std::printf("Warning: mesh %s has no material (none is named \"%s\")\n", mesh.c_str(),
+                    material.c_str());
+    }
 }
 
 // Writes every mesh, the copies that placeNodes numbered last, each from the
@@ -386,8 +427,7 @@ void writeMeshes(PwnWriter& w, const Placements& placements, const std::vector<u
         }
         if (materials[i] < 0 && !warned[sources[i]]) {
             warned[sources[i]] = true;
-            std::printf("Warning: mesh %s has no material (none is named \"%s\")\n",
-                        w.meshNames[i].c_str(), kept.materialName.c_str());
+            warnOfNoMaterial(w.meshNames[i], kept.materialName);
         }
         MeshRecord mesh;
         mesh.name = w.meshNames[i];

@@ -22,6 +22,17 @@ struct KeptMesh {
     u32 floatsPerVertex = 0;
 };
 
+// A geometry that an <instance_controller> places through its controller
+// (which is not read): the controller's kind ("skin", "morph"), the node that
+// holds the element and its url, and what the element's <bind_material>
+// binds (as NodeRecord::materials).
+struct ControlledGeometry {
+    std::string kind;
+    std::string node;
+    std::string url;
+    std::unordered_map<std::string, u32> materials;
+};
+
 // Writes a .pwn model and mirrors every value it writes into the trace.
 struct PwnWriter {
     FILE* file = nullptr;
@@ -47,6 +58,8 @@ struct PwnWriter {
     std::unordered_map<std::string, u32> geometryIndex;
     // Ids of the geometries left out for holding no triangles.
     std::unordered_set<std::string> emptyGeometries;
+    // The geometries that controllers place, by id (the first placement).
+    std::unordered_map<std::string, ControlledGeometry> controlledGeometries;
     // For each mesh, the further parts of its geometry, placed with it.
     std::vector<std::vector<u32>> parts;
     i32 lastFirstPart = -1;

@@ -49,6 +49,13 @@ struct MeshRecord {
     u32 floatsPerVertex = 0;
 };
 
+// An <instance_controller> of a node: its url as written, and what its
+// <bind_material> binds (as NodeRecord::materials).
+struct ControllerInstance {
+    std::string url;
+    std::unordered_map<std::string, u32> materials;
+};
+
 struct NodeRecord {
     std::string name;
     bool named = true; // a node without a name matches no mesh by its name
@@ -59,6 +66,10 @@ struct NodeRecord {
     // What its <bind_material> binds: the material name a mesh of the
     // geometry gives (the symbol) to the number of the written material.
     std::unordered_map<std::string, u32> materials;
+    // The child made for a further <instance_geometry> of its parent node.
+    bool furtherGeometry = false;
+    // What the node's <instance_controller> elements place, which is not read.
+    std::vector<ControllerInstance> controllers;
     std::string id; // the document's id of the node, which <instance_node> names
     // What the node's <instance_node url="..."> elements name, as written.
     std::vector<std::string> instances;
@@ -71,6 +82,9 @@ struct NodeRecord {
     f32 rotation[4] = {}; // axis x, y, z, then the angle
     bool hasScale = false;
     f32 scale[3] = {};
+    // The transform was no translation, rotation and scale and was given the
+    // nearest such parts, not yet warned of.
+    bool sheared = false;
 
     // The node's name in messages: its name (for the child that places a
     // further geometry, its node's), else its id.

@@ -344,9 +344,11 @@ bool runRules(RuleEngine& e, const char* text, i32 length, PwnWriter& writer, No
         index = runRule(e, index, 0, length, "", &e.store.root, 0);
     }
     if (!e.failed) {
+        warnOfLeftOut(e);
         keepChosenScene(e);
         placeInstances(e);
         settleScene(e);
+        noteControlledGeometries(e);
     }
     return !e.failed;
 }

@@ -99,7 +99,19 @@ struct DocumentLinks {
     std::unordered_map<std::string, u32> effectMaterials;         // effect id to written material
     // Each visual scene's id and how many root nodes stood before it.
     std::vector<std::pair<std::string, std::size_t>> scenes;
-    std::optional<std::string> chosenScene; // the url of <instance_visual_scene>
+    std::optional<std::string> chosenScene;              // the url of <instance_visual_scene>
+    std::unordered_map<std::string, std::string> images; // image id to the file it names
+    // Each controller's id to what it deforms: its kind ("skin", "morph") and
+    // the id of a geometry or of another controller.
+    std::unordered_map<std::string, std::pair<std::string, std::string>> controllers;
+    // The written materials whose diffuse is a texture, with the texture
+    // attribute as written and the image id it leads to.
+    struct Texture {
+        std::string material, texture, image;
+    };
+    std::vector<Texture> textures;
+    // What the document's <asset> says, where it says it.
+    std::optional<std::string> upAxis, unitMeter, unitName;
 };
 
 struct RuleEngine {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -20,6 +21,25 @@ void warnIfUnplaced(Settling& s, const NodeRecord& node) {
         std::printf("Warning: node %s: <instance_geometry url=\"%s\"> names no geometry of the "
                     "document; it was left out\n",
                     node.label().c_str(), node.geometryUrl.c_str());
+    }
+}
+
+// How many nodes inside node place a mesh, not counting the children that
+// place its own further geometries.
+std::size_t nodesInside(const PwnWriter& w, const NodeRecord& node) {
+    std::size_t count = 0;
+    for (const auto& child : node.children) {
+        count +=
+            (!child->furtherGeometry && placesMesh(w, *child) ? 1 : 0) + nodesInside(w, *child);
+    }
+    return count;
+}
+
+// Warns of the converted transforms of node and every node inside it.
+void warnOfShears(const PwnWriter& w, NodeRecord& node) {
+    warnOfShear(w, node);
+    for (auto& child : node.children) {
+        warnOfShears(w, *child);
     }
 }
 
@@ -45,9 +65,10 @@ void settle(Settling& s, NodeRecord& node) {
 std::size_t attachNode(const PwnWriter& writer, NodeRecord& parent, const Matrix4* above,
                        std::unique_ptr<NodeRecord> node) {
     if (placesMesh(writer, *node)) {
-        if (above != nullptr) {
-            setRecordTransform(*node, multiply(*above, recordMatrix(*node)), node->label());
+        if (above != nullptr && !setRecordTransform(*node, multiply(*above, recordMatrix(*node)))) {
+            node->sheared = true;
         }
+        warnOfShear(writer, *node);
         parent.adoptChild(std::move(node));
         return 1;
     }
@@ -68,7 +89,24 @@ std::size_t attachNode(const PwnWriter& writer, NodeRecord& parent, const Matrix
     return placed;
 }
 
+void warnOfShear(const PwnWriter& writer, NodeRecord& node) {
+    if (!node.sheared) {
+        return;
+    }
+    node.sheared = false;
+    std::size_t inside = nodesInside(writer, node);
+    std::string moved =
+        inside == 0   ? std::string()
+        : inside == 1 ? ", and the node inside it moves with it"
+                      : ", and the " + std::to_string(inside) + " nodes inside it move with it";
+    std::printf("Warning: node %s: its transform is not a translation, a rotation and a scale (it "
+                "shears); the nearest of those was converted%s\n",
+                node.label().c_str(), moved.c_str());
+}
+
 void settleScene(RuleEngine& e) {
+    warnOfShears(*e.writer, e.libraryRoot);
+    warnOfShears(*e.writer, *e.root);
     Settling s{*e.writer, {}};
     settle(s, *e.root);
 }

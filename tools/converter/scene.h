@@ -14,8 +14,14 @@
 std::size_t attachNode(const PwnWriter& writer, NodeRecord& parent, const Matrix4* above,
                        std::unique_ptr<NodeRecord> node);
 
+// Warns on standard output, once, that the node's transform was given the
+// nearest translation, rotation and scale (NodeRecord::sheared), and how
+// many nodes inside it, which place a mesh, move with it.
+void warnOfShear(const PwnWriter& writer, NodeRecord& node);
+
 // Every node of the scene that places no mesh hands its transform on to the
 // nodes inside it (see attachNode), so that every node that places a mesh is
 // written; an <instance_geometry> that names no mesh written is left out with
-// a warning on standard output naming the node.
+// a warning on standard output naming the node. First the converted
+// transforms of every node, in the scene and in the library, are warned of.
 void settleScene(RuleEngine& engine);

@@ -252,7 +252,7 @@ void warnIfFlat(const NodeRecord& node, const std::string& shown) {
     }
 }
 
-void setRecordTransform(NodeRecord& node, const Matrix4& m, const std::string& shown) {
+bool setRecordTransform(NodeRecord& node, const Matrix4& m) {
     Axes axes;
     f64 scale[3];
     bool empty[3];
@@ -274,10 +274,8 @@ void setRecordTransform(NodeRecord& node, const Matrix4& m, const std::string& s
     if (empty[0] || empty[1] || empty[2]) {
         fillEmptyAxes(axes, empty);
     }
-    if (!squareAxes(axes)) {
-        std::printf("Warning: node %s: its transform is not a translation, a rotation and a scale "
-                    "(it shears); the nearest of those was converted\n",
-                    warnName(shown).c_str());
+    bool exact = squareAxes(axes);
+    if (!exact) {
         nearestRotation(axes);
     }
     Matrix3 rotation;
@@ -290,4 +288,5 @@ void setRecordTransform(NodeRecord& node, const Matrix4& m, const std::string& s
     }
     axisAngle(rotation, node.rotation);
     node.hasTranslation = node.hasRotation = node.hasScale = true;
+    return exact;
 }

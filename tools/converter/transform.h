@@ -33,8 +33,8 @@ Matrix4 recordMatrix(const NodeRecord& node);
 // m. A matrix that is not a translation, a rotation and a scale (a shear, or
 // a scale that is not uniform under a rotation) is given the nearest such
 // parts: the length of each axis as its scale, the rotation nearest to the
-// axes, with a warning on standard output under the node's name shown.
-void setRecordTransform(NodeRecord& node, const Matrix4& m, const std::string& shown);
+// axes; false then, for the caller to warn of.
+bool setRecordTransform(NodeRecord& node, const Matrix4& m);
 
 // Warns on standard output when the record scales an axis to 0 (what it
 // places is then flat, and its normals cannot be turned).
