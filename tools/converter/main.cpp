@@ -129,8 +129,9 @@ int convertDae(const std::vector<char>& text, PwnWriter& writer, NodeRecord& roo
         return stop(kTooLarge);
     }
     RuleEngine engine;
-    if (!readRules(engine) ||
-        !runRules(engine, text.data(), static_cast<i32>(text.size() - 1), writer, root)) {
+    i32 length = static_cast<i32>(text.size() - 1);
+    if (!readRules(engine) || !readDocument(engine, text.data(), length) ||
+        !runRules(engine, text.data(), length, writer, root)) {
         abandonOutput(writer);
         return stop(engine.error.c_str());
     }
