@@ -42,7 +42,7 @@ void chooseScene(RuleEngine& e) {
 }
 
 void bindMaterials(const RuleEngine& e, const TagRecord& instanceGeometry, NodeRecord& node) {
-    for (i32 n = 0; const TagRecord* m = childTag("instance_material", &instanceGeometry, n); ++n) {
+    for (const TagRecord* m : childTags("instance_material", &instanceGeometry)) {
         const GatheredAttribute* symbol = childAttribute("symbol", m);
         const GatheredAttribute* target = childAttribute("target", m);
         if (symbol == nullptr || target == nullptr || symbol->value.empty()) {

@@ -455,6 +455,7 @@ i32 runRule(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id,
             break;
         case RuleKind::Func:
             tracePrint(" ** Func: %s\n", rule.argument.c_str());
+            e.childIndex.clear();
             callBuiltin(e, rule.argument, depth);
             ++index;
             break;
@@ -582,6 +583,14 @@ std::string lastComponent(const std::string& id) {
     return slash == std::string::npos ? id : id.substr(slash + 1);
 }
 
+namespace {
+
+bool lastComponentIs(const std::string& id, const char* name) {
+    return std::strchr(name, '/') == nullptr && endsWithPath(id, name);
+}
+
+} // namespace
+
 void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count,
                       std::size_t first) {
     parseElements(list, out, count, parseFloat, first);
@@ -593,7 +602,7 @@ void elementsToInts(const GatheredElements& list, i32* out, std::size_t count) {
 
 const GatheredAttribute* childAttribute(const char* name, const TagRecord* record) {
     for (const GatheredAttribute* a : record->attributes) {
-        if (lastComponent(a->id) == name) {
+        if (lastComponentIs(a->id, name)) {
             return a;
         }
     }
@@ -602,7 +611,7 @@ const GatheredAttribute* childAttribute(const char* name, const TagRecord* recor
 
 const GatheredElements* childElements(const char* name, const TagRecord* record) {
     for (const GatheredElements* l : record->lists) {
-        if (lastComponent(l->id) == name) {
+        if (lastComponentIs(l->id, name)) {
             return l;
         }
     }
@@ -611,14 +620,56 @@ const GatheredElements* childElements(const char* name, const TagRecord* record)
 
 TagRecord* childTag(const char* name, const TagRecord* record, i32 n) {
     for (TagRecord* t : record->children) {
-        if (lastComponent(t->id) == name && n-- == 0) {
+        if (lastComponentIs(t->id, name) && n-- == 0) {
             return t;
         }
     }
     return nullptr;
 }
 
+std::vector<TagRecord*> childTags(const char* name, const TagRecord* record) {
+    std::vector<TagRecord*> found;
+    for (TagRecord* t : record->children) {
+        if (lastComponentIs(t->id, name)) {
+            found.push_back(t);
+        }
+    }
+    return found;
+}
+
+namespace {
+
+const RuleEngine::ChildIndex& indexOf(const RuleEngine& e, const char* name,
+                                      const TagRecord* record) {
+    auto [entry, added] = e.childIndex.try_emplace({record, name});
+    RuleEngine::ChildIndex& index = entry->second;
+    if (!added) {
+        return index;
+    }
+    for (const TagRecord* child : childTags(name, record)) {
+        index.first = index.first != nullptr ? index.first : child;
+        if (const GatheredAttribute* own = childAttribute("id", child)) {
+            index.byId.emplace(own->value, child);
+        }
+    }
+    return index;
+}
+
+} // namespace
+
+const TagRecord* firstChild(const RuleEngine& e, const char* name, const TagRecord* record) {
+    return indexOf(e, name, record).first;
+}
+
+const TagRecord* childWithId(const RuleEngine& e, const char* name, const std::string& id,
+                             const TagRecord* record) {
+    const RuleEngine::ChildIndex& index = indexOf(e, name, record);
+    auto found = index.byId.find(id);
+    return found == index.byId.end() ? nullptr : found->second;
+}
+
 void clearGathered(RuleEngine& e) {
+    e.childIndex.clear();
     GatheredStore& s = e.store;
     s.attributes.clear();
     s.lists.clear();

@@ -6,6 +6,7 @@
 #include "tools/converter/records.h"
 #include "tools/converter/vertextable.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -128,6 +129,13 @@ struct RuleEngine {
     i32 lastLibraryDepth = -1;
     VertexTable vertices;
     DocumentLinks links;
+    // The children of records by tag name (firstChild, childWithId), indexed
+    // for the built-in call that searches them.
+    struct ChildIndex {
+        const TagRecord* first = nullptr;
+        std::unordered_map<std::string, const TagRecord*> byId; // the first of each id
+    };
+    mutable std::map<std::pair<const TagRecord*, std::string>, ChildIndex> childIndex;
 
     // The message of the failure that stopped the run, when failed.
     bool failed = false;
@@ -202,6 +210,14 @@ TagRecord* findGatheredTag(const RuleEngine& engine, const char* path, std::size
 const GatheredAttribute* childAttribute(const char* name, const TagRecord* record);
 const GatheredElements* childElements(const char* name, const TagRecord* record);
 TagRecord* childTag(const char* name, const TagRecord* record, i32 n);
+// Every such child, in order.
+std::vector<TagRecord*> childTags(const char* name, const TagRecord* record);
+// The first such child, and the first whose gathered attribute "id" has the
+// value id: searched through an index of the record's children, made at the
+// first search of the record and name in a built-in call.
+const TagRecord* firstChild(const RuleEngine& engine, const char* name, const TagRecord* record);
+const TagRecord* childWithId(const RuleEngine& engine, const char* name, const std::string& id,
+                             const TagRecord* record);
 // True when id ends with path, component by component.
 bool endsWithPath(const std::string& id, const char* path);
 // The text after the last '/' of id.
