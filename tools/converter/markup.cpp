@@ -487,6 +487,19 @@ struct Markup::Reader {
 };
 
 Markup::Markup(const char* text, i32 length) : text_(text) {
+    // Room for every piece of markup and every element there can be, so that
+    // no table grows by copying itself: each begins with a '<' before a name,
+    // '/', '!' or '?' (and end tags make no element).
+    std::string_view all(text, static_cast<std::size_t>(length));
+    std::size_t pieces = 0, starts = 0;
+    for (std::size_t at = all.find('<'); at != std::string_view::npos && at + 1 < all.size();
+         at = all.find('<', at + 1)) {
+        char next = all[at + 1];
+        starts += startsName(next);
+        pieces += startsName(next) || next == '/' || next == '!' || next == '?';
+    }
+    spans_.reserve(pieces);
+    elements_.reserve(starts);
     Reader reader(*this, text, length);
     reader.run();
 }
