@@ -8,7 +8,13 @@
 #   triangles each placed by its own node (a list holds at most 1,048,576
 #   values, so one <triangles> of two inputs holds at most 174,762 triangles);
 # - 60, 120 and 240 small geometries (two triangles each), each placed by its
-#   own node, all in one document (a model holds at most 256 meshes).
+#   own node, all in one document (a model holds at most 256 meshes);
+# - many children of one element, each of which the converter reads: 10,000
+#   to 80,000 <instance_material>s in one <bind_material>, 10,000 to 40,000
+#   TEXCOORD inputs of one <triangles> (all but the first left out with a
+#   warning), and 5,000 to 40,000 unused <source>s before the used ones;
+# - 10^5 and 10^6 sibling <node/>s (7 bytes each): of all documents of short
+#   tags, the one that takes the most memory for its size.
 #
 #   bench/converter_dae_bench.sh <path to Meshwright> [work directory]
 #
@@ -99,6 +105,90 @@ scene() {
     }' > "$2"
 }
 
+# The header and the one-triangle geometry of the documents of many
+# children, written around what each generator puts between them.
+triangle_head() {
+    cat << 'EOF'
+<?xml version="1.0" encoding="utf-8"?>
+<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
+<library_effects><effect id="red-fx" name="red"><profile_COMMON><technique sid="common"><phong><diffuse><color>1 0 0 1</color></diffuse></phong></technique></profile_COMMON></effect></library_effects>
+<library_materials><material id="red" name="red"><instance_effect url="#red-fx"/></material></library_materials>
+<library_geometries><geometry id="tri-mesh" name="tri"><mesh>
+EOF
+}
+
+triangle_sources() {
+    cat << 'EOF'
+<source id="tri-pos"><float_array id="tri-pos-array" count="9">0 0 0 1 0 0 0 1 0</float_array><technique_common><accessor source="#tri-pos-array" count="3" stride="3"/></technique_common></source>
+<source id="tri-uv"><float_array id="tri-uv-array" count="6">0 0 1 0 0 1</float_array><technique_common><accessor source="#tri-uv-array" count="3" stride="2"/></technique_common></source>
+<vertices id="tri-vtx"><input semantic="POSITION" source="#tri-pos"/></vertices>
+EOF
+}
+
+# triangle_tail <further inputs> <symbols>: the rest of the document after
+# the sources: a <triangles> of the VERTEX input and the further ones, and a
+# node that binds its material through the given <instance_material>s.
+triangle_tail() {
+    echo "<triangles material=\"used\" count=\"1\"><input semantic=\"VERTEX\" source=\"#tri-vtx\" offset=\"0\"/>$1<p>0 0 1 1 2 2</p></triangles>"
+    echo "</mesh></geometry></library_geometries>"
+    echo "<library_visual_scenes><visual_scene id=\"scene\"><node id=\"tri-node\" name=\"tri\"><instance_geometry url=\"#tri-mesh\"><bind_material><technique_common>$2<instance_material symbol=\"used\" target=\"#red\"/></technique_common></bind_material></instance_geometry></node></visual_scene></library_visual_scenes>"
+    echo "<scene><instance_visual_scene url=\"#scene\"/></scene></COLLADA>"
+}
+
+# repeat <count> <printf format of %d>: the format for 0 to count - 1.
+repeat() {
+    awk -v N="$1" -v F="$2" 'BEGIN { for (i = 0; i < N; i++) printf F, i, i, i, i }'
+}
+
+kTexcoord='<input semantic="TEXCOORD" source="#tri-uv" offset="1"/>'
+
+# materials <count> <file>: a <bind_material> of count symbols before the
+# used one.
+materials() {
+    {
+        triangle_head
+        triangle_sources
+        triangle_tail "$kTexcoord" "$(repeat "$1" '<instance_material symbol="s%d" target="#red"/>\n')"
+    } > "$2"
+}
+
+# texcoords <count> <file>: a <triangles> of count TEXCOORD inputs.
+texcoords() {
+    {
+        triangle_head
+        triangle_sources
+        triangle_tail "$(repeat "$1" '<input semantic="TEXCOORD" source="#tri-uv" offset="1" set="%d"/>\n')" ""
+    } > "$2"
+}
+
+# sources <count> <file>: count unused <source>s before the used ones.
+sources() {
+    {
+        triangle_head
+        repeat "$1" '<source id="unused%d"><float_array id="unused%d-array" count="3">0 0 %d</float_array><technique_common><accessor source="#unused%d-array" count="1" stride="3"/></technique_common></source>\n'
+        triangle_sources
+        triangle_tail "$kTexcoord" ""
+    } > "$2"
+}
+
+# siblings <count> <file>: count <node/>s side by side in a visual scene.
+siblings() {
+    {
+        echo '<?xml version="1.0" encoding="utf-8"?>'
+        echo '<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1"><library_visual_scenes><visual_scene id="scene">'
+        repeat "$1" '<node/>'
+        echo '</visual_scene></library_visual_scenes><scene><instance_visual_scene url="#scene"/></scene></COLLADA>'
+    } > "$2"
+}
+
 compare "$meshwright" grid triangles dae 10000 100000 1000000
 echo
 compare "$meshwright" scene geometries dae 60 120 240
+echo
+compare "$meshwright" materials symbols dae 10000 20000 40000 80000
+echo
+compare "$meshwright" texcoords inputs dae 10000 20000 40000
+echo
+compare "$meshwright" sources sources dae 5000 10000 20000 40000
+echo
+compare "$meshwright" siblings nodes dae 100000 1000000

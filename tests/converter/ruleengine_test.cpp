@@ -164,6 +164,69 @@ TEST(SplitValues, AListOfMoreThanTheCapStopsTheRun) {
     }
 }
 
+// A document must close in order; its first fault is named with the element
+// (or the entity) and the line, counting lines ended by "\n", "\r\n" or "\r".
+TEST(ReadDocument, TheFirstFaultIsNamedWithItsLine) {
+    const std::string kCut = " is closed: it may be cut short\n";
+    const std::string kOpen = ", the element open there\n";
+    struct Case {
+        const char* text;
+        std::string fault;
+    } cases[] = {
+        {"<?xml version=\"1.0\"?>\n<a>\n<b>1</b></a>\n", ""},
+        {"<?xml version=\"1.0\"?>\n<a>\n<b>1</b>\n",
+         "The document ends before <a> of line 2" + kCut},
+        {"<a>\n<b>\n<c/>", "The document ends before <b> of line 2" + kCut},
+        {"<a>\r\n<b>\r</a>", "The end tag </a> on line 3 does not close <b> of line 2" + kOpen},
+        {"<a>\n</b></a>", "The end tag </b> on line 2 does not close <a> of line 1" + kOpen},
+        {"<A></a>", "The end tag </a> on line 1 does not close <A> of line 1" + kOpen},
+        {"<a></a>\n</a>", "The end tag </a> on line 2 closes no open element\n"},
+        {"<a></a", "The end tag </a> on line 1 does not end with '>'\n"},
+        {"<a>\n</", "The end tag </> on line 2 does not end with '>'\n"},
+        {"<a>\n<", "The document ends in a '<' on line 2: it may be cut short\n"},
+        {"<a>1 < 2</a>", ""}, // a '<' that begins no markup is text
+        {"<a>\n<b c=\"1\"", "The tag <b> on line 2 does not end with '>'\n"},
+        {"<a><b c=\"1\" <d/></b></a>", "The tag <b> on line 1 does not end with '>'\n"},
+        {"<a>\n<b c='1/></a>", "The value of the attribute c of <b> on line 2 never ends\n"},
+        {"<a>\n\n<!-- x </a>", "The comment that begins on line 3 never ends\n"},
+        {"<a><![CDATA[ </a>", "The CDATA section that begins on line 1 never ends\n"},
+        {"<?xml version=\"1.0\"", "The processing instruction that begins on line 1 never ends\n"},
+        {"<!DOCTYPE a [<!ELEMENT a ANY>\n<a/>",
+         "The declaration <!DOCTYPE that begins on line 1 never ends\n"},
+        {"<!DOCTYPE a [<!-- ]>\n<a/>", "The comment that begins on line 1 never ends\n"},
+        {"<?xml version=\"1.0\"?>\n", "The document ends before its first element: it may be cut "
+                                      "short\n"},
+        {"", ""}, // no markup at all is no document, which the rules find nothing in
+        {"junk", ""},
+        // Comments and processing instructions in a DOCTYPE's [...] part are
+        // markup, whose quotes open nothing.
+        {"<!DOCTYPE a [<!-- it's ] > --><?pi it's?><!ENTITY e \"it's\">]><a/>", ""},
+        // References.
+        {"<a b='&lt;&#60;&#x3C;'>&amp;&quot;&apos;&gt;</a>", ""},
+        {"<a>AT&T, &amp x, & y, &#; &#xZ;</a>", ""}, // a '&' that begins none stands for itself
+        {"<a><!-- &e; --><![CDATA[&e;]]><?pi &e;?></a>", ""}, // markup holds no references
+        {"<a>\n<b c=\"&nbsp;\"/></a>",
+         "The entity &nbsp; on line 2 is not defined: XML defines &amp; &lt; &gt; &quot; &apos; "
+         "only\n"},
+        {"<a>x\n&nbsp;</a>", "The entity &nbsp; on line 2 is not defined: XML defines &amp; &lt; "
+                             "&gt; &quot; &apos; only\n"},
+        {"<!DOCTYPE a [<!ENTITY e \"<a/>\">]><a>&e;</a>",
+         "The entity &e; on line 1 is declared by the document, and Meshwright reads no entity "
+         "but XML's own (&amp; &lt; &gt; &quot; &apos;): write the text it stands for in its "
+         "place\n"},
+        {"<a>&#0;</a>", "The character reference &#0; on line 1 names no character\n"},
+        {"<a b=\"&#xD800;\"/>", "The character reference &#xD800; on line 1 names no character\n"},
+        {"<a>&#1114112;</a>", "The character reference &#1114112; on line 1 names no character\n"},
+    };
+    for (const Case& c : cases) {
+        RuleEngine engine;
+        EXPECT_EQ(readDocument(engine, c.text, static_cast<i32>(std::strlen(c.text))),
+                  c.fault.empty())
+            << c.text;
+        EXPECT_EQ(engine.error, c.fault) << c.text;
+    }
+}
+
 TEST(ParseRules, RefusesProgramsThatCouldNotEnd) {
     const char* bad[] = {
         "tag a",                 // a last word in a command's place
@@ -281,6 +344,25 @@ TEST(RunRules, DirectTagsEntersEveryDirectChild) {
     RuleRun first("tag n directtag t elems v return t return n", text);
     ASSERT_TRUE(first.ok);
     EXPECT_EQ(first.engine.store.lists.size(), 1u);
+}
+
+// Attribute values and element lists read each reference as the character it
+// stands for (a number as UTF-8); a value that then holds a blank is two, and
+// a CDATA section is text as written.
+TEST(RunRules, ReferencesAreReadAsTheCharactersTheyStandFor) {
+    RuleRun run("tag a attrib v elems n return a",
+                "<a v=\"&lt;&#x3C;&#60;&gt;&quot;&apos;&amp;amp; &#xFC;&#128512; AT&T\">"
+                "1&#32;2 &#x33;&#10;4 <![CDATA[&amp;]]> x&amp;y &#49; &amp </a>");
+    ASSERT_TRUE(run.ok) << run.engine.error;
+    ASSERT_EQ(run.engine.store.attributes.size(), 1u);
+    EXPECT_EQ(run.engine.store.attributes[0]->value, "<<<>\"'&amp; \xC3\xBC\xF0\x9F\x98\x80 AT&T");
+    ASSERT_EQ(run.engine.store.lists.size(), 1u);
+    std::vector<std::string> values;
+    const GatheredElements& list = *run.engine.store.lists[0];
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        values.emplace_back(list.value(i));
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"1", "2", "3", "4", "&amp;", "x&y", "1", "&amp"}));
 }
 
 TEST(RunRules, MissingAttributeStoresAnEmptyValue) {

@@ -1,7 +1,9 @@
 // Drives Meshwright's COLLADA rule engine. The first byte picks the mode:
-// even runs the shipped "rules.txt" over the rest as .dae text; odd splits the
-// rest at its first zero byte into a rule program and a .dae text. Every input
-// must end in a finished run or a named failure, never a crash or a hang.
+// even reads the rest as a .dae document, as the program does, and runs the
+// shipped "rules.txt" over it when its markup closes in order; odd splits the
+// rest at its first zero byte into a rule program and a text that the
+// program runs over whatever its markup. Every input must end in a finished
+// run or a named failure, never a crash or a hang.
 // The shipped rules are read from "../bin/rules.txt" (the fuzz programs run
 // in <build>/fuzz).
 #include "tools/converter/pwnwriter.h"
@@ -44,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::size_t restSize = size - 1;
     std::string rules = shippedRules;
     std::string text(rest, restSize);
-    if ((data[0] & 1) != 0) {
+    bool shipped = (data[0] & 1) == 0;
+    if (!shipped) {
         const char* zero = static_cast<const char*>(std::memchr(rest, 0, restSize));
         std::size_t split = zero != nullptr ? static_cast<std::size_t>(zero - rest) : restSize;
         rules.assign(rest, split);
@@ -52,6 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     RuleEngine engine;
     if (!parseRules(engine, rules.data(), rules.size())) {
+        if (engine.error.empty()) {
+            std::abort();
+        }
+        return 0;
+    }
+    if (shipped && !readDocument(engine, text.c_str(), static_cast<i32>(text.size()))) {
         if (engine.error.empty()) {
             std::abort();
         }

@@ -202,7 +202,7 @@ void chooseScene(RuleEngine& e) {
 
 void bindMaterials(const RuleEngine& e, const TagRecord& instance, const std::string& shown,
                    std::unordered_map<std::string, u32>& materials) {
-    for (i32 n = 0; const TagRecord* m = childTag("instance_material", &instance, n); ++n) {
+    for (const TagRecord* m : childTags("instance_material", &instance)) {
         const GatheredAttribute* symbol = childAttribute("symbol", m);
         const GatheredAttribute* target = childAttribute("target", m);
         if (symbol == nullptr || target == nullptr || symbol->value.empty()) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -69,15 +70,9 @@ struct MeshInput {
 };
 
 // The child of the mesh record of a tag whose id the reference ("#id") names.
-const TagRecord* namedChild(const TagRecord& mesh, const char* tag, const std::string& reference) {
-    std::string name = reference.empty() ? reference : reference.substr(1);
-    for (i32 n = 0; const TagRecord* child = childTag(tag, &mesh, n); ++n) {
-        const GatheredAttribute* id = childAttribute("id", child);
-        if (id != nullptr && id->value == name) {
-            return child;
-        }
-    }
-    return nullptr;
+const TagRecord* namedChild(const RuleEngine& e, const TagRecord& mesh, const char* tag,
+                            const std::string& reference) {
+    return childWithId(e, tag, reference.empty() ? reference : reference.substr(1), &mesh);
 }
 
 // The count x stride numbers of the source's array that its accessor reads,
@@ -146,7 +141,7 @@ bool addInput(RuleEngine& e, const std::string& name, const TagRecord& mesh, boo
                     "of a semantic is kept)\n",
                     name.c_str(), input.semantic.c_str());
     } else {
-        const TagRecord* source = namedChild(mesh, "source", reference);
+        const TagRecord* source = namedChild(e, mesh, "source", reference);
         if (source == nullptr) {
             return refuse(e, kNoSource);
         }
@@ -161,13 +156,13 @@ bool addInput(RuleEngine& e, const std::string& name, const TagRecord& mesh, boo
 
 // The <vertices> a VERTEX input names; a mesh holds one, which a reference
 // to no id of the mesh's stands for, with a warning.
-const TagRecord* verticesOf(const TagRecord& mesh, const std::string& name,
+const TagRecord* verticesOf(const RuleEngine& e, const TagRecord& mesh, const std::string& name,
                             const std::string& reference) {
-    const TagRecord* vertices = namedChild(mesh, "vertices", reference);
+    const TagRecord* vertices = namedChild(e, mesh, "vertices", reference);
     if (vertices != nullptr) {
         return vertices;
     }
-    vertices = childTag("vertices", &mesh, 0);
+    vertices = firstChild(e, "vertices", &mesh);
     if (vertices != nullptr) {
         std::printf("Warning: mesh %s: the VERTEX input's source %s names no <vertices>; the "
                     "mesh's <vertices> was read\n",
@@ -180,12 +175,12 @@ const TagRecord* verticesOf(const TagRecord& mesh, const std::string& name,
 // taking that input's index; its POSITION is the position.
 bool addVertices(RuleEngine& e, const std::string& name, const TagRecord& mesh, std::size_t slot,
                  const std::string& reference, std::vector<MeshInput>& inputs) {
-    const TagRecord* vertices = verticesOf(mesh, name, reference);
+    const TagRecord* vertices = verticesOf(e, mesh, name, reference);
     if (vertices == nullptr) {
         return refuse(e, kNoSource);
     }
     bool position = false;
-    for (i32 n = 0; const TagRecord* record = childTag("input", vertices, n); ++n) {
+    for (const TagRecord* record : childTags("input", vertices)) {
         MeshInput input;
         input.slot = slot;
         std::string source;
@@ -254,9 +249,9 @@ bool readOffsets(RuleEngine& e, const std::string& mesh, const TagRecord& triang
                  std::vector<MeshInput>& inputs) {
     std::vector<std::size_t> offsets;
     bool missing = false;
-    for (i32 n = 0; const TagRecord* record = childTag("input", &triangles, n); ++n) {
+    for (const TagRecord* record : childTags("input", &triangles)) {
         const GatheredAttribute* offset = childAttribute("offset", record);
-        offsets.push_back(static_cast<std::size_t>(n));
+        offsets.push_back(offsets.size());
         if (offset == nullptr || offset->value.empty()) {
             missing = true;
         } else if (!readOffset(offset->value, offsets.back())) {
@@ -274,18 +269,18 @@ bool readOffsets(RuleEngine& e, const std::string& mesh, const TagRecord& triang
     return true;
 }
 
-// The corner indices of every whole triangle of the list, checked against
-// their inputs. A list of more or fewer triangles than the count says is
-// taken as it stands, with a warning.
+// The corner indices of every whole triangle of the list, perCorner a
+// corner, checked against the inputs used. A list of more or fewer
+// triangles than the count says is taken as it stands, with a warning.
 bool readIndices(RuleEngine& e, const std::string& mesh, const GatheredElements& list,
-                 i32 triangles, const std::vector<MeshInput>& inputs, std::vector<i32>& out) {
+                 i32 triangles, std::size_t perCorner, const std::vector<MeshInput>& inputs,
+                 std::vector<i32>& out) {
     std::size_t length = list.size();
     if (triangles == 0 || length % static_cast<u32>(triangles) != 0) {
         tracePrint("The number of indices doesn't match the triangle count (tris: %d, indices: "
                    "%d)\n",
                    triangles, static_cast<i32>(length));
     }
-    std::size_t perCorner = indicesPerCorner(inputs);
     if (length != 0 && perCorner > length) {
         return refuse(e, kOffsetPastList);
     }
@@ -315,8 +310,8 @@ bool readIndices(RuleEngine& e, const std::string& mesh, const GatheredElements&
     return true;
 }
 
-void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inputs,
-               const std::vector<i32>& indices) {
+void buildMesh(RuleEngine& e, MeshRecord mesh, std::size_t perCorner,
+               const std::vector<MeshInput>& inputs, const std::vector<i32>& indices) {
     u32 floats = 0;
     for (const MeshInput& input : inputs) {
         if (input.used) {
@@ -327,7 +322,6 @@ void buildMesh(RuleEngine& e, MeshRecord mesh, const std::vector<MeshInput>& inp
     tracePrint("Stride: %d\n", static_cast<i32>(floats));
     std::vector<f32> key(floats);
     std::vector<u32> table;
-    std::size_t perCorner = indicesPerCorner(inputs);
     table.reserve(indices.size() / perCorner);
     for (std::size_t corner = 0; corner < indices.size(); corner += perCorner) {
         u32 at = 0;
@@ -487,8 +481,9 @@ bool assemblePart(RuleEngine& e, const TagRecord& triangles, const std::string& 
         return refuse(e, kNegativeTriangleCount);
     }
     std::vector<MeshInput> inputs;
-    for (i32 n = 0; const TagRecord* input = childTag("input", &triangles, n); ++n) {
-        if (!readInput(e, mesh.name, *input, static_cast<std::size_t>(n), inputs)) {
+    std::size_t slot = 0;
+    for (const TagRecord* input : childTags("input", &triangles)) {
+        if (!readInput(e, mesh.name, *input, slot++, inputs)) {
             return false;
         }
     }
@@ -496,13 +491,19 @@ bool assemblePart(RuleEngine& e, const TagRecord& triangles, const std::string& 
     if (std::none_of(inputs.begin(), inputs.end(), used)) {
         return refuse(e, kNoInputs);
     }
+    if (!readOffsets(e, mesh.name, triangles, inputs)) {
+        return false;
+    }
+    // A corner holds an index for every input; only the used ones make the
+    // vertex, so the corners are walked over those alone.
+    std::size_t perCorner = indicesPerCorner(inputs);
+    inputs.erase(std::remove_if(inputs.begin(), inputs.end(), std::not_fn(used)), inputs.end());
     std::vector<i32> indices;
-    if (!readOffsets(e, mesh.name, triangles, inputs) ||
-        !readIndices(e, mesh.name, *list, triangleCount, inputs, indices)) {
+    if (!readIndices(e, mesh.name, *list, triangleCount, perCorner, inputs, indices)) {
         return false;
     }
     mesh.triangleCount = static_cast<u32>(triangleCount);
-    buildMesh(e, mesh, inputs, indices);
+    buildMesh(e, mesh, perCorner, inputs, indices);
     return true;
 }
 

@@ -28,6 +28,8 @@ const char kWriteFailed[] = "Unable to write output file\n";
 const char kTooLarge[] = "The input file is too large\n";
 const char kUtf16[] =
     "The input file is UTF-16 text, which is not read: save it as UTF-8 and convert it again\n";
+const char kUtf32[] =
+    "The input file is UTF-32 text, which is not read: save it as UTF-8 and convert it again\n";
 const char kCompleted[] = "Conversion completed!\n";
 
 enum class InputFormat { Obj, Dae, Unknown };
@@ -84,27 +86,34 @@ bool readAll(FILE* input, std::vector<char>& text) {
     return ok;
 }
 
-// Whether text is UTF-16: it starts with a byte order mark, or its first
-// characters are ASCII ones whose other byte is zero.
-bool isUtf16(const std::vector<char>& text) {
+// Whether text is in a code of units of width bytes (2: UTF-16, 4: UTF-32):
+// it starts with that code's byte order mark, or its first characters are
+// ASCII ones whose other bytes are zero, in either byte order.
+bool isUnicodeOfWidth(const std::vector<char>& text, std::size_t width) {
     std::size_t size = text.size() - 1;
-    if (size < 2) {
+    if (size < width) {
         return false;
     }
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    if ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF)) {
+    auto zeros = [&](std::size_t from, std::size_t to) {
+        return std::all_of(text.begin() + static_cast<long>(from),
+                           text.begin() + static_cast<long>(to), [](char c) { return c == 0; });
+    };
+    std::size_t last = width - 1;
+    bool littleMark = byte(0) == 0xFF && byte(1) == 0xFE && zeros(2, width);
+    bool bigMark = zeros(0, width - 2) && byte(last - 1) == 0xFE && byte(last) == 0xFF;
+    if (littleMark || bigMark) {
         return true;
     }
-    std::size_t pairs = std::min<std::size_t>(size / 2, 16);
-    bool zeroFirst = true;
-    bool zeroSecond = true;
-    for (std::size_t i = 0; i < pairs; ++i) {
-        bool first = byte(2 * i) == 0;
-        bool second = byte(2 * i + 1) == 0;
-        zeroFirst = zeroFirst && first && !second;
-        zeroSecond = zeroSecond && second && !first;
+    std::size_t units = std::min<std::size_t>(size / width, 16);
+    bool little = true;
+    bool big = true;
+    for (std::size_t u = 0; u < units; ++u) {
+        std::size_t at = u * width;
+        little = little && byte(at) != 0 && zeros(at + 1, at + width);
+        big = big && zeros(at, at + last) && byte(at + last) != 0;
     }
-    return zeroFirst || zeroSecond;
+    return little || big;
 }
 
 // Where the text starts: after a UTF-8 byte order mark, when there is one.
@@ -129,8 +138,9 @@ int convertDae(const std::vector<char>& text, PwnWriter& writer, NodeRecord& roo
         return stop(kTooLarge);
     }
     RuleEngine engine;
-    if (!readRules(engine) ||
-        !runRules(engine, text.data(), static_cast<i32>(text.size() - 1), writer, root)) {
+    i32 length = static_cast<i32>(text.size() - 1);
+    if (!readRules(engine) || !readDocument(engine, text.data(), length) ||
+        !runRules(engine, text.data(), length, writer, root)) {
         abandonOutput(writer);
         return stop(engine.error.c_str());
     }
@@ -144,9 +154,12 @@ int convert(FILE* input, const char* inputPath, PwnWriter& writer) {
         abandonOutput(writer);
         return stop(kUnreadableInput);
     }
-    if (isUtf16(text)) {
-        abandonOutput(writer);
-        return stop(kUtf16);
+    // UTF-32 first: its byte order mark begins with UTF-16's.
+    for (auto [width, message] : {std::pair{4, kUtf32}, std::pair{2, kUtf16}}) {
+        if (isUnicodeOfWidth(text, static_cast<std::size_t>(width))) {
+            abandonOutput(writer);
+            return stop(message);
+        }
     }
     NodeRecord root;
     int status = 1;

@@ -3,6 +3,7 @@
 #include "engine/types.h"
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -14,6 +15,17 @@
 // ending in "/>" is an element without content, an attribute value is quoted
 // with either quote (and may hold '>' or "/>"), and blanks may stand around
 // its '='.
+//
+// The markup must close in order, as XML means it: every element ends, each
+// end tag ends the element open there, and every comment, CDATA section,
+// processing instruction, declaration, tag and attribute value ends; markup
+// without any element is a document cut short (a text without markup is no
+// document, and no fault). A reference in a text or an attribute value must
+// be one XML defines (&amp;, &lt;, &gt;, &quot;, &apos;, or a character's
+// number, &#38; or &#x26;); a '&' that begins no reference stands for
+// itself. The first fault found is kept as a message that names the element
+// (or the entity) and its line; the elements are read as before all the
+// same, an end tag ending the innermost open element of its name.
 
 // One piece of markup, [at, end), and how many elements are open after it.
 struct MarkupSpan {
@@ -59,6 +71,14 @@ class Markup {
     // after at.
     const std::vector<MarkupSpan>& spans() const { return spans_; }
     std::size_t firstSpanEndingFrom(i32 at) const;
+    // Whether position at lies inside a CDATA section.
+    bool inCdata(i32 at) const;
+
+    // The first fault of the markup, as a message ending in a line feed;
+    // empty when it has none.
+    const std::string& fault() const { return fault_; }
+    // Whether a text or an attribute value holds a reference.
+    bool holdsReferences() const { return references_; }
 
   private:
     struct Reader;
@@ -93,4 +113,11 @@ class Markup {
     std::vector<std::string> nameOf_;            // by number
     mutable std::unordered_map<std::string, Named> searched_;
     mutable std::unordered_map<std::string, std::vector<i32>> attributesSearched_;
+    std::string fault_;
+    bool references_ = false;
 };
+
+// The text with every reference that XML defines read as the character it
+// stands for (a number as UTF-8); anything else, such as a '&' that begins no
+// reference, as written.
+std::string readReferences(std::string_view text);

@@ -152,7 +152,8 @@ void runAttrib(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::s
                      ? locateXmlAttribute(e, rule.argument, start, end, &first, &last) != 0
                      : findXmlAttribute(e, rule.argument, start, end, &first, &last) != 0;
     if (found) {
-        attribute->value.assign(e.text + first, static_cast<std::size_t>(last - first));
+        std::string_view value(e.text + first, static_cast<std::size_t>(last - first));
+        attribute->value = e.markup.holdsReferences() ? readReferences(value) : std::string(value);
         attribute->inOpeningTag = e.markup.tagBefore(first) < start;
     }
     tracePrint("Value: [%s]\n", attribute->value.c_str());
@@ -175,6 +176,45 @@ void traceValues(const GatheredElements& list) {
     traceText(chunk.c_str());
 }
 
+bool isValueBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Reads the references in the values of list (outside CDATA sections) as the
+// characters they stand for, parting a value where one stands for a blank.
+// False, with the run stopped, when that makes more than kMaxListValues.
+bool readListReferences(RuleEngine& e, GatheredElements& list) {
+    auto holds = [&](const TextSpan& s) {
+        return std::memchr(e.text + s.at, '&', s.length) != nullptr && !e.markup.inCdata(s.at);
+    };
+    if (std::none_of(list.spans.begin(), list.spans.end(), holds)) {
+        return true;
+    }
+    std::string decoded;
+    std::vector<TextSpan> spans;
+    for (const TextSpan& s : list.spans) {
+        std::string_view written(e.text + s.at, s.length);
+        std::string value = holds(s) ? readReferences(written) : std::string(written);
+        for (std::size_t i = 0, from = 0; i <= value.size(); ++i) {
+            if (i < value.size() && !isValueBlank(value[i])) {
+                continue;
+            }
+            if (i > from) {
+                spans.push_back({static_cast<u32>(decoded.size()), static_cast<u32>(i - from)});
+                decoded.append(value, from, i - from);
+            }
+            from = i + 1;
+        }
+    }
+    if (spans.size() > kMaxListValues) {
+        ruleFailure(e, kLongList);
+        return false;
+    }
+    list.decoded = std::move(decoded);
+    list.spans = std::move(spans);
+    return true;
+}
+
 void runElems(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::string& id,
               TagRecord* owner) {
     tracePrint(" ** Elems: %s\n", rule.argument.c_str());
@@ -183,7 +223,8 @@ void runElems(RuleEngine& e, const Rule& rule, i32 start, i32 end, const std::st
     list->owner = owner;
     list->text = e.text;
     list->start = start;
-    if (splitValues(e, list->spans, start, end) < 0) {
+    if (splitValues(e, list->spans, start, end) < 0 ||
+        (e.markup.holdsReferences() && !readListReferences(e, *list))) {
         return;
     }
     tracePrint("# Elements: %d\n", static_cast<i32>(list->size()));
@@ -330,8 +371,19 @@ void setText(RuleEngine& e, const char* text, i32 length) {
     e.markup = Markup(text, length);
 }
 
-bool runRules(RuleEngine& e, const char* text, i32 length, PwnWriter& writer, NodeRecord& root) {
+bool readDocument(RuleEngine& e, const char* text, i32 length) {
     setText(e, text, length);
+    if (!e.markup.fault().empty()) {
+        ruleFailure(e, e.markup.fault());
+        return false;
+    }
+    return true;
+}
+
+bool runRules(RuleEngine& e, const char* text, i32 length, PwnWriter& writer, NodeRecord& root) {
+    if (e.text != text || e.length != length) {
+        setText(e, text, length);
+    }
     e.writer = &writer;
     e.root = &root;
     e.lastNode = &root;
@@ -405,6 +457,7 @@ i32 runRule(RuleEngine& e, i32 index, i32 start, i32 end, const std::string& id,
             break;
         case RuleKind::Func:
             tracePrint(" ** Func: %s\n", rule.argument.c_str());
+            e.childIndex.clear();
             callBuiltin(e, rule.argument, depth);
             ++index;
             break;
@@ -532,6 +585,14 @@ std::string lastComponent(const std::string& id) {
     return slash == std::string::npos ? id : id.substr(slash + 1);
 }
 
+namespace {
+
+bool lastComponentIs(const std::string& id, const char* name) {
+    return std::strchr(name, '/') == nullptr && endsWithPath(id, name);
+}
+
+} // namespace
+
 void elementsToFloats(const GatheredElements& list, f32* out, std::size_t count,
                       std::size_t first) {
     parseElements(list, out, count, parseFloat, first);
@@ -543,7 +604,7 @@ void elementsToInts(const GatheredElements& list, i32* out, std::size_t count) {
 
 const GatheredAttribute* childAttribute(const char* name, const TagRecord* record) {
     for (const GatheredAttribute* a : record->attributes) {
-        if (lastComponent(a->id) == name) {
+        if (lastComponentIs(a->id, name)) {
             return a;
         }
     }
@@ -552,7 +613,7 @@ const GatheredAttribute* childAttribute(const char* name, const TagRecord* recor
 
 const GatheredElements* childElements(const char* name, const TagRecord* record) {
     for (const GatheredElements* l : record->lists) {
-        if (lastComponent(l->id) == name) {
+        if (lastComponentIs(l->id, name)) {
             return l;
         }
     }
@@ -561,14 +622,56 @@ const GatheredElements* childElements(const char* name, const TagRecord* record)
 
 TagRecord* childTag(const char* name, const TagRecord* record, i32 n) {
     for (TagRecord* t : record->children) {
-        if (lastComponent(t->id) == name && n-- == 0) {
+        if (lastComponentIs(t->id, name) && n-- == 0) {
             return t;
         }
     }
     return nullptr;
 }
 
+std::vector<TagRecord*> childTags(const char* name, const TagRecord* record) {
+    std::vector<TagRecord*> found;
+    for (TagRecord* t : record->children) {
+        if (lastComponentIs(t->id, name)) {
+            found.push_back(t);
+        }
+    }
+    return found;
+}
+
+namespace {
+
+const RuleEngine::ChildIndex& indexOf(const RuleEngine& e, const char* name,
+                                      const TagRecord* record) {
+    auto [entry, added] = e.childIndex.try_emplace({record, name});
+    RuleEngine::ChildIndex& index = entry->second;
+    if (!added) {
+        return index;
+    }
+    for (const TagRecord* child : childTags(name, record)) {
+        index.first = index.first != nullptr ? index.first : child;
+        if (const GatheredAttribute* own = childAttribute("id", child)) {
+            index.byId.emplace(own->value, child);
+        }
+    }
+    return index;
+}
+
+} // namespace
+
+const TagRecord* firstChild(const RuleEngine& e, const char* name, const TagRecord* record) {
+    return indexOf(e, name, record).first;
+}
+
+const TagRecord* childWithId(const RuleEngine& e, const char* name, const std::string& id,
+                             const TagRecord* record) {
+    const RuleEngine::ChildIndex& index = indexOf(e, name, record);
+    auto found = index.byId.find(id);
+    return found == index.byId.end() ? nullptr : found->second;
+}
+
 void clearGathered(RuleEngine& e) {
+    e.childIndex.clear();
     GatheredStore& s = e.store;
     s.attributes.clear();
     s.lists.clear();

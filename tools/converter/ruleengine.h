@@ -6,6 +6,7 @@
 #include "tools/converter/records.h"
 #include "tools/converter/vertextable.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -63,10 +64,15 @@ struct GatheredElements {
     const char* text = nullptr; // the input text the values lie in
     i32 start = 0;              // where the element's content starts in it
     std::vector<TextSpan> spans;
+    // The values with their references read, when some held one: the spans
+    // then lie in it.
+    std::string decoded;
     TagRecord* owner = nullptr;
 
     std::size_t size() const { return spans.size(); }
-    std::string_view value(std::size_t i) const { return {text + spans[i].at, spans[i].length}; }
+    std::string_view value(std::size_t i) const {
+        return {(decoded.empty() ? text : decoded.data()) + spans[i].at, spans[i].length};
+    }
 };
 
 // The most values one element list may hold.
@@ -135,6 +141,13 @@ struct RuleEngine {
     i32 lastLibraryDepth = -1;
     VertexTable vertices;
     DocumentLinks links;
+    // The children of records by tag name (firstChild, childWithId), indexed
+    // for the built-in call that searches them.
+    struct ChildIndex {
+        const TagRecord* first = nullptr;
+        std::unordered_map<std::string, const TagRecord*> byId; // the first of each id
+    };
+    mutable std::map<std::pair<const TagRecord*, std::string>, ChildIndex> childIndex;
 
     // The message of the failure that stopped the run, when failed.
     bool failed = false;
@@ -153,8 +166,12 @@ bool readRules(RuleEngine& engine, const char* path = "rules.txt");
 
 // Sets the text the rules run over and reads its markup.
 void setText(RuleEngine& engine, const char* text, i32 length);
-// Runs the rule program over text[start, end]; false when the run stopped
-// with a failure (engine.error).
+// setText; false, with the error set to the markup's fault, when the markup
+// does not close in order or holds a reference that is not read (markup.h).
+bool readDocument(RuleEngine& engine, const char* text, i32 length);
+// Runs the rule program over the whole text, whose markup is read unless
+// setText or readDocument read it; false when the run stopped with a failure
+// (engine.error).
 bool runRules(RuleEngine& engine, const char* text, i32 length, PwnWriter& writer,
               NodeRecord& root);
 i32 runRule(RuleEngine& engine, i32 index, i32 start, i32 end, const std::string& id,
@@ -185,7 +202,9 @@ i32 findXmlAttribute(const RuleEngine& engine, const std::string& name, i32 star
 // split at runs of blanks (space, tab, line feed, carriage return), at '<' and
 // at markup (a tag, a comment; the content of a CDATA section is text); a
 // value needs a separator after it. Gives the position reached, or -1 (with
-// the run stopped) when there are more than kMaxListValues values.
+// the run stopped) when there are more than kMaxListValues values. The
+// values are spans of the text as written; an elems rule reads the
+// references in them.
 i32 splitValues(RuleEngine& engine, std::vector<TextSpan>& out, i32 start, i32 end);
 i32 findRuleForward(const RuleEngine& engine, i32 from, RuleKind kind, const std::string& name);
 i32 findRuleBackward(const RuleEngine& engine, i32 from, RuleKind kind, const std::string& name);
@@ -203,6 +222,14 @@ TagRecord* findGatheredTag(const RuleEngine& engine, const char* path, std::size
 const GatheredAttribute* childAttribute(const char* name, const TagRecord* record);
 const GatheredElements* childElements(const char* name, const TagRecord* record);
 TagRecord* childTag(const char* name, const TagRecord* record, i32 n);
+// Every such child, in order.
+std::vector<TagRecord*> childTags(const char* name, const TagRecord* record);
+// The first such child, and the first whose gathered attribute "id" has the
+// value id: searched through an index of the record's children, made at the
+// first search of the record and name in a built-in call.
+const TagRecord* firstChild(const RuleEngine& engine, const char* name, const TagRecord* record);
+const TagRecord* childWithId(const RuleEngine& engine, const char* name, const std::string& id,
+                             const TagRecord* record);
 // True when id ends with path, component by component.
 bool endsWithPath(const std::string& id, const char* path);
 // The text after the last '/' of id.
